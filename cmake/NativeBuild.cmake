@@ -1,0 +1,16 @@
+# Native build: the core's unit tests and benchmarks.
+
+file(GLOB CORE_TEST_SOURCES CONFIGURE_DEPENDS tests/core/*.cpp)
+add_executable(core_tests ${CORE_TEST_SOURCES})
+reminder_target(core_tests)
+target_include_directories(core_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(core_tests PRIVATE reminder_core gtest_main gmock)
+reminder_gtest(core_tests)
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+  add_executable(reminder_bench ${BENCH_SOURCES})
+  reminder_target(reminder_bench)
+  target_link_libraries(reminder_bench PRIVATE reminder_core benchmark::benchmark_main)
+endif()

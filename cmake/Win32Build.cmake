@@ -1,0 +1,54 @@
+# Windows build: the shell, the programs and the tests that run under Wine.
+
+add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX WIN32_LEAN_AND_MEAN)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+file(GLOB_RECURSE SHELL_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
+list(FILTER SHELL_SOURCES EXCLUDE REGEX "/src/win32/programs/")
+add_library(reminder_shell STATIC ${SHELL_SOURCES})
+reminder_target(reminder_shell)
+target_link_libraries(reminder_shell PUBLIC reminder_core user32 gdi32 advapi32 shell32
+                      comctl32 winmm)
+
+add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp)
+reminder_target(Reminder)
+target_link_libraries(Reminder PRIVATE reminder_shell)
+
+# The remote access stand-in the tests place beside their program, so that it is found
+# before the system's library.
+add_library(FakeRasApi SHARED tests/win32/fake_rasapi32/FakeRasApi.cpp
+                              tests/win32/fake_rasapi32/FakeRasApi.def)
+reminder_target(FakeRasApi)
+set_target_properties(FakeRasApi PROPERTIES OUTPUT_NAME RASAPI32 PREFIX ""
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fakeras)
+
+file(GLOB WIN32_TEST_SUPPORT CONFIGURE_DEPENDS tests/win32/support/*.cpp)
+add_library(win32_test_support STATIC ${WIN32_TEST_SUPPORT})
+reminder_target(win32_test_support)
+target_include_directories(win32_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(win32_test_support PUBLIC reminder_shell gtest)
+
+file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(win32_tests ${WIN32_TEST_SOURCES})
+reminder_target(win32_tests)
+target_link_libraries(win32_tests PRIVATE win32_test_support gtest_main)
+
+file(GLOB FAKERAS_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/fakeras/*.cpp)
+add_executable(fakeras_tests ${FAKERAS_TEST_SOURCES})
+reminder_target(fakeras_tests)
+target_link_libraries(fakeras_tests PRIVATE win32_test_support gtest_main)
+set_target_properties(fakeras_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fakeras)
+add_dependencies(fakeras_tests FakeRasApi)
+
+set(WINE_TEST_ENVIRONMENT
+    "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix"
+    "WINEDEBUG=-all"
+    "LANG=de_DE.UTF-8"
+    "LC_ALL=de_DE.UTF-8")
+reminder_gtest(win32_tests)
+reminder_gtest(fakeras_tests)
+set_tests_properties(win32_tests PROPERTIES
+                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=")
+# Wine prefers its own library over one beside the program unless told otherwise.
+set_tests_properties(fakeras_tests PROPERTIES
+                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=;rasapi32=n,b")

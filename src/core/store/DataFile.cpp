@@ -1,0 +1,55 @@
+#include "core/store/DataFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+namespace reminder {
+
+bool TStdDataFile::Read(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0) return false;
+  in.seekg(0, std::ios::beg);
+  bytes.resize(static_cast<size_t>(size));
+  in.read(bytes.data(), size);
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return true;
+}
+
+bool TStdDataFile::Replace(const std::string& path, const std::string& bytes) {
+  std::random_device random;
+  const std::string temp = path + ".tmp" + std::to_string(random());
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      std::remove(temp.c_str());
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temp, path, error);
+  if (error) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string DataFileBeside(const std::string& executablePath) {
+  const size_t separator = executablePath.find_last_of("\\/:");
+  const std::string directory =
+      separator == std::string::npos ? std::string() : executablePath.substr(0, separator + 1);
+  return directory + "Reminder.dat";
+}
+
+}  // namespace reminder

@@ -1,0 +1,25 @@
+// The byte layout of "Reminder.dat": records back to back, no header, little-endian,
+// each field in its own width, strings as a 16-bit length and that many characters.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/store/NotifyInfo.h"
+
+namespace reminder {
+
+// Size of a record with both strings empty.
+constexpr size_t kRecordFixedSize = 82;
+
+// Appends one record. A string longer than 65535 characters is stored as the low 16 bits
+// of its length and that many characters.
+void EncodeRecord(std::string& out, const TNotifyInfo& record);
+
+// Reads records until the bytes run out. A record cut short by the end keeps what could be
+// read and zeros beyond; a string is cut at its first zero character.
+void DecodeRecords(std::string_view bytes, std::vector<std::unique_ptr<TNotifyInfo>>& out);
+
+}  // namespace reminder

@@ -1,0 +1,55 @@
+// The store: the list of reminders, which owns its records, mirrored in the data file.
+// Every change rewrites the whole file at once.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/host/WMsgBox.h"
+#include "core/store/DataFile.h"
+#include "core/store/NotifyInfo.h"
+
+namespace reminder {
+
+class TFileIO {
+ public:
+  TFileIO(std::string fileName, IDataFile& file, IMsgBox& msgBox);
+  virtual ~TFileIO();
+  TFileIO(const TFileIO&) = delete;
+  TFileIO& operator=(const TFileIO&) = delete;
+
+  const std::string& FileName() const { return fileName_; }
+  size_t Count() const { return items_.size(); }
+  TNotifyInfo& Item(size_t index) { return *items_[index]; }
+  const TNotifyInfo& Item(size_t index) const { return *items_[index]; }
+  // The index of a record in the list, or -1 when the reference is not (or no more) in it.
+  int IndexOf(const TNotifyInfo* record) const;
+
+  // Replaces the list by the file's records; a missing or unreadable file gives an empty list.
+  void Load();
+  // Writes the whole list; on failure shows the write error and keeps the old file.
+  bool Save();
+  // Appends a pending, never fired copy of the editable fields and saves.
+  TNotifyInfo* Add(const TNotifyInfo& values);
+  // Frees and removes the record and saves; a reference not in the list changes nothing.
+  void Delete(const TNotifyInfo* record);
+  // Frees every record; the file is not touched.
+  void Clear();
+
+ protected:
+  IMsgBox& MsgBox() { return msgBox_; }
+
+ private:
+  std::string fileName_;
+  IDataFile& file_;
+  IMsgBox& msgBox_;
+  std::vector<std::unique_ptr<TNotifyInfo>> items_;
+  std::string buffer_;  // kept between calls, so that saving reuses its memory
+};
+
+// The editable fields of a record, as the editor gives them: pending, never fired,
+// reserved fields zero.
+TNotifyInfo EditableCopy(const TNotifyInfo& values);
+
+}  // namespace reminder

@@ -1,0 +1,97 @@
+#include "core/store/ReminderClassUnit.h"
+
+#include <optional>
+
+namespace reminder {
+
+uint32_t TimerPeriodMs(int32_t seconds) {
+  const int64_t ms = static_cast<int64_t>(seconds) * 1000;
+  if (ms < 1) return 1;
+  if (ms > 0x7FFFFFFF) return 0x7FFFFFFF;
+  return static_cast<uint32_t>(ms);
+}
+
+TReminder::TReminder(std::string fileName, IDataFile& file, IMsgBox& msgBox,
+                     std::unique_ptr<ITimer> timer, IClock& clock, IDialUpProbe& dialUp)
+    : TFileIO(std::move(fileName), file, msgBox),
+      timer_(std::move(timer)),
+      clock_(clock),
+      dialUp_(dialUp) {
+  timer_->SetEnabled(false);
+  timer_->SetIntervalMs(TimerPeriodMs(interval_));
+  timer_->SetOnTick([this] { Tick(); });
+}
+
+TReminder::~TReminder() { timer_.reset(); }
+
+void TReminder::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  timer_->SetEnabled(enabled);
+  CheckNotifications();
+}
+
+void TReminder::SetInterval(int32_t seconds) {
+  if (seconds == interval_) return;
+  interval_ = seconds;
+  timer_->SetIntervalMs(TimerPeriodMs(seconds));
+}
+
+void TReminder::Tick() {
+  timer_->SetEnabled(false);
+  try {
+    CheckNotifications();
+  } catch (...) {
+    // A failing check ends that pass only; the schedule goes on.
+  }
+  if (enabled_) timer_->SetEnabled(true);
+}
+
+void TReminder::Fire(TNotifyInfo& record) {
+  if (onNotify_) onNotify_(*this, record);
+}
+
+void TReminder::CheckNotifications() {
+  if (Count() == 0) Load();
+  bool changed = false;
+  std::optional<TCheckMoment> moment;  // read once, at the first date reminder
+  const size_t count = Count();
+  try {
+    // The bound is rechecked because a callback that breaks its contract may shrink the list.
+    for (size_t i = 0; i < count && i < Count(); ++i) {
+      TNotifyInfo& r = Item(i);
+      if (r.Notified != 0 || r.NotifyKind == nkNever) continue;
+      if (r.NotifyKind == nkDialUp && dialUp_.IsConnected()) {
+        Fire(r);
+        r.Notified = 1;
+        changed = true;
+        continue;
+      }
+      if (r.NotifyKind != nkAtDate) continue;
+      if (!moment) moment.emplace(clock_.Now());
+      if (!IsDateReminderDue(r, *moment)) continue;
+      if (r.RepeatKind == rkOnce) {
+        r.Notified = 1;
+      } else {
+        r.Notified = 0;
+        r.LastNotified = moment->Now;
+      }
+      changed = true;
+      Fire(r);
+    }
+  } catch (...) {
+    // What fired before the failure stays recorded, so it does not fire again.
+    if (changed) Save();
+    throw;
+  }
+  if (changed) Save();
+}
+
+void TReminder::FillListView(IReminderListView& view, const TFormatSettings& fs) {
+  if (Count() == 0) Load();
+  view.ClearItems();
+  view.ResetSortMarker();
+  for (size_t i = 0; i < Count(); ++i) view.AddItem(MakeListRow(Item(i), fs));
+}
+
+}  // namespace reminder
