@@ -21,6 +21,11 @@ add_library(FakeRasApi SHARED tests/win32/fake_rasapi32/FakeRasApi.cpp
 reminder_target(FakeRasApi)
 set_target_properties(FakeRasApi PROPERTIES OUTPUT_NAME RASAPI32 PREFIX ""
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fakeras)
+add_library(FakeRnaph SHARED tests/win32/fake_rasapi32/FakeRnaph.cpp
+                             tests/win32/fake_rasapi32/FakeRnaph.def)
+reminder_target(FakeRnaph)
+set_target_properties(FakeRnaph PROPERTIES OUTPUT_NAME RNAPH PREFIX ""
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fakeras)
 
 file(GLOB WIN32_TEST_SUPPORT CONFIGURE_DEPENDS tests/win32/support/*.cpp)
 add_library(win32_test_support STATIC ${WIN32_TEST_SUPPORT})
@@ -38,7 +43,7 @@ add_executable(fakeras_tests ${FAKERAS_TEST_SOURCES})
 reminder_target(fakeras_tests)
 target_link_libraries(fakeras_tests PRIVATE win32_test_support gtest_main)
 set_target_properties(fakeras_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fakeras)
-add_dependencies(fakeras_tests FakeRasApi)
+add_dependencies(fakeras_tests FakeRasApi FakeRnaph)
 
 set(WINE_TEST_ENVIRONMENT
     "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix"
@@ -51,4 +56,4 @@ set_tests_properties(win32_tests PROPERTIES
                      ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=")
 # Wine prefers its own library over one beside the program unless told otherwise.
 set_tests_properties(fakeras_tests PROPERTIES
-                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=;rasapi32=n,b")
+                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=;rasapi32,rnaph=n,b")

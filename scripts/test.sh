@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the core natively under AddressSanitizer and
+# UBSan, the data-file loader under libFuzzer for a short while, and the Windows build
+# under Wine. Ends with one line "N passed, N failed"; exits non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${REMINDER_BUILD_DIR:-$root/build}
+fuzz_seconds=${REMINDER_FUZZ_SECONDS:-20}
+
+bash scripts/install-deps.sh || exit 1
+
+passed=0
+failed=0
+step_failed() {
+  echo "FAILED: $1"
+  failed=$((failed + 1))
+}
+
+# Counts the results of each test program from its XML report; a program that left no
+# report (it crashed or hung) counts as one failure.
+count_results() {
+  local dir=$1
+  shift
+  local name report tests failures errors disabled
+  for name in "$@"; do
+    report=$dir/test-results/$name.xml
+    if [[ ! -s $report ]]; then
+      step_failed "$name left no report"
+      continue
+    fi
+    read -r tests failures errors disabled < <(
+      sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)" errors="\([0-9]*\)".*/\1 \2 \4 \3/p' \
+        "$report" | head -n1)
+    if [[ -z ${tests:-} ]]; then
+      step_failed "$name report unreadable"
+      continue
+    fi
+    passed=$((passed + tests - failures - errors - disabled))
+    failed=$((failed + failures + errors))
+  done
+}
+
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S "$root" -B "$dir" -G Ninja -DREMINDER_WERROR=ON "$@" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j "$(nproc)"
+}
+
+mkdir -p "$build"
+
+echo "== native tests (AddressSanitizer, UBSan)"
+if configure_and_build "$build/native-asan" -DCMAKE_BUILD_TYPE=Debug -DREMINDER_SANITIZE=ON; then
+  rm -rf "$build/native-asan/test-results"
+  (cd "$build/native-asan" && ctest --output-on-failure --timeout 600)
+  count_results "$build/native-asan" core_tests
+else
+  step_failed "native build"
+fi
+
+echo "== data-file loader fuzzing (${fuzz_seconds}s)"
+if configure_and_build "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREMINDER_FUZZ=ON \
+     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
+  mkdir -p "$build/fuzz/corpus"
+  if "$build/fuzz/fuzz_loader" -max_total_time="$fuzz_seconds" -rss_limit_mb=512 \
+       -print_final_stats=1 "$build/fuzz/corpus" >"$build/fuzz/fuzz.log" 2>&1; then
+    tail -n 3 "$build/fuzz/fuzz.log"
+    passed=$((passed + 1))
+  else
+    tail -n 40 "$build/fuzz/fuzz.log"
+    step_failed "fuzz_loader"
+  fi
+else
+  step_failed "fuzz build"
+fi
+
+echo "== Windows tests under Wine"
+if configure_and_build "$build/win32" -DCMAKE_BUILD_TYPE=Release \
+     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw32-toolchain.cmake"; then
+  rm -rf "$build/win32/test-results"
+  run_wine_tests="cd '$build/win32' && ctest --output-on-failure --timeout 600;
+                  WINEPREFIX='$build/win32/wineprefix' wineserver -w"
+  if [[ -n ${DISPLAY:-} ]]; then
+    bash -c "$run_wine_tests"
+  else
+    xvfb-run -a bash -c "$run_wine_tests"
+  fi
+  mapfile -t wine_tests < <(cd "$build/win32" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p')
+  count_results "$build/win32" "${wine_tests[@]}"
+else
+  step_failed "Windows build"
+fi
+
+echo "$passed passed, $failed failed"
+((failed == 0))

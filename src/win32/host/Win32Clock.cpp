@@ -1,0 +1,14 @@
+#include "win32/host/Win32Clock.h"
+
+#include <windows.h>
+
+namespace reminder {
+
+TDateTime TWin32Clock::Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return EncodeDateTime({t.wYear, t.wMonth, t.wDay},
+                        {t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
+}
+
+}  // namespace reminder

@@ -1,0 +1,97 @@
+#include "win32/store/Win32DataFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace reminder {
+
+namespace {
+
+constexpr DWORD kRetryPauseMs = 10;
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t separator = path.find_last_of("\\/:");
+  return separator == std::string::npos ? "." : path.substr(0, separator + 1);
+}
+
+// Another process reading the data file makes the rename fail for a moment.
+bool IsTransient(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
+
+bool TWin32DataFile::Read(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size;
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+            static_cast<unsigned long long>(size.QuadPart) < bytes.max_size();
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD got = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 30));
+      if (!ReadFile(file, &bytes[done], chunk, &got, nullptr) || got == 0) break;
+      done += got;
+    }
+    // The file may have shrunk meanwhile; what was read is what there is.
+    bytes.resize(done);
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+bool TWin32DataFile::Replace(const std::string& path, const std::string& bytes) {
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(DirectoryOf(path).c_str(), "rem", 0, temp)) return false;
+  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DeleteFileA(temp);
+    return false;
+  }
+  const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
+  CloseHandle(file);
+  bool moved = false;
+  if (written) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      if (MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        moved = true;
+        break;
+      }
+      if (!IsTransient(GetLastError()) || GetTickCount() - start >= retryMs_) break;
+      Sleep(kRetryPauseMs);
+    }
+  }
+  if (!moved) DeleteFileA(temp);
+  return moved;
+}
+
+std::string ExecutablePath() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(path, length);
+}
+
+}  // namespace reminder

@@ -1,0 +1,99 @@
+#include "win32/support/MsgBoxCatcher.h"
+
+#include <algorithm>
+
+namespace reminder::testing {
+
+namespace {
+
+// One catcher per thread at a time; the timer callback has no other way to find it.
+thread_local MsgBoxCatcher* t_active = nullptr;
+
+std::string WindowText(HWND window) {
+  char buffer[4096] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string ClassName(HWND window) {
+  char buffer[256] = {};
+  GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+BoxIcon IconKind(HICON icon) {
+  if (!icon) return BoxIcon::None;
+  if (icon == LoadIconA(nullptr, IDI_HAND)) return BoxIcon::Stop;
+  if (icon == LoadIconA(nullptr, IDI_QUESTION)) return BoxIcon::Question;
+  if (icon == LoadIconA(nullptr, IDI_EXCLAMATION)) return BoxIcon::Exclamation;
+  if (icon == LoadIconA(nullptr, IDI_ASTERISK)) return BoxIcon::Information;
+  return BoxIcon::Other;
+}
+
+struct Statics {
+  std::string text;
+  HICON icon = nullptr;
+};
+
+BOOL CALLBACK OnChild(HWND child, LPARAM found) {
+  auto* statics = reinterpret_cast<Statics*>(found);
+  if (_stricmp(ClassName(child).c_str(), "Static") != 0) return TRUE;
+  if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+    statics->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+  } else {
+    const std::string text = WindowText(child);
+    if (text.size() > statics->text.size()) statics->text = text;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+MsgBoxCatcher::MsgBoxCatcher(int answer) : answer_(answer) {
+  t_active = this;
+  timer_ = SetTimer(nullptr, 0, 20, &OnTimer);
+}
+
+MsgBoxCatcher::~MsgBoxCatcher() {
+  KillTimer(nullptr, timer_);
+  t_active = nullptr;
+}
+
+void CALLBACK MsgBoxCatcher::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (t_active) EnumThreadWindows(GetCurrentThreadId(), &OnThreadWindow, reinterpret_cast<LPARAM>(t_active));
+}
+
+BOOL CALLBACK MsgBoxCatcher::OnThreadWindow(HWND window, LPARAM self) {
+  if (ClassName(window) == "#32770" && IsWindowVisible(window)) {
+    reinterpret_cast<MsgBoxCatcher*>(self)->Catch(window);
+  }
+  return TRUE;
+}
+
+void MsgBoxCatcher::Catch(HWND box) {
+  if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) return;
+  answered_.push_back(box);
+  CaughtBox caught;
+  caught.caption = WindowText(box);
+  Statics statics;
+  EnumChildWindows(box, &OnChild, reinterpret_cast<LPARAM>(&statics));
+  caught.text = statics.text;
+  caught.icon = IconKind(statics.icon);
+  caught.owner = GetWindow(box, GW_OWNER);
+  boxes_.push_back(caught);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0);
+}
+
+void FlushEvents(DWORD quietMs, DWORD maxMs) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < maxMs) {
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, quietMs, QS_ALLINPUT) == WAIT_TIMEOUT) return;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+}  // namespace reminder::testing
