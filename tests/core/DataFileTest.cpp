@@ -34,7 +34,10 @@ TNotifyInfo WorkedExample() {
 
 std::vector<std::unique_ptr<TNotifyInfo>> Decode(const std::string& bytes) {
   std::vector<std::unique_ptr<TNotifyInfo>> records;
-  DecodeRecords(bytes, records);
+  DecodeRecords(bytes, [&]() -> TNotifyInfo& {
+    records.push_back(std::make_unique<TNotifyInfo>());
+    return *records.back();
+  });
   return records;
 }
 
@@ -267,13 +270,13 @@ class StdDataFileTest : public ::testing::Test {
 
 TEST_F(StdDataFileTest, ReplaceWritesTheWholeContentAndLeavesNoTemporaryFile) {
   const std::string path = (dir / "Reminder.dat").string();
-  std::string bytes;
+  TFileBytes bytes;
   EXPECT_FALSE(file.Read(path, bytes));
   const std::string content("\0\1binary\xFF", 10);
   ASSERT_TRUE(file.Replace(path, content));
   ASSERT_TRUE(file.Replace(path, content + content));
   ASSERT_TRUE(file.Read(path, bytes));
-  EXPECT_EQ(bytes, content + content);
+  EXPECT_EQ(bytes.View(), content + content);
   EXPECT_EQ(FilesInDir(), 1u);
 }
 

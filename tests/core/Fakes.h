@@ -67,20 +67,20 @@ class FakeMsgBox : public IMsgBox {
 
 class MemoryDataFile : public IDataFile {
  public:
-  bool Read(const std::string& path, std::string& bytes) override {
+  bool Read(const std::string& path, TFileBytes& bytes) override {
     ++reads;
+    bytes = {};
     auto it = files.find(path);
-    if (it == files.end()) {
-      bytes.clear();
-      return false;
-    }
-    bytes = it->second;
+    if (it == files.end()) return false;
+    bytes.data.reset(new char[it->second.size()]);
+    it->second.copy(bytes.data.get(), it->second.size());
+    bytes.size = it->second.size();
     return true;
   }
-  bool Replace(const std::string& path, const std::string& bytes) override {
+  bool Replace(const std::string& path, std::string_view bytes) override {
     ++writes;
     if (failWrites) return false;
-    files[path] = bytes;
+    files[path] = std::string(bytes);
     return true;
   }
   std::map<std::string, std::string> files;

@@ -8,21 +8,21 @@
 
 namespace reminder {
 
-bool TStdDataFile::Read(const std::string& path, std::string& bytes) {
-  bytes.clear();
+bool TStdDataFile::Read(const std::string& path, TFileBytes& bytes) {
+  bytes = {};
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
   if (size < 0) return false;
   in.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<size_t>(size));
-  in.read(bytes.data(), size);
-  bytes.resize(static_cast<size_t>(in.gcount()));
+  bytes.data.reset(new char[static_cast<size_t>(size)]);
+  in.read(bytes.data.get(), size);
+  bytes.size = static_cast<size_t>(in.gcount());
   return true;
 }
 
-bool TStdDataFile::Replace(const std::string& path, const std::string& bytes) {
+bool TStdDataFile::Replace(const std::string& path, std::string_view bytes) {
   std::random_device random;
   const std::string temp = path + ".tmp" + std::to_string(random());
   {

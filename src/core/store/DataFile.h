@@ -2,24 +2,34 @@
 // the old file or the new one, never a missing or partial file.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace reminder {
+
+// A file's bytes, read into memory that is not cleared first.
+struct TFileBytes {
+  std::unique_ptr<char[]> data;
+  size_t size = 0;
+  std::string_view View() const { return {data.get(), size}; }
+};
 
 class IDataFile {
  public:
   virtual ~IDataFile() = default;
   // False when the file is missing or cannot be read; bytes is then empty.
-  virtual bool Read(const std::string& path, std::string& bytes) = 0;
+  virtual bool Read(const std::string& path, TFileBytes& bytes) = 0;
   // False when the new content could not be put in place; the old file is then unchanged.
-  virtual bool Replace(const std::string& path, const std::string& bytes) = 0;
+  virtual bool Replace(const std::string& path, std::string_view bytes) = 0;
 };
 
 // The C++ library's files: a temporary file beside the target, renamed over it.
 class TStdDataFile : public IDataFile {
  public:
-  bool Read(const std::string& path, std::string& bytes) override;
-  bool Replace(const std::string& path, const std::string& bytes) override;
+  bool Read(const std::string& path, TFileBytes& bytes) override;
+  bool Replace(const std::string& path, std::string_view bytes) override;
 };
 
 // The data file "Reminder.dat" in the directory of the given executable path.

@@ -12,16 +12,18 @@ namespace {
 static_assert(sizeof(double) == 8, "date-times are IEEE doubles");
 
 template <typename T>
-void Put(std::string& out, T value) {
-  char bytes[sizeof(T)];
-  std::memcpy(bytes, &value, sizeof(T));
-  out.append(bytes, sizeof(T));
+char* Put(char* out, T value) {
+  std::memcpy(out, &value, sizeof(T));
+  return out + sizeof(T);
 }
 
-void PutString(std::string& out, const std::string& text) {
-  const uint16_t length = static_cast<uint16_t>(text.size() & 0xFFFF);
-  Put(out, length);
-  out.append(text.data(), length);
+uint16_t StoredLength(const std::string& text) { return static_cast<uint16_t>(text.size() & 0xFFFF); }
+
+char* PutString(char* out, const std::string& text) {
+  const uint16_t length = StoredLength(text);
+  out = Put(out, length);
+  std::memcpy(out, text.data(), length);
+  return out + length;
 }
 
 class Reader {
@@ -33,9 +35,14 @@ class Reader {
   // A read may find fewer bytes than asked; the rest of the field stays zero.
   template <typename T>
   T Get() {
+    T value;
+    if (bytes_.size() - pos_ >= sizeof(T)) {
+      std::memcpy(&value, bytes_.data() + pos_, sizeof(T));
+      pos_ += sizeof(T);
+      return value;
+    }
     char raw[sizeof(T)] = {};
     ReadInto(raw, sizeof(T));
-    T value;
     std::memcpy(&value, raw, sizeof(T));
     return value;
   }
@@ -63,26 +70,36 @@ class Reader {
 
 }  // namespace
 
-void EncodeRecord(std::string& out, const TNotifyInfo& r) {
-  Put(out, r.Notified);
-  Put(out, r.NotifyKind);
-  Put(out, r.NotifyDate);
-  PutString(out, r.NotifyText);
-  Put(out, r.ActionKind);
-  PutString(out, r.ActionParam);
-  Put(out, r.RepeatKind);
-  Put(out, r.LastNotified);
-  Put(out, r.DaysBefore);
-  Put(out, r.Reserved1);
-  Put(out, r.Reserved2);
-  out.append(reinterpret_cast<const char*>(r.ReservedBlock.data()), r.ReservedBlock.size());
+size_t EncodedSize(const TNotifyInfo& r) {
+  return kRecordFixedSize + StoredLength(r.NotifyText) + StoredLength(r.ActionParam);
 }
 
-void DecodeRecords(std::string_view bytes, std::vector<std::unique_ptr<TNotifyInfo>>& out) {
+char* EncodeRecordTo(char* out, const TNotifyInfo& r) {
+  out = Put(out, r.Notified);
+  out = Put(out, r.NotifyKind);
+  out = Put(out, r.NotifyDate);
+  out = PutString(out, r.NotifyText);
+  out = Put(out, r.ActionKind);
+  out = PutString(out, r.ActionParam);
+  out = Put(out, r.RepeatKind);
+  out = Put(out, r.LastNotified);
+  out = Put(out, r.DaysBefore);
+  out = Put(out, r.Reserved1);
+  out = Put(out, r.Reserved2);
+  std::memcpy(out, r.ReservedBlock.data(), r.ReservedBlock.size());
+  return out + r.ReservedBlock.size();
+}
+
+void EncodeRecord(std::string& out, const TNotifyInfo& record) {
+  const size_t start = out.size();
+  out.resize(start + EncodedSize(record));
+  EncodeRecordTo(&out[start], record);
+}
+
+void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord) {
   Reader in(bytes);
   while (!in.AtEnd()) {
-    out.push_back(std::make_unique<TNotifyInfo>());
-    TNotifyInfo& r = *out.back();
+    TNotifyInfo& r = newRecord();
     r.Notified = in.Get<uint8_t>();
     r.NotifyKind = in.Get<uint8_t>();
     r.NotifyDate = in.Get<double>();

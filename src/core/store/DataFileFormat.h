@@ -2,10 +2,9 @@
 // each field in its own width, strings as a 16-bit length and that many characters.
 #pragma once
 
-#include <memory>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/store/NotifyInfo.h"
 
@@ -14,12 +13,16 @@ namespace reminder {
 // Size of a record with both strings empty.
 constexpr size_t kRecordFixedSize = 82;
 
-// Appends one record. A string longer than 65535 characters is stored as the low 16 bits
-// of its length and that many characters.
+// A string longer than 65535 characters is stored as the low 16 bits of its length and
+// that many characters.
+size_t EncodedSize(const TNotifyInfo& record);
+// Writes EncodedSize(record) bytes and returns the position after them.
+char* EncodeRecordTo(char* out, const TNotifyInfo& record);
 void EncodeRecord(std::string& out, const TNotifyInfo& record);
 
-// Reads records until the bytes run out. A record cut short by the end keeps what could be
-// read and zeros beyond; a string is cut at its first zero character.
-void DecodeRecords(std::string_view bytes, std::vector<std::unique_ptr<TNotifyInfo>>& out);
+// Reads records until the bytes run out, each into a fresh zeroed record that newRecord
+// supplies. A record cut short by the end keeps what could be read and zeros beyond; a
+// string is cut at its first zero character.
+void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord);
 
 }  // namespace reminder

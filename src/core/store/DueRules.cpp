@@ -1,6 +1,7 @@
 #include "core/store/DueRules.h"
 
 #include <cmath>
+#include <limits>
 
 namespace reminder {
 
@@ -16,16 +17,15 @@ TWeek WeekNum(TDateTime value) {
   return {static_cast<uint16_t>(days / 7 + 1), static_cast<uint16_t>(date.Year)};
 }
 
-bool IsLaterWeek(TWeek week, TWeek reference) {
-  return week.Year > reference.Year || (week.Year == reference.Year && week.Week > reference.Week);
-}
-
 TCheckMoment::TCheckMoment(TDateTime now)
-    : Now(now),
-      Time(TimeOfDay(now)),
-      Date(DecodeDate(now)),
-      Weekday(DayOfWeek(now)),
-      Week(WeekNum(now)) {}
+    : Now(now), Time(TimeOfDay(now)), Date(DecodeDate(now)), Weekday(DayOfWeek(now)) {
+  Day = static_cast<int64_t>(std::trunc(now));
+  WeekStart = Day - (Weekday - 2 + 7) % 7;
+  MonthStart = DaysFromCivil(Date.Year, Date.Month, 1);
+  NextMonthStart = MonthStart + DaysInMonth(Date.Year, Date.Month);
+  YearStart = DaysFromCivil(Date.Year, 1, 1);
+  NextYearStart = DaysFromCivil(Date.Year + 1, 1, 1);
+}
 
 double LeadDays(const TNotifyInfo& record) {
   return record.ActionKind == akWarning ? static_cast<double>(record.DaysBefore) : 0.0;
@@ -35,14 +35,12 @@ namespace {
 
 bool NeverFired(const TNotifyInfo& r) { return r.LastNotified == 0.0; }
 
-bool SameDay(TDateTime value, const TCheckMoment& m) {
-  const TDateParts d = DecodeDate(value);
-  return d.Year == m.Date.Year && d.Month == m.Date.Month && d.Day == m.Date.Day;
-}
-
-bool SameMonth(TDateTime value, const TCheckMoment& m) {
-  const TDateParts d = DecodeDate(value);
-  return d.Year == m.Date.Year && d.Month == m.Date.Month;
+// Whether the calendar day of value lies in [from, to). A value outside the calendar
+// lies in no range, as its empty date text matches no other.
+bool DayIn(TDateTime value, int64_t from, int64_t to) {
+  if (!IsValidDateTime(value)) return false;
+  const auto day = static_cast<int64_t>(std::trunc(value));
+  return day >= from && day < to;
 }
 
 int MonthDayKey(const TDateParts& d) { return d.Month * 100 + d.Day; }
@@ -59,20 +57,23 @@ bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
       return start <= m.Now;
     case rkDaily:
       return m.Now >= r.NotifyDate && m.Time >= TimeOfDay(r.NotifyDate) &&
-             (NeverFired(r) || !SameDay(r.LastNotified, m));
-    case rkMonthly: {
-      if (!(start <= m.Now) || m.Time < TimeOfDay(r.NotifyDate)) return false;
-      if (!NeverFired(r) && SameMonth(r.LastNotified, m)) return false;
-      return DecodeDate(start).Day <= m.Date.Day && m.Date.Day <= DecodeDate(r.NotifyDate).Day;
-    }
+             (NeverFired(r) || !DayIn(r.LastNotified, m.Day, m.Day + 1));
+    case rkMonthly:
+      return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) &&
+             (NeverFired(r) || !DayIn(r.LastNotified, m.MonthStart, m.NextMonthStart)) &&
+             DecodeDate(start).Day <= m.Date.Day && m.Date.Day <= DecodeDate(r.NotifyDate).Day;
     case rkYearly:
       return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) &&
-             (NeverFired(r) || DecodeDate(r.LastNotified).Year != m.Date.Year) &&
+             (NeverFired(r) || !DayIn(r.LastNotified, m.YearStart, m.NextYearStart)) &&
              MonthDayKey(m.Date) >= MonthDayKey(DecodeDate(start));
-    case rkWeekly:
+    case rkWeekly: {
+      // ISO weeks are runs of days from Monday on: a reference in an earlier week lies
+      // before this week's Monday.
+      const TDateTime reference = NeverFired(r) ? start : r.LastNotified;
       return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) &&
              m.Weekday >= DayOfWeek(start) &&
-             IsLaterWeek(m.Week, WeekNum(NeverFired(r) ? start : r.LastNotified));
+             !DayIn(reference, m.WeekStart, std::numeric_limits<int64_t>::max());
+    }
     default:
       return false;
   }

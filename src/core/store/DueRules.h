@@ -16,17 +16,22 @@ struct TWeek {
 
 // ISO week: weeks start on Monday, week 1 holds 4 January.
 TWeek WeekNum(TDateTime value);
-// A week is later when its week-year is greater, or its number within the same year.
-bool IsLaterWeek(TWeek week, TWeek reference);
 
-// The moment of one check, decoded once for all records.
+// The moment of one check, decoded once for all records. The calendar day, week, month
+// and year of now are kept as ranges of day numbers (whole days of a date-time), so that
+// a record's date is placed in them without decoding it.
 struct TCheckMoment {
   explicit TCheckMoment(TDateTime now);
   TDateTime Now;
   double Time;  // time of day
   TDateParts Date;
   int Weekday;  // 1 = Sunday
-  TWeek Week;
+  int64_t Day;
+  int64_t WeekStart;  // Monday of the ISO week
+  int64_t MonthStart;
+  int64_t NextMonthStart;
+  int64_t YearStart;
+  int64_t NextYearStart;
 };
 
 // The advance warning in days: DaysBefore for a warning, otherwise none.

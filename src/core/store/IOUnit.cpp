@@ -1,5 +1,6 @@
 #include "core/store/IOUnit.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/store/DataFileFormat.h"
@@ -9,28 +10,37 @@ namespace reminder {
 TFileIO::TFileIO(std::string fileName, IDataFile& file, IMsgBox& msgBox)
     : fileName_(std::move(fileName)), file_(file), msgBox_(msgBox) {}
 
-TFileIO::~TFileIO() = default;
+TFileIO::~TFileIO() { Clear(); }
 
 int TFileIO::IndexOf(const TNotifyInfo* record) const {
   for (size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i].get() == record) return static_cast<int>(i);
+    if (items_[i] == record) return static_cast<int>(i);
   }
   return -1;
 }
 
 void TFileIO::Load() {
   Clear();
-  buffer_.clear();
-  if (!file_.Read(fileName_, buffer_)) return;
-  DecodeRecords(buffer_, items_);
-  buffer_.clear();
-  buffer_.shrink_to_fit();
+  TFileBytes bytes;
+  if (!file_.Read(fileName_, bytes)) return;
+  // A record takes at least its fixed part in a whole file, so this is room enough.
+  items_.reserve(bytes.size / kRecordFixedSize + 1);
+  DecodeRecords(bytes.View(), [this]() -> TNotifyInfo& {
+    items_.push_back(pool_.New());
+    return *items_.back();
+  });
 }
 
 bool TFileIO::Save() {
-  buffer_.clear();
-  for (const auto& record : items_) EncodeRecord(buffer_, *record);
-  if (file_.Replace(fileName_, buffer_)) return true;
+  // One pass over the records; the buffer keeps its size from the last save, so it rarely grows.
+  size_t used = 0;
+  for (const TNotifyInfo* record : items_) {
+    const size_t size = EncodedSize(*record);
+    if (buffer_.size() - used < size) buffer_.resize(std::max(2 * buffer_.size(), used + size));
+    EncodeRecordTo(&buffer_[used], *record);
+    used += size;
+  }
+  if (file_.Replace(fileName_, std::string_view(buffer_.data(), used))) return true;
   ShowMsgBox(msgBox_, "Beim Schreiben der Informationen trat ein Fehler auf!", "", mkError, mbOK);
   return false;
 }
@@ -48,8 +58,9 @@ TNotifyInfo EditableCopy(const TNotifyInfo& values) {
 }
 
 TNotifyInfo* TFileIO::Add(const TNotifyInfo& values) {
-  items_.push_back(std::make_unique<TNotifyInfo>(EditableCopy(values)));
-  TNotifyInfo* record = items_.back().get();
+  items_.reserve(items_.size() + 1);
+  TNotifyInfo* record = pool_.New(EditableCopy(values));
+  items_.push_back(record);
   Save();
   return record;
 }
@@ -57,10 +68,15 @@ TNotifyInfo* TFileIO::Add(const TNotifyInfo& values) {
 void TFileIO::Delete(const TNotifyInfo* record) {
   const int index = IndexOf(record);
   if (index < 0) return;
+  pool_.Free(items_[index]);
   items_.erase(items_.begin() + index);
   Save();
 }
 
-void TFileIO::Clear() { items_.clear(); }
+void TFileIO::Clear() {
+  for (TNotifyInfo* record : items_) pool_.Free(record);
+  items_.clear();
+  pool_.Release();
+}
 
 }  // namespace reminder

@@ -2,13 +2,13 @@
 // Every change rewrites the whole file at once.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/host/WMsgBox.h"
 #include "core/store/DataFile.h"
 #include "core/store/NotifyInfo.h"
+#include "core/store/RecordPool.h"
 
 namespace reminder {
 
@@ -44,8 +44,9 @@ class TFileIO {
   std::string fileName_;
   IDataFile& file_;
   IMsgBox& msgBox_;
-  std::vector<std::unique_ptr<TNotifyInfo>> items_;
-  std::string buffer_;  // kept between calls, so that saving reuses its memory
+  TRecordPool pool_;
+  std::vector<TNotifyInfo*> items_;  // owned; allocated from pool_
+  std::string buffer_;               // kept between saves, so that saving reuses its memory
 };
 
 // The editable fields of a record, as the editor gives them: pending, never fired,

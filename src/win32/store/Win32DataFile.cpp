@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 
 namespace reminder {
 
@@ -10,7 +11,7 @@ namespace {
 
 constexpr DWORD kRetryPauseMs = 10;
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 30));
@@ -36,32 +37,37 @@ bool IsTransient(DWORD error) {
 
 }  // namespace
 
-bool TWin32DataFile::Read(const std::string& path, std::string& bytes) {
-  bytes.clear();
+bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
+  bytes = {};
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
-            static_cast<unsigned long long>(size.QuadPart) < bytes.max_size();
+  // A data file beyond what a 32-bit process can hold counts as unreadable.
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < (1 << 30);
   if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
+    const size_t wanted = static_cast<size_t>(size.QuadPart);
+    bytes.data.reset(new (std::nothrow) char[wanted]);
+    ok = bytes.data != nullptr;
     size_t done = 0;
-    while (done < bytes.size()) {
+    while (ok && done < wanted) {
       DWORD got = 0;
-      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 30));
-      if (!ReadFile(file, &bytes[done], chunk, &got, nullptr) || got == 0) break;
+      if (!ReadFile(file, bytes.data.get() + done, static_cast<DWORD>(wanted - done), &got,
+                    nullptr) ||
+          got == 0) {
+        break;
+      }
       done += got;
     }
     // The file may have shrunk meanwhile; what was read is what there is.
-    bytes.resize(done);
+    bytes.size = done;
   }
   CloseHandle(file);
   return ok;
 }
 
-bool TWin32DataFile::Replace(const std::string& path, const std::string& bytes) {
+bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {
   char temp[MAX_PATH];
   if (!GetTempFileNameA(DirectoryOf(path).c_str(), "rem", 0, temp)) return false;
   HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

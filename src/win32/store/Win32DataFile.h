@@ -10,8 +10,8 @@ class TWin32DataFile : public IDataFile {
  public:
   // How long a replace keeps trying while another process holds the data file open.
   explicit TWin32DataFile(unsigned retryMs = 2000) : retryMs_(retryMs) {}
-  bool Read(const std::string& path, std::string& bytes) override;
-  bool Replace(const std::string& path, const std::string& bytes) override;
+  bool Read(const std::string& path, TFileBytes& bytes) override;
+  bool Replace(const std::string& path, std::string_view bytes) override;
 
  private:
   unsigned retryMs_;

@@ -1,0 +1,40 @@
+// Storage for the store's records. Records live in blocks, so that loading a large file
+// does not allocate each record on its own; a record's address stays valid until it is
+// freed, which is what list items and open alerts rely on.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "core/store/NotifyInfo.h"
+
+namespace reminder {
+
+class TRecordPool {
+ public:
+  TRecordPool() = default;
+  TRecordPool(const TRecordPool&) = delete;
+  TRecordPool& operator=(const TRecordPool&) = delete;
+
+  TNotifyInfo* New();
+  TNotifyInfo* New(const TNotifyInfo& values);
+  // Destroys the record; its slot is used again by a later New.
+  void Free(TNotifyInfo* record);
+  // Gives the memory back; every record must have been freed.
+  void Release();
+
+ private:
+  static constexpr size_t kBlockRecords = 256;
+  union Slot {
+    Slot* next;
+    alignas(TNotifyInfo) unsigned char storage[sizeof(TNotifyInfo)];
+  };
+  void* Allocate();
+
+  std::vector<std::unique_ptr<Slot[]>> blocks_;
+  size_t usedInLastBlock_ = kBlockRecords;
+  Slot* free_ = nullptr;
+};
+
+}  // namespace reminder
