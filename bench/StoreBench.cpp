@@ -131,8 +131,10 @@ void BM_CheckNothingDue(benchmark::State& state) {
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 
-BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->UseRealTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->UseRealTime()->Unit(
+    benchmark::kMicrosecond);
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->UseRealTime()->Unit(
+    benchmark::kMicrosecond);
 BENCHMARK(BM_CheckNothingDue)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/Fakes.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/IOUnit.h"
 #include "core/store/NotifyInfo.h"
-#include "core/Fakes.h"
 
 namespace reminder {
 namespace {
@@ -45,8 +45,9 @@ TEST(DataFileFormat, WorkedExampleByteForByte) {
   std::string out;
   EncodeRecord(out, WorkedExample());
   const std::string expected =
-      Bytes({0x00, 0x02, 0xAB, 0xAA, 0xAA, 0xAA, 0x6C, 0xEF, 0xE1, 0x40, 0x03, 0x00, 'a', 'b',
-             'c', 0x01, 0x00, 0x00, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x00, 0x00, 0x00}) +
+      Bytes({0x00, 0x02, 0xAB, 0xAA, 0xAA, 0xAA, 0x6C, 0xEF, 0xE1, 0x40, 0x03,
+             0x00, 'a',  'b',  'c',  0x01, 0x00, 0x00, 0x01, 0,    0,    0,
+             0,    0,    0,    0,    0,    0x03, 0x00, 0x00, 0x00}) +
       std::string(54, '\0');
   ASSERT_EQ(out.size(), 85u);
   EXPECT_EQ(out, expected);

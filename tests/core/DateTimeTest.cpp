@@ -1,9 +1,8 @@
-#include "core/common/DateTime.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "core/common/DateTime.h"
 #include "core/store/DueRules.h"
 
 namespace reminder {
@@ -15,7 +14,7 @@ TEST(DateTime, EpochAndWellKnownDays) {
   EXPECT_EQ(EncodeDate(2000, 7, 24), 36731.0);
   EXPECT_EQ(EncodeDate(1, 1, 1), kMinDateTime);
   EXPECT_EQ(EncodeDate(9999, 12, 31) + 1, kMaxDateTime);
-  EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 7)), 2);  // a Monday
+  EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 7)), 2);   // a Monday
   EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7);  // a Saturday
   EXPECT_EQ(DayOfWeek(EncodeDate(1, 1, 1)), 2);
 }

@@ -12,8 +12,11 @@ namespace {
 
 bool DueByTexts(const TNotifyInfo& r, TDateTime now) {
   const TFormatSettings fs = GermanFormatSettings();
-  auto text = [&](const char* format, TDateTime value) { return FormatDateTime(format, value, fs); };
-  if (r.NotifyKind != nkAtDate || r.RepeatKind == rkNever || r.ActionKind == akNothing) return false;
+  auto text = [&](const char* format, TDateTime value) {
+    return FormatDateTime(format, value, fs);
+  };
+  if (r.NotifyKind != nkAtDate || r.RepeatKind == rkNever || r.ActionKind == akNothing)
+    return false;
   const double lead = r.ActionKind == akWarning ? r.DaysBefore : 0;
   const TDateTime start = r.NotifyDate - lead;
   const bool timeReached = TimeOfDay(now) >= TimeOfDay(r.NotifyDate);
@@ -35,7 +38,8 @@ bool DueByTexts(const TNotifyInfo& r, TDateTime now) {
       const TWeek week = WeekNum(now);
       const TWeek reference = WeekNum(never ? start : r.LastNotified);
       return start <= now && timeReached && DayOfWeek(now) >= DayOfWeek(start) &&
-             (week.Year > reference.Year || (week.Year == reference.Year && week.Week > reference.Week));
+             (week.Year > reference.Year ||
+              (week.Year == reference.Year && week.Week > reference.Week));
     }
   }
   return false;
@@ -61,8 +65,8 @@ TEST(DueRulesAgreement, NumbersAndTextsDecideAlike) {
     r.LastNotified = (i % 3 == 0) ? 0.0 : now - offset(random) / 10.0;
     const bool expected = DueByTexts(r, now);
     ASSERT_EQ(IsDateReminderDue(r, TCheckMoment(now)), expected)
-        << "repeat " << int(r.RepeatKind) << " date " << r.NotifyDate << " now " << now
-        << " last " << r.LastNotified;
+        << "repeat " << int(r.RepeatKind) << " date " << r.NotifyDate << " now " << now << " last "
+        << r.LastNotified;
     due += expected;
   }
   EXPECT_GT(due, 10000);

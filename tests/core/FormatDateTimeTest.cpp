@@ -1,6 +1,6 @@
-#include "core/common/FormatDateTime.h"
-
 #include <gtest/gtest.h>
+
+#include "core/common/FormatDateTime.h"
 
 namespace reminder {
 namespace {

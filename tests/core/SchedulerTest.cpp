@@ -17,8 +17,7 @@ TDateTime At(int y, int m, int d, int h = 0, int n = 0) {
 
 class SchedulerTest : public ::testing::Test {
  protected:
-  SchedulerTest()
-      : scheduler(path, file, box, std::make_unique<FakeTimer>(timer), clock, dialUp) {
+  SchedulerTest() : scheduler(path, file, box, std::make_unique<FakeTimer>(timer), clock, dialUp) {
     scheduler.SetOnNotify([this](TReminder& sender, TNotifyInfo& record) {
       EXPECT_EQ(&sender, &scheduler);
       fired.push_back(&record);
@@ -191,9 +190,8 @@ TEST_F(SchedulerTest, FiringMarksTheRecordBeforeTheCallbackAndSavesOnce) {
   TNotifyInfo* once = AddReminder(At(2020, 1, 1, 10), rkOnce);
   TNotifyInfo* daily = AddReminder(At(2020, 1, 1, 10), rkDaily);
   std::vector<std::pair<int, double>> seen;
-  scheduler.SetOnNotify([&](TReminder&, TNotifyInfo& r) {
-    seen.emplace_back(r.Notified, r.LastNotified);
-  });
+  scheduler.SetOnNotify(
+      [&](TReminder&, TNotifyInfo& r) { seen.emplace_back(r.Notified, r.LastNotified); });
   const int writes = file.writes;
   clock.now = At(2020, 1, 3, 11);
   scheduler.CheckNotifications();

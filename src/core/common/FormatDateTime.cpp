@@ -11,7 +11,9 @@ namespace {
 // names itself cannot recurse without end.
 constexpr int kMaxNesting = 2;
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char Upper(char c) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
 
 void AppendNumber(std::string& out, int value, int digits) {
   char buffer[16];

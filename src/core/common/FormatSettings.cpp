@@ -12,7 +12,7 @@ TFormatSettings GermanFormatSettings() {
   fs.TimeSeparator = ':';
   fs.ShortMonthNames = {"Jan", "Feb", "Mrz", "Apr", "Mai", "Jun",
                         "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-  fs.LongMonthNames = {"Januar", "Februar", "März",     "April",   "Mai",      "Juni",
+  fs.LongMonthNames = {"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
                        "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
   fs.ShortDayNames = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
   fs.LongDayNames = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",

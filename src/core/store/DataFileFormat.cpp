@@ -17,7 +17,9 @@ char* Put(char* out, T value) {
   return out + sizeof(T);
 }
 
-uint16_t StoredLength(const std::string& text) { return static_cast<uint16_t>(text.size() & 0xFFFF); }
+uint16_t StoredLength(const std::string& text) {
+  return static_cast<uint16_t>(text.size() & 0xFFFF);
+}
 
 char* PutString(char* out, const std::string& text) {
   const uint16_t length = StoredLength(text);

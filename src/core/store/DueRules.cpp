@@ -33,7 +33,9 @@ double LeadDays(const TNotifyInfo& record) {
 
 namespace {
 
-bool NeverFired(const TNotifyInfo& r) { return r.LastNotified == 0.0; }
+bool NeverFired(const TNotifyInfo& r) {
+  return r.LastNotified == 0.0;
+}
 
 // Whether the calendar day of value lies in [from, to). A value outside the calendar
 // lies in no range, as its empty date text matches no other.
@@ -43,7 +45,9 @@ bool DayIn(TDateTime value, int64_t from, int64_t to) {
   return day >= from && day < to;
 }
 
-int MonthDayKey(const TDateParts& d) { return d.Month * 100 + d.Day; }
+int MonthDayKey(const TDateParts& d) {
+  return d.Month * 100 + d.Day;
+}
 
 }  // namespace
 
@@ -70,8 +74,7 @@ bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
       // ISO weeks are runs of days from Monday on: a reference in an earlier week lies
       // before this week's Monday.
       const TDateTime reference = NeverFired(r) ? start : r.LastNotified;
-      return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) &&
-             m.Weekday >= DayOfWeek(start) &&
+      return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) && m.Weekday >= DayOfWeek(start) &&
              !DayIn(reference, m.WeekStart, std::numeric_limits<int64_t>::max());
     }
     default:

@@ -10,7 +10,9 @@ namespace reminder {
 TFileIO::TFileIO(std::string fileName, IDataFile& file, IMsgBox& msgBox)
     : fileName_(std::move(fileName)), file_(file), msgBox_(msgBox) {}
 
-TFileIO::~TFileIO() { Clear(); }
+TFileIO::~TFileIO() {
+  Clear();
+}
 
 int TFileIO::IndexOf(const TNotifyInfo* record) const {
   for (size_t i = 0; i < items_.size(); ++i) {

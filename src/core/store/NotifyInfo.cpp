@@ -5,8 +5,8 @@
 namespace reminder {
 
 const std::array<const char*, kActionCount> ActionNames = {
-    "Nichts tun",         "Warnung ausgeben",    "E-Mail schreiben",
-    "Webseite öffnen",    "Programm ausführen",  "Dokument öffnen",
+    "Nichts tun",          "Warnung ausgeben",   "E-Mail schreiben",
+    "Webseite öffnen",     "Programm ausführen", "Dokument öffnen",
     "Windows neu starten", "Windows beenden",    "DFÜ-Netzwerk Verbindung trennen",
 };
 
@@ -25,7 +25,9 @@ const char* RepeatName(uint8_t repeatKind) {
 namespace {
 
 // Date-times compare bit for bit, so that a stored NaN equals itself.
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 }  // namespace
 

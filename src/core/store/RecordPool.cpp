@@ -18,7 +18,9 @@ void* TRecordPool::Allocate() {
   return blocks_.back()[usedInLastBlock_++].storage;
 }
 
-TNotifyInfo* TRecordPool::New() { return new (Allocate()) TNotifyInfo(); }
+TNotifyInfo* TRecordPool::New() {
+  return new (Allocate()) TNotifyInfo();
+}
 
 TNotifyInfo* TRecordPool::New(const TNotifyInfo& values) {
   void* slot = Allocate();

@@ -22,7 +22,9 @@ TReminder::TReminder(std::string fileName, IDataFile& file, IMsgBox& msgBox,
   timer_->SetOnTick([this] { Tick(); });
 }
 
-TReminder::~TReminder() { timer_.reset(); }
+TReminder::~TReminder() {
+  timer_.reset();
+}
 
 void TReminder::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;

@@ -14,7 +14,9 @@ std::string LocaleText(LCTYPE type, const std::string& fallback) {
   return length > 1 ? std::string(buffer, length - 1) : fallback;
 }
 
-int LocaleNumber(LCTYPE type) { return atoi(LocaleText(type, "0").c_str()); }
+int LocaleNumber(LCTYPE type) {
+  return atoi(LocaleText(type, "0").c_str());
+}
 
 }  // namespace
 
@@ -45,7 +47,8 @@ TFormatSettings LocaleFormatSettings() {
   // The locale counts days from Monday, the formats from Sunday.
   for (int i = 0; i < 7; ++i) {
     const int sundayBased = (i + 1) % 7;
-    fs.ShortDayNames[sundayBased] = LocaleText(LOCALE_SABBREVDAYNAME1 + i, fs.ShortDayNames[sundayBased]);
+    fs.ShortDayNames[sundayBased] =
+        LocaleText(LOCALE_SABBREVDAYNAME1 + i, fs.ShortDayNames[sundayBased]);
     fs.LongDayNames[sundayBased] = LocaleText(LOCALE_SDAYNAME1 + i, fs.LongDayNames[sundayBased]);
   }
   return fs;

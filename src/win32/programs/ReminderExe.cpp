@@ -26,8 +26,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TWin32DataFile file;
   TWin32Clock clock;
   const TFormatSettings fs = LocaleFormatSettings();
-  TReminder scheduler(DataFileBeside(ExecutablePath()), file, box,
-                      std::make_unique<TWindowTimer>(), clock, dialUp);
+  TReminder scheduler(DataFileBeside(ExecutablePath()), file, box, std::make_unique<TWindowTimer>(),
+                      clock, dialUp);
 
   // The boxes are shown after the check, which must not wait for the user.
   std::deque<std::string> due;

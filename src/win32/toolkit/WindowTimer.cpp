@@ -43,15 +43,16 @@ void TWindowTimer::SetIntervalMs(uint32_t milliseconds) {
   Restart();
 }
 
-void TWindowTimer::SetOnTick(std::function<void()> handler) { onTick_ = std::move(handler); }
+void TWindowTimer::SetOnTick(std::function<void()> handler) {
+  onTick_ = std::move(handler);
+}
 
 void TWindowTimer::Restart() {
   KillTimer(window_, kTimerId);
   if (enabled_) SetTimer(window_, kTimerId, intervalMs_, nullptr);
 }
 
-LRESULT CALLBACK TWindowTimer::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK TWindowTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kTimerId) {
     auto* self = reinterpret_cast<TWindowTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     // A tick already queued when the timer was switched off is dropped.

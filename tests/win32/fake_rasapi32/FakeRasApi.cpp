@@ -1,6 +1,7 @@
 // A stand-in for the remote access service. The number of connections it lists comes from
 // the environment variable FAKE_RAS_CONNECTIONS, read at every call; hang-ups are recorded
-// for the test to read back through FakeRasHungUp.
+// for the test to read back through FakeRasHungUp. FAKE_RAS_HANGUP_ERROR, when set, is the
+// error every hang-up is refused with.
 #include <windows.h>
 
 #include <cstdlib>
@@ -16,10 +17,14 @@ constexpr DWORD kFirstHandle = 0x1000;
 DWORD g_hungUp[32];
 DWORD g_hungUpCount = 0;
 
-DWORD Connections() {
+DWORD EnvironmentNumber(const char* name) {
   char value[16] = {};
-  if (!GetEnvironmentVariableA("FAKE_RAS_CONNECTIONS", value, sizeof value)) return 0;
+  if (!GetEnvironmentVariableA(name, value, sizeof value)) return 0;
   return static_cast<DWORD>(atoi(value));
+}
+
+DWORD Connections() {
+  return EnvironmentNumber("FAKE_RAS_CONNECTIONS");
 }
 
 }  // namespace
@@ -44,6 +49,7 @@ DWORD WINAPI RasEnumConnectionsA(reminder::TRasConnA* buffer, DWORD* size, DWORD
 }
 
 DWORD WINAPI RasHangUpA(DWORD connection) {
+  if (const DWORD refusal = EnvironmentNumber("FAKE_RAS_HANGUP_ERROR")) return refusal;
   if (connection < kFirstHandle || connection >= kFirstHandle + Connections()) {
     return kInvalidHandle;
   }
@@ -57,13 +63,29 @@ DWORD WINAPI FakeRasHungUp(DWORD index, DWORD* handle) {
   return g_hungUpCount;
 }
 
-DWORD WINAPI RasDialA() { return 1; }
-DWORD WINAPI RasGetConnectStatusA() { return 1; }
-DWORD WINAPI RasGetErrorStringA() { return 1; }
-DWORD WINAPI RasCreatePhonebookEntryA() { return 1; }
-DWORD WINAPI RasEditPhonebookEntryA() { return 1; }
-DWORD WINAPI RasSetEntryDialParamsA() { return 1; }
-DWORD WINAPI RasGetEntryDialParamsA() { return 1; }
-DWORD WINAPI RasEnumEntriesA() { return 1; }
+DWORD WINAPI RasDialA() {
+  return 1;
+}
+DWORD WINAPI RasGetConnectStatusA() {
+  return 1;
+}
+DWORD WINAPI RasGetErrorStringA() {
+  return 1;
+}
+DWORD WINAPI RasCreatePhonebookEntryA() {
+  return 1;
+}
+DWORD WINAPI RasEditPhonebookEntryA() {
+  return 1;
+}
+DWORD WINAPI RasSetEntryDialParamsA() {
+  return 1;
+}
+DWORD WINAPI RasGetEntryDialParamsA() {
+  return 1;
+}
+DWORD WINAPI RasEnumEntriesA() {
+  return 1;
+}
 
 }  // extern "C"

@@ -4,9 +4,17 @@
 
 extern "C" {
 
-DWORD WINAPI RasRenameEntryA() { return 1; }
-DWORD WINAPI RasDeleteEntryA() { return 1; }
-DWORD WINAPI RasGetEntryPropertiesA() { return 1; }
-DWORD WINAPI RasSetEntryPropertiesA() { return 1; }
+DWORD WINAPI RasRenameEntryA() {
+  return 1;
+}
+DWORD WINAPI RasDeleteEntryA() {
+  return 1;
+}
+DWORD WINAPI RasGetEntryPropertiesA() {
+  return 1;
+}
+DWORD WINAPI RasSetEntryPropertiesA() {
+  return 1;
+}
 
 }  // extern "C"
