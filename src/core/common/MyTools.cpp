@@ -1,0 +1,42 @@
+#include "core/common/MyTools.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace reminder {
+
+std::string UpperCaseGerman(const std::string& text) {
+  std::string result = text;
+  for (char& c : result) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if ((byte >= 'a' && byte <= 'z') || byte == 0xE4 || byte == 0xF6 || byte == 0xFC) {
+      // In ASCII and in Windows-1252 alike, the capital lies 32 below the small letter.
+      c = static_cast<char>(byte - 0x20);
+    }
+  }
+  return result;
+}
+
+std::string RemoveBlanks(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  std::copy_if(text.begin(), text.end(), std::back_inserter(result),
+               [](char c) { return c != ' '; });
+  return result;
+}
+
+std::string TwoDigits(int64_t value) {
+  std::string text = std::to_string(value);
+  if (text.size() == 1) text.insert(0, 1, '0');
+  return text;
+}
+
+std::string FourDigits(int64_t value) {
+  std::string digits = std::to_string(value);
+  const bool negative = value < 0;
+  if (negative) digits.erase(0, 1);
+  if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
+  return negative ? "-" + digits : digits;
+}
+
+}  // namespace reminder
