@@ -14,6 +14,10 @@ add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp)
 reminder_target(Reminder)
 target_link_libraries(Reminder PRIVATE reminder_shell)
 
+add_executable(reminderctl src/tools/reminderctl/main.cpp)
+reminder_target(reminderctl)
+target_link_libraries(reminderctl PRIVATE reminder_core)
+
 # The remote access stand-in the tests place beside their program, so that it is found
 # before the system's library.
 add_library(FakeRasApi SHARED tests/win32/fake_rasapi32/FakeRasApi.cpp
@@ -56,4 +60,4 @@ set_tests_properties(win32_tests PROPERTIES
                      ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=")
 # Wine prefers its own library over one beside the program unless told otherwise.
 set_tests_properties(fakeras_tests PROPERTIES
-                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=;rasapi32,rnaph=n,b")
+                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=\\;rasapi32,rnaph=n,b")

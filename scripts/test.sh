@@ -80,8 +80,12 @@ echo "== Windows tests under Wine"
 if configure_and_build "$build/win32" -DCMAKE_BUILD_TYPE=Release \
      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw32-toolchain.cmake"; then
   rm -rf "$build/win32/test-results"
-  run_wine_tests="cd '$build/win32' && ctest --output-on-failure --timeout 600;
-                  WINEPREFIX='$build/win32/wineprefix' wineserver -w"
+  # Without a window manager Wine waits for every window it hides unless it manages them
+  # itself.
+  run_wine_tests="export WINEPREFIX='$build/win32/wineprefix' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=';
+                  wine reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1;
+                  cd '$build/win32' && ctest --output-on-failure --timeout 600;
+                  wineserver -w"
   if [[ -n ${DISPLAY:-} ]]; then
     bash -c "$run_wine_tests"
   else

@@ -19,7 +19,7 @@ TReminder::TReminder(std::string fileName, IDataFile& file, IMsgBox& msgBox,
       dialUp_(dialUp) {
   timer_->SetEnabled(false);
   timer_->SetIntervalMs(TimerPeriodMs(interval_));
-  timer_->SetOnTick([this] { Tick(); });
+  timer_->SetOnTick([this] { CheckWithTimerOff(); });
 }
 
 TReminder::~TReminder() {
@@ -29,8 +29,7 @@ TReminder::~TReminder() {
 void TReminder::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
-  timer_->SetEnabled(enabled);
-  CheckNotifications();
+  CheckWithTimerOff();
 }
 
 void TReminder::SetInterval(int32_t seconds) {
@@ -39,7 +38,9 @@ void TReminder::SetInterval(int32_t seconds) {
   timer_->SetIntervalMs(TimerPeriodMs(seconds));
 }
 
-void TReminder::Tick() {
+// The timer stays off during a check, so that a callback that pumps messages (as a modal
+// box does) cannot start a second check inside the first.
+void TReminder::CheckWithTimerOff() {
   timer_->SetEnabled(false);
   try {
     CheckNotifications();

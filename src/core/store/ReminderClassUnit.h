@@ -26,7 +26,8 @@ class TReminder : public TFileIO {
   ~TReminder() override;
 
   bool Enabled() const { return enabled_; }
-  // A change switches the timer and runs a check at once.
+  // A change switches the timer and runs a check at once; a failing check is dropped, as
+  // in a tick.
   void SetEnabled(bool enabled);
   int32_t Interval() const { return interval_; }
   void SetInterval(int32_t seconds);
@@ -38,7 +39,7 @@ class TReminder : public TFileIO {
   static TWeek WeekNum(TDateTime value) { return reminder::WeekNum(value); }
 
  private:
-  void Tick();
+  void CheckWithTimerOff();
   void Fire(TNotifyInfo& record);
 
   std::unique_ptr<ITimer> timer_;

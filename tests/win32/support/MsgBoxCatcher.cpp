@@ -1,6 +1,7 @@
 #include "win32/support/MsgBoxCatcher.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace reminder::testing {
 
@@ -30,19 +31,29 @@ BoxIcon IconKind(HICON icon) {
   return BoxIcon::Other;
 }
 
-struct Statics {
+struct Children {
   std::string text;
   HICON icon = nullptr;
+  std::vector<std::pair<LONG, int>> buttons;  // left edge, identifier
 };
 
 BOOL CALLBACK OnChild(HWND child, LPARAM found) {
-  auto* statics = reinterpret_cast<Statics*>(found);
-  if (_stricmp(ClassName(child).c_str(), "Static") != 0) return TRUE;
+  auto* children = reinterpret_cast<Children*>(found);
+  const std::string className = ClassName(child);
+  if (_stricmp(className.c_str(), "Button") == 0) {
+    // The box keeps the buttons of the other layouts hidden.
+    if (!IsWindowVisible(child)) return TRUE;
+    RECT rect;
+    GetWindowRect(child, &rect);
+    children->buttons.emplace_back(rect.left, GetDlgCtrlID(child));
+    return TRUE;
+  }
+  if (_stricmp(className.c_str(), "Static") != 0) return TRUE;
   if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-    statics->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    children->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
   } else {
     const std::string text = WindowText(child);
-    if (text.size() > statics->text.size()) statics->text = text;
+    if (text.size() > children->text.size()) children->text = text;
   }
   return TRUE;
 }
@@ -60,7 +71,8 @@ MsgBoxCatcher::~MsgBoxCatcher() {
 }
 
 void CALLBACK MsgBoxCatcher::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-  if (t_active) EnumThreadWindows(GetCurrentThreadId(), &OnThreadWindow, reinterpret_cast<LPARAM>(t_active));
+  if (t_active)
+    EnumThreadWindows(GetCurrentThreadId(), &OnThreadWindow, reinterpret_cast<LPARAM>(t_active));
 }
 
 BOOL CALLBACK MsgBoxCatcher::OnThreadWindow(HWND window, LPARAM self) {
@@ -75,11 +87,15 @@ void MsgBoxCatcher::Catch(HWND box) {
   answered_.push_back(box);
   CaughtBox caught;
   caught.caption = WindowText(box);
-  Statics statics;
-  EnumChildWindows(box, &OnChild, reinterpret_cast<LPARAM>(&statics));
-  caught.text = statics.text;
-  caught.icon = IconKind(statics.icon);
+  Children children;
+  EnumChildWindows(box, &OnChild, reinterpret_cast<LPARAM>(&children));
+  caught.text = children.text;
+  caught.icon = IconKind(children.icon);
   caught.owner = GetWindow(box, GW_OWNER);
+  caught.topmostOrForeground =
+      GetForegroundWindow() == box || (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  std::sort(children.buttons.begin(), children.buttons.end());
+  for (const auto& button : children.buttons) caught.buttons.push_back(button.second);
   boxes_.push_back(caught);
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0);
 }

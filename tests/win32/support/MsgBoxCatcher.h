@@ -18,6 +18,7 @@ struct CaughtBox {
   BoxIcon icon = BoxIcon::None;
   HWND owner = nullptr;
   bool topmostOrForeground = false;
+  std::vector<int> buttons;  // identifiers of the visible buttons, left to right
 };
 
 class MsgBoxCatcher {

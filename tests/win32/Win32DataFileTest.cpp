@@ -1,0 +1,228 @@
+// The data file on the real file system: whole-file reads, and saves that put the new
+// content in place in one step or leave the old file as it was.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "core/store/IOUnit.h"
+#include "win32/host/Win32MsgBox.h"
+#include "win32/store/Win32DataFile.h"
+#include "win32/support/MsgBoxCatcher.h"
+#include "win32/support/TempDirectory.h"
+
+namespace reminder {
+namespace {
+
+using testing::BoxIcon;
+using testing::MsgBoxCatcher;
+using testing::ReadWholeFile;
+using testing::TempDirectory;
+using testing::WriteWholeFile;
+
+const std::vector<std::string> kOnlyDataFile = {"Reminder.dat"};
+
+// Opens the file the way another program reading it would, without letting it be
+// deleted or replaced while open.
+HANDLE HoldOpen(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+TNotifyInfo Record(const std::string& text) {
+  TNotifyInfo record;
+  record.NotifyKind = nkAtDate;
+  record.NotifyDate = EncodeDateTime({2030, 5, 17}, {10, 0, 0, 0});
+  record.NotifyText = text;
+  record.ActionKind = akWarning;
+  record.RepeatKind = rkOnce;
+  record.DaysBefore = 3;
+  return record;
+}
+
+TEST(Win32DataFileTest, ReplaceCreatesAndOverwritesAndReadGivesEveryByte) {
+  TempDirectory dir;
+  const std::string path = dir.File("Reminder.dat");
+  TWin32DataFile file;
+  TFileBytes bytes;
+  bytes.size = 5;
+  EXPECT_FALSE(file.Read(path, bytes));
+  EXPECT_EQ(bytes.size, 0u);
+
+  std::string content(70000, '\0');
+  for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7);
+  ASSERT_TRUE(file.Replace(path, content));
+  ASSERT_TRUE(file.Read(path, bytes));
+  EXPECT_EQ(bytes.View(), content);
+
+  ASSERT_TRUE(file.Replace(path, "kurz"));
+  ASSERT_TRUE(file.Read(path, bytes));
+  EXPECT_EQ(bytes.View(), "kurz");
+  ASSERT_TRUE(file.Replace(path, ""));
+  EXPECT_TRUE(file.Read(path, bytes));
+  EXPECT_EQ(bytes.size, 0u);
+  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+}
+
+TEST(Win32DataFileTest, SaveWaitsForAReaderThatClosesTheFileWithinTheRetryTime) {
+  TempDirectory dir;
+  const std::string path = dir.File("Reminder.dat");
+  ASSERT_TRUE(WriteWholeFile(path, "alt"));
+  HANDLE holder = HoldOpen(path);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+  // Without retrying the open file blocks the replace: so the save below had to wait.
+  TWin32DataFile impatient(0);
+  ASSERT_FALSE(impatient.Replace(path, "zu früh"));
+
+  std::thread reader([holder] {
+    Sleep(200);
+    CloseHandle(holder);
+  });
+  TWin32DataFile file(10000);
+  const bool replaced = file.Replace(path, "neu");
+  reader.join();
+  EXPECT_TRUE(replaced);
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes, "neu");
+  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+}
+
+// The content of save number n: its number, then a body whose length and filling depend
+// on n, so that a read of a mixture or of a part of it is recognised.
+std::string Generation(int n) {
+  char head[16];
+  snprintf(head, sizeof head, "%06d|", n);
+  return head + std::string(1000 + (n * 7919) % 60000, static_cast<char>('A' + n % 26)) + "|Ende";
+}
+
+int GenerationOf(std::string_view bytes) {
+  const int n = atoi(std::string(bytes.substr(0, 6)).c_str());
+  return bytes == Generation(n) ? n : -1;
+}
+
+TEST(Win32DataFileTest, ConcurrentReaderSeesOnlyWholeOldOrNewContent) {
+  TempDirectory dir;
+  const std::string path = dir.File("Reminder.dat");
+  constexpr int kSaves = 80;
+  ASSERT_TRUE(WriteWholeFile(path, Generation(0)));
+
+  std::atomic<bool> saving{true};
+  int reads = 0, missing = 0, mixed = 0, older = 0;
+  std::thread reader([&] {
+    TWin32DataFile readerFile;
+    TFileBytes bytes;
+    int last = 0;
+    while (saving) {
+      ++reads;
+      if (!readerFile.Read(path, bytes)) {
+        ++missing;
+        continue;
+      }
+      const int n = GenerationOf(bytes.View());
+      if (n < 0) {
+        ++mixed;
+      } else if (n < last) {
+        ++older;
+      } else {
+        last = n;
+      }
+      Sleep(0);
+    }
+  });
+  TWin32DataFile file;
+  int saved = 0;
+  for (int n = 1; n <= kSaves; ++n) saved += file.Replace(path, Generation(n)) ? 1 : 0;
+  saving = false;
+  reader.join();
+
+  EXPECT_EQ(saved, kSaves);
+  EXPECT_GT(reads, 0);
+  EXPECT_EQ(missing, 0);
+  EXPECT_EQ(mixed, 0);
+  EXPECT_EQ(older, 0);
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(GenerationOf(bytes), kSaves);
+  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+}
+
+void ExpectWriteErrorBox(const MsgBoxCatcher& catcher) {
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  const auto& box = catcher.Boxes()[0];
+  EXPECT_EQ(box.text, "Beim Schreiben der Informationen trat ein Fehler auf!");
+  EXPECT_EQ(box.caption, "Fehler");
+  EXPECT_EQ(box.icon, BoxIcon::Exclamation);
+  EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+}
+
+TEST(Win32DataFileTest, FileHeldOpenPastTheRetryTimeKeepsItsContentAndSaveReports) {
+  TempDirectory dir;
+  const std::string path = dir.File("Reminder.dat");
+  TWin32DataFile file(150);
+  TWin32MsgBox box;
+  TFileIO store(path, file, box);
+  store.Add(Record("erste"));
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(path, before));
+  ASSERT_FALSE(before.empty());
+
+  HANDLE holder = HoldOpen(path);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  {
+    MsgBoxCatcher catcher;
+    store.Add(Record("zweite"));
+    ExpectWriteErrorBox(catcher);
+  }
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(path, after));
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+  EXPECT_EQ(store.Count(), 2u);
+
+  // Once the file is free, the next save writes the whole list kept in memory.
+  CloseHandle(holder);
+  MsgBoxCatcher catcher;
+  EXPECT_TRUE(store.Save());
+  EXPECT_TRUE(catcher.Boxes().empty());
+  TFileIO reloaded(path, file, box);
+  reloaded.Load();
+  ASSERT_EQ(reloaded.Count(), 2u);
+  EXPECT_EQ(reloaded.Item(1).NotifyText, "zweite");
+}
+
+TEST(Win32DataFileTest, SaveIntoAMissingDirectoryReportsAndCreatesNothing) {
+  TempDirectory dir;
+  const std::string missing = dir.File("fehlt");
+  TWin32DataFile file(150);
+  TWin32MsgBox box;
+  TFileIO store(missing + "\\Reminder.dat", file, box);
+  MsgBoxCatcher catcher;
+  EXPECT_FALSE(store.Save());
+  ExpectWriteErrorBox(catcher);
+  EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(dir.FileNames().empty());
+}
+
+TEST(Win32DataFileTest, DataFileLiesBesideTheRunningProgram) {
+  const std::string program = ExecutablePath();
+  ASSERT_GT(program.size(), 3u);
+  EXPECT_EQ(program.substr(1, 2), ":\\") << program;
+  const DWORD attributes = GetFileAttributesA(program.c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << program;
+  EXPECT_EQ(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+  const size_t separator = program.find_last_of('\\');
+  const std::string name = program.substr(separator + 1);
+  EXPECT_EQ(_stricmp(name.c_str(), "win32_tests.exe"), 0) << name;
+  EXPECT_EQ(DataFileBeside(program), program.substr(0, separator + 1) + "Reminder.dat");
+}
+
+}  // namespace
+}  // namespace reminder
