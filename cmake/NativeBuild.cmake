@@ -14,3 +14,8 @@ if(benchmark_FOUND)
   reminder_target(reminder_bench)
   target_link_libraries(reminder_bench PRIVATE reminder_core benchmark::benchmark_main)
 endif()
+
+# The command-line companion: its logic lives in the core, only the entry point here.
+add_executable(reminderctl src/tools/reminderctl/main.cpp)
+reminder_target(reminderctl)
+target_link_libraries(reminderctl PRIVATE reminder_core)

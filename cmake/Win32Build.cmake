@@ -14,6 +14,10 @@ add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp)
 reminder_target(Reminder)
 target_link_libraries(Reminder PRIVATE reminder_shell)
 
+add_executable(reminderctl src/tools/reminderctl/main.cpp)
+reminder_target(reminderctl)
+target_link_libraries(reminderctl PRIVATE reminder_core)
+
 # The remote access stand-in the tests place beside their program, so that it is found
 # before the system's library.
 add_library(FakeRasApi SHARED tests/win32/fake_rasapi32/FakeRasApi.cpp

@@ -10,6 +10,8 @@ missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("${package%:i386}")
 done
+# The calendar check runs on Node.js; a machine that has it from elsewhere keeps its own.
+command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"

@@ -60,6 +60,25 @@ else
   step_failed "native build"
 fi
 
+echo "== calendar export read by an independent parser"
+if [[ -x $build/native-asan/reminderctl ]] &&
+   (cd tests/ical && npm ci --no-audit --no-fund --loglevel=error >/dev/null); then
+  node tests/ical/check.mjs "$build/native-asan/reminderctl" "$build/native-asan/ical-scratch" \
+    >"$build/native-asan/ical-check.log" 2>&1
+  grep '^not ok' "$build/native-asan/ical-check.log"
+  ical_passed=$(grep -c '^ok' "$build/native-asan/ical-check.log")
+  ical_failed=$(grep -c '^not ok' "$build/native-asan/ical-check.log")
+  echo "$ical_passed checks passed, $ical_failed failed"
+  passed=$((passed + ical_passed))
+  failed=$((failed + ical_failed))
+  if ((ical_passed + ical_failed == 0)); then
+    tail -n 20 "$build/native-asan/ical-check.log"
+    step_failed "calendar check ran nothing"
+  fi
+else
+  step_failed "calendar check setup"
+fi
+
 echo "== data-file loader fuzzing (${fuzz_seconds}s)"
 if configure_and_build "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREMINDER_FUZZ=ON \
      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then

@@ -201,6 +201,22 @@ TEST_F(FileIOTest, SaveAndLoadKeepOrderAndEveryField) {
   EXPECT_EQ(other.Item(1), store.Item(1));
 }
 
+TEST_F(FileIOTest, AddAllAppendsEditableCopiesAndWritesOnce) {
+  store.Add(WorkedExample());
+  TNotifyInfo fired = WorkedExample();
+  fired.Notified = 1;
+  fired.LastNotified = 5;
+  fired.NotifyText = "zwei";
+  const int writes = file.writes;
+  store.AddAll({fired, WorkedExample()});
+  EXPECT_EQ(file.writes, writes + 1);
+  ASSERT_EQ(store.Count(), 3u);
+  EXPECT_EQ(store.Item(1), EditableCopy(fired));
+  TFileIO other(path, file, box);
+  other.Load();
+  EXPECT_EQ(other.Count(), 3u);
+}
+
 TEST_F(FileIOTest, DeleteOfAForeignReferenceChangesNothing) {
   store.Add(WorkedExample());
   const int writes = file.writes;
@@ -279,6 +295,12 @@ TEST_F(StdDataFileTest, ReplaceWritesTheWholeContentAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(file.Read(path, bytes));
   EXPECT_EQ(bytes.View(), content + content);
   EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(StdDataFileTest, ADirectoryIsNoDataFile) {
+  TFileBytes bytes;
+  EXPECT_FALSE(file.Read(dir.string(), bytes));
+  EXPECT_EQ(bytes.size, 0u);
 }
 
 TEST_F(StdDataFileTest, AReplaceThatCannotFinishLeavesTheOldFileWhole) {

@@ -10,6 +10,9 @@ namespace reminder {
 
 bool TStdDataFile::Read(const std::string& path, TFileBytes& bytes) {
   bytes = {};
+  // A directory opens as a stream too, with a size that means nothing.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   in.seekg(0, std::ios::end);

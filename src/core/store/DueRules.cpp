@@ -82,4 +82,13 @@ bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
   }
 }
 
+void MarkFired(TNotifyInfo& record, TDateTime now) {
+  if (record.NotifyKind == nkDialUp || record.RepeatKind == rkOnce) {
+    record.Notified = 1;
+  } else {
+    record.Notified = 0;
+    record.LastNotified = now;
+  }
+}
+
 }  // namespace reminder

@@ -40,4 +40,8 @@ double LeadDays(const TNotifyInfo& record);
 // Whether a pending date reminder fires at this moment by its repetition rule.
 bool IsDateReminderDue(const TNotifyInfo& record, const TCheckMoment& moment);
 
+// Records a firing at now: a once-only or dial-up reminder is finished, a repeating one
+// stays pending and remembers when it fired.
+void MarkFired(TNotifyInfo& record, TDateTime now);
+
 }  // namespace reminder

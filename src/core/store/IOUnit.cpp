@@ -67,6 +67,12 @@ TNotifyInfo* TFileIO::Add(const TNotifyInfo& values) {
   return record;
 }
 
+void TFileIO::AddAll(const std::vector<TNotifyInfo>& values) {
+  items_.reserve(items_.size() + values.size());
+  for (const TNotifyInfo& record : values) items_.push_back(pool_.New(EditableCopy(record)));
+  Save();
+}
+
 void TFileIO::Delete(const TNotifyInfo* record) {
   const int index = IndexOf(record);
   if (index < 0) return;

@@ -32,6 +32,8 @@ class TFileIO {
   bool Save();
   // Appends a pending, never fired copy of the editable fields and saves.
   TNotifyInfo* Add(const TNotifyInfo& values);
+  // Appends each as Add does, saving once for all of them.
+  void AddAll(const std::vector<TNotifyInfo>& values);
   // Frees and removes the record and saves; a reference not in the list changes nothing.
   void Delete(const TNotifyInfo* record);
   // Frees every record; the file is not touched.

@@ -65,20 +65,16 @@ void TReminder::CheckNotifications() {
       TNotifyInfo& r = Item(i);
       if (r.Notified != 0 || r.NotifyKind == nkNever) continue;
       if (r.NotifyKind == nkDialUp && dialUp_.IsConnected()) {
+        // The callback sees a dial-up reminder still pending.
         Fire(r);
-        r.Notified = 1;
+        MarkFired(r, 0);
         changed = true;
         continue;
       }
       if (r.NotifyKind != nkAtDate) continue;
       if (!moment) moment.emplace(clock_.Now());
       if (!IsDateReminderDue(r, *moment)) continue;
-      if (r.RepeatKind == rkOnce) {
-        r.Notified = 1;
-      } else {
-        r.Notified = 0;
-        r.LastNotified = moment->Now;
-      }
+      MarkFired(r, moment->Now);
       changed = true;
       Fire(r);
     }

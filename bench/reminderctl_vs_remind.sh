@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# reminderctl due against remind: the same reminders as a data file for reminderctl and
+# as a script for remind, each program timed as a whole process checking them at one
+# moment. Prints the figures that docs/benchmarks.md records.
+#
+#   bash bench/reminderctl_vs_remind.sh
+#
+# Environment: COUNT (reminders, default 100000), RUNS (timed runs each, default 20),
+# BUILD_DIR (release build of reminderctl, default build/reminderctl-bench),
+# WORK_DIR (generated files, default a fresh temporary directory).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+count=${COUNT:-100000}
+runs=${RUNS:-20}
+build=${BUILD_DIR:-$root/build/reminderctl-bench}
+work=${WORK_DIR:-$(mktemp -d)}
+mkdir -p "$work"
+
+if ! command -v remind >/dev/null; then
+  echo "installing remind"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get install -y remind >/dev/null || {
+    $sudo_cmd apt-get update >/dev/null && $sudo_cmd apt-get install -y remind >/dev/null
+  }
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target reminderctl >/dev/null
+ctl=$build/reminderctl
+
+# The moment of the check, for both programs.
+at_date="24.07.2025"
+at_time="12:00"
+remind_date="24 Jul 2025"
+
+# One generator writes both files from the same numbers: a fifth each of once-only,
+# daily, weekly, monthly and yearly reminders, dated within 400 days around the moment,
+# with a warning 0 to 3 days ahead, a web address or an e-mail address.
+awk -v count="$count" -v ics="$work/bench.ics" -v rem="$work/bench.rem" '
+function days_from_civil(y, m, d,   era, yoe, doy, doe, mp) {
+  y -= (m <= 2); era = int(y / 400); yoe = y - era * 400; mp = (m + 9) % 12
+  doy = int((153 * mp + 2) / 5) + d - 1
+  doe = yoe * 365 + int(yoe / 4) - int(yoe / 100) + doy
+  return era * 146097 + doe - 719468
+}
+function civil(z,   era, doe, yoe, doy, mp) {
+  z += 719468; era = int(z / 146097); doe = z - era * 146097
+  yoe = int((doe - int(doe / 1460) + int(doe / 36524) - int(doe / 146096)) / 365)
+  doy = doe - (365 * yoe + int(yoe / 4) - int(yoe / 100)); mp = int((5 * doy + 2) / 153)
+  D = doy - int((153 * mp + 2) / 5) + 1; M = mp < 10 ? mp + 3 : mp - 9; Y = yoe + era * 400 + (M <= 2)
+}
+BEGIN {
+  split("Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec", mon, " ")
+  split("DAILY WEEKLY MONTHLY YEARLY", freq, " ")
+  base = days_from_civil(2025, 7, 24)
+  printf "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//reminderctl//DE\r\n" > ics
+  for (i = 0; i < count; i++) {
+    civil(base + (i * 7919) % 801 - 400)
+    h = 6 + i % 14; n = (i * 13) % 60; kind = i % 5; a = i % 3; lead = i % 4
+    text = "Erinnerung Nr. " i " für Müller"
+    printf "BEGIN:VEVENT\r\nUID:bench-%d@reminderctl\r\nDTSTAMP:20250101T000000Z\r\n", i > ics
+    printf "DTSTART:%04d%02d%02dT%02d%02d00\r\nSUMMARY:%s\r\n", Y, M, D, h, n, text > ics
+    if (kind > 0) printf "RRULE:FREQ=%s\r\n", freq[kind] > ics
+    delta = ""
+    if (a == 0) {
+      printf "X-REMINDER-ACTION:1\r\nX-REMINDER-DAYS-BEFORE:%d\r\n", lead > ics
+      printf "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:%s\r\nTRIGGER:-P%dD\r\nEND:VALARM\r\n", text, lead > ics
+      if (lead > 0 && kind != 1) delta = " +" lead
+    } else if (a == 1) {
+      printf "X-REMINDER-ACTION:3\r\nX-REMINDER-ACTION-PARAM:https://example.org/%d\r\n", i > ics
+    } else {
+      printf "X-REMINDER-ACTION:2\r\nX-REMINDER-ACTION-PARAM:user%d@example.org\r\n", i > ics
+    }
+    printf "END:VEVENT\r\n" > ics
+    date = D " " mon[M] " " Y
+    if (kind == 0) spec = date
+    else if (kind == 1) spec = date " *1"
+    else if (kind == 2) spec = date " *7"
+    else if (kind == 3) spec = D " FROM " date
+    else spec = D " " mon[M] " FROM " date
+    printf "REM %s%s AT %02d:%02d MSG %s\n", spec, delta, h, n, text > rem
+  }
+  printf "END:VCALENDAR\r\n" > ics
+}'
+
+rm -f "$work/bench.dat"
+"$ctl" import --file "$work/bench.dat" "$work/bench.ics" | tail -n 1
+# A file the module has been checking: whatever was due up to the evening before has fired
+# and is recorded (once-only reminders finished, repeating ones with their last firing).
+"$ctl" due --write --file "$work/bench.dat" --at "23.07.2025 23:59:59" >/dev/null
+echo "data file: $(wc -c <"$work/bench.dat") bytes; remind script: $(wc -c <"$work/bench.rem") bytes"
+
+ctl_cmd=("$ctl" due --file "$work/bench.dat" --at "$at_date $at_time:00")
+remind_cmd=(remind -q "$work/bench.rem" $remind_date "$at_time")
+echo "reminderctl due: $("${ctl_cmd[@]}" | wc -l) reminders due"
+echo "remind -q:       $("${remind_cmd[@]}" | grep -c .) lines (the header among them)"
+
+# Mean and fastest wall-clock time of a command over the runs, after one warm-up.
+time_runs() {
+  "$@" >/dev/null
+  local times=()
+  for ((r = 0; r < runs; r++)); do
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    times+=($(((end - start) / 1000)))
+  done
+  printf '%s\n' "${times[@]}" | awk -v n="$count" '
+    { sum += $1; if (NR == 1 || $1 < min) min = $1 }
+    END { printf "mean %.1f ms, fastest %.1f ms, %.3f us per reminder\n", sum / NR / 1000, min / 1000, sum / NR / n }'
+}
+
+echo "machine: $(nproc) cores, $(uname -srm)"
+echo "reminderctl due ($runs runs): $(time_runs "${ctl_cmd[@]}")"
+echo "remind -q       ($runs runs): $(time_runs "${remind_cmd[@]}")"
+if command -v hyperfine >/dev/null; then
+  hyperfine -N --warmup 3 --runs "$runs" \
+    "$(printf '%q ' "${ctl_cmd[@]}")" "$(printf '%q ' "${remind_cmd[@]}")"
+fi
+[ -n "${WORK_DIR:-}" ] || rm -rf "$work"

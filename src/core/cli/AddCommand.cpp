@@ -1,0 +1,183 @@
+#include <optional>
+
+#include "core/cli/Commands.h"
+#include "core/cli/TerminalText.h"
+#include "core/common/MyTools.h"
+#include "core/ui/AddNotifyEventRules.h"
+
+namespace reminder {
+
+namespace {
+
+const char* const kTriggerKeys[] = {"never", "dialup", "date"};
+const char* const kActionKeys[kActionCount] = {"nothing", "warning",  "email",
+                                               "website", "program",  "document",
+                                               "restart", "shutdown", "hangup"};
+const char* const kRepeatKeys[kRepeatCount] = {"", "once", "daily", "weekly", "monthly", "yearly"};
+
+// The index of a value given as its key, its number or (for the tables that have one) its
+// German display text, which is compared without regard to case.
+std::optional<int> Choice(const std::string& value, const char* const* keys, int count, int first,
+                          const char* (*displayName)(uint8_t)) {
+  for (int i = first; i < count; ++i) {
+    if (value == keys[i] || value == std::to_string(i)) return i;
+    if (displayName && UpperCaseGerman(value) == UpperCaseGerman(displayName(i))) return i;
+  }
+  return std::nullopt;
+}
+
+bool IsDaysNumber(const std::string& text) {
+  size_t digits = 0;
+  size_t commas = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == ',' && commas == 0) {
+      ++commas;
+    } else if (!((c == '-' || c == '+') && i == 0)) {
+      return false;
+    }
+  }
+  return digits > 0;
+}
+
+// The editor's model filled from the options, or a message why it cannot be.
+class TAddOptions {
+ public:
+  explicit TAddOptions(TCtlContext& context) : context_(context), model_(context.Env.Clock.Now()) {}
+
+  std::optional<TNotifyInfo> Read() {
+    if (!ReadTrigger() || !ReadDateTime() || !ReadText() || !ReadAction() || !ReadRepeat() ||
+        !ReadDays()) {
+      return std::nullopt;
+    }
+    return Check() ? std::optional<TNotifyInfo>(model_.ToNotifyInfo()) : std::nullopt;
+  }
+
+ private:
+  const std::string* Option(const char* name) const { return context_.Args.Value(name); }
+
+  bool Fail(const std::string& message) {
+    context_.Fail(message);
+    return false;
+  }
+
+  // A text in Windows-1252, as the data file stores it.
+  bool Text(const char* name, std::string& cp1252) {
+    const std::string* value = Option(name);
+    if (!value) return true;
+    if (!FromTerminal(*value, context_.Env.Charset, cp1252)) {
+      return Fail(std::string("Der Wert von ") + name +
+                  " enthält Zeichen, die es in Windows-1252 nicht gibt.");
+    }
+    if (cp1252.size() > kMaxFieldLength) {
+      return Fail(std::string("Der Wert von ") + name + " ist länger als " +
+                  std::to_string(kMaxFieldLength) + " Zeichen.");
+    }
+    return true;
+  }
+
+  bool ReadTrigger() {
+    const std::string* value = Option("--trigger");
+    if (!value) return true;
+    const std::optional<int> trigger =
+        Choice(*value, kTriggerKeys, kTriggerButtonCount, 0, nullptr);
+    if (!trigger) return Fail("Unbekannter Auslöser: \"" + context_.Shown(*value) + "\".");
+    if (*trigger != model_.TriggerRB) model_.RBClick(*trigger);
+    return true;
+  }
+
+  bool ReadDateTime() {
+    const std::string* date = Option("--date");
+    const std::string* time = Option("--time");
+    if ((date || time) && !model_.DateControlsEnabled()) {
+      return Fail("--date und --time gelten nur mit --trigger date.");
+    }
+    if (date && !TryDatePickerText(*date, context_.Format, model_.DatePicker)) {
+      return Fail("Ungültiges Datum: \"" + context_.Shown(*date) + "\" (erwartet TT.MM.JJJJ).");
+    }
+    if (time && !ParseTimeText(*time, model_.TimePicker)) {
+      return Fail("Ungültige Uhrzeit: \"" + context_.Shown(*time) +
+                  "\" (erwartet hh:mm oder hh:mm:ss).");
+    }
+    return true;
+  }
+
+  bool ReadText() { return Text("--text", model_.notText); }
+
+  bool ReadAction() {
+    if (const std::string* value = Option("--action")) {
+      std::string name;
+      FromTerminal(*value, context_.Env.Charset, name);
+      const std::optional<int> action = Choice(name, kActionKeys, kActionCount, 0, ActionName);
+      if (!action) return Fail("Unbekannte Aktion: \"" + context_.Shown(*value) + "\".");
+      model_.ActionCBChange(*action);
+    }
+    const TParamField field = ParamFieldOf(model_.ActionCB);
+    if (!Option("--param")) return true;
+    if (field == TParamField::None) {
+      return Fail(std::string("Die Aktion \"") + ActionName(model_.ActionCB) +
+                  "\" hat keinen Parameter.");
+    }
+    return Text("--param", *model_.ParamText(field));
+  }
+
+  bool ReadRepeat() {
+    const std::string* value = Option("--repeat");
+    if (!value) return true;
+    std::string name;
+    FromTerminal(*value, context_.Env.Charset, name);
+    const std::optional<int> repeat = Choice(name, kRepeatKeys, kRepeatCount, rkOnce, RepeatName);
+    if (!repeat) return Fail("Unbekannte Wiederholung: \"" + context_.Shown(*value) + "\".");
+    if (*repeat != rkOnce && !model_.LaterRepeatsEnabled()) {
+      return Fail("Eine Erinnerung an die DFÜ-Verbindung erinnert nur einmal.");
+    }
+    model_.RepeatRB = *repeat - rkOnce;
+    return true;
+  }
+
+  bool ReadDays() {
+    const std::string* value = Option("--days");
+    if (!value) return true;
+    if (!IsDaysNumber(*value)) {
+      return Fail("Ungültige Anzahl Tage: \"" + context_.Shown(*value) + "\" (0 bis 30).");
+    }
+    model_.DaysEdit = *value;
+    return true;
+  }
+
+  // The editor's OK state and its field check, with its own words where it has them.
+  bool Check() {
+    if (model_.notText.empty()) return Fail("Der Text der Erinnerung fehlt (--text).");
+    if (!model_.OKEnabled()) {
+      return Fail(std::string("Die Aktion \"") + ActionName(model_.ActionCB) +
+                  "\" braucht einen Parameter (--param).");
+    }
+    const TParamField field = ParamFieldOf(model_.ActionCB);
+    if (field == TParamField::None) return true;
+    const std::optional<std::string> message =
+        FieldExitMessage(field, *model_.ParamText(field), context_.Env.FileExists);
+    return message ? Fail(*message) : true;
+  }
+
+  TCtlContext& context_;
+  TAddNotifyEventModel model_;
+};
+
+}  // namespace
+
+int RunAdd(TCtlContext& context) {
+  const std::optional<TNotifyInfo> record = TAddOptions(context).Read();
+  if (!record) return kExitFailure;
+  TCommandDataFile file(context.Env.Files, true);
+  TStreamMsgBox box(context);
+  TFileIO store(context.DataFile(), file, box);
+  if (!LoadDataFile(context, store, file, true)) return kExitFailure;
+  TNotifyInfo* added = store.Add(*record);
+  if (!CommitDataFile(context, file)) return kExitFailure;
+  context.Print(ListLine(store.Count(), *added, context.Format));
+  return kExitOk;
+}
+
+}  // namespace reminder

@@ -1,0 +1,112 @@
+#include <algorithm>
+#include <optional>
+
+#include "core/cli/Commands.h"
+#include "core/cli/TerminalText.h"
+#include "core/ical/ReminderCalendar.h"
+#include "core/store/DataFileFormat.h"
+#include "core/ui/AddNotifyEventRules.h"
+
+namespace reminder {
+
+namespace {
+
+// Puts an imported reminder through the editor, as if it had been typed there: what the
+// editor would refuse is skipped with its reason, what it would change is named.
+std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime now,
+                                         const TFileExists& fileExists,
+                                         std::vector<TImportNote>& notes) {
+  const std::string label = EventLabel(event.Event, event.Summary);
+  const auto skip = [&](const std::string& reason) {
+    notes.push_back({event.Event, label + " übersprungen: " + reason});
+    return std::nullopt;
+  };
+  TAddNotifyEventModel model(now);
+  model.Fill(event.Record);
+  if (model.notText.empty()) return skip("ohne Text (SUMMARY)");
+  if (!model.OKEnabled()) {
+    return skip(std::string("ohne Parameter für \"") + ActionName(model.ActionCB) + "\"");
+  }
+  const TParamField field = ParamFieldOf(model.ActionCB);
+  if (field != TParamField::None) {
+    if (auto message = FieldExitMessage(field, *model.ParamText(field), fileExists)) {
+      return skip(*message);
+    }
+  }
+  const TNotifyInfo record = model.ToNotifyInfo();
+  if (record.NotifyText.size() < event.Record.NotifyText.size()) {
+    notes.push_back({event.Event,
+                     label + ": Text auf " + std::to_string(kMaxFieldLength) + " Zeichen gekürzt"});
+  }
+  if (record.DaysBefore != event.Record.DaysBefore && record.ActionKind == akWarning) {
+    notes.push_back({event.Event, label + ": Vorwarnung von " +
+                                      std::to_string(event.Record.DaysBefore) + " auf " +
+                                      std::to_string(record.DaysBefore) + " Tage begrenzt"});
+  }
+  return record;
+}
+
+}  // namespace
+
+int RunExport(TCtlContext& context) {
+  const std::string& target = context.Args.Positional[0];
+  if (target == context.DataFile()) {
+    return context.Fail("Die Kalenderdatei darf nicht die Datendatei sein.");
+  }
+  TCommandDataFile file(context.Env.Files, false);
+  TStreamMsgBox box(context);
+  TFileIO store(context.DataFile(), file, box);
+  if (!LoadDataFile(context, store, file, false)) return kExitFailure;
+  std::vector<const TNotifyInfo*> records;
+  for (size_t i = 0; i < store.Count(); ++i) records.push_back(&store.Item(i));
+  const TDateTime stamp = context.Env.LocalTime.LocalToUtc(context.Env.Clock.Now());
+  const TExportResult result = ExportReminders(records, stamp);
+  if (!context.Env.Files.Replace(target, result.Calendar)) {
+    return context.Fail("Die Datei \"" + context.Shown(target) +
+                        "\" kann nicht geschrieben werden.");
+  }
+  for (const std::string& line : result.Skipped) context.Print(line);
+  context.Print(Events(result.Events) + " exportiert.");
+  return kExitOk;
+}
+
+int RunImport(TCtlContext& context) {
+  const std::string& source = context.Args.Positional[0];
+  const std::string shownSource = context.Shown(source);
+  TFileBytes bytes;
+  if (!context.Env.Files.Read(source, bytes)) {
+    return context.Fail(
+        "Die Datei \"" + shownSource + "\" " +
+        (context.Env.FileExists(source) ? "kann nicht gelesen werden." : "existiert nicht."));
+  }
+  TImportResult imported;
+  std::string error;
+  if (!ImportReminders(bytes.View(), context.Env.LocalTime, imported, error)) {
+    return context.Fail("Die Datei \"" + shownSource + "\" ist " + error + ".");
+  }
+  TCommandDataFile file(context.Env.Files, true);
+  TStreamMsgBox box(context);
+  TFileIO store(context.DataFile(), file, box);
+  if (!LoadDataFile(context, store, file, true)) return kExitFailure;
+
+  std::vector<TImportNote> notes = std::move(imported.Notes);
+  std::vector<TNotifyInfo> accepted;
+  const TDateTime now = context.Env.Clock.Now();
+  for (const TImportedEvent& event : imported.Events) {
+    if (auto record = ThroughEditor(event, now, context.Env.FileExists, notes)) {
+      accepted.push_back(std::move(*record));
+    }
+  }
+  if (!accepted.empty()) {
+    store.AddAll(accepted);
+    if (!CommitDataFile(context, file)) return kExitFailure;
+  }
+  std::stable_sort(notes.begin(), notes.end(),
+                   [](const TImportNote& a, const TImportNote& b) { return a.Event < b.Event; });
+  for (const TImportNote& note : notes) context.Print(note.Text);
+  context.Print(std::to_string(accepted.size()) + " von " + Events(imported.EventCount, true) +
+                " übernommen.");
+  return kExitOk;
+}
+
+}  // namespace reminder

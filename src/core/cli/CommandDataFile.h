@@ -1,0 +1,34 @@
+// The data file as one command uses it: reads pass through and their outcome is kept;
+// the store's writes are held back until the command has succeeded, so that a command
+// writes the file at most once and a failing one not at all. A read-only command drops them.
+#pragma once
+
+#include <string>
+
+#include "core/store/DataFile.h"
+
+namespace reminder {
+
+class TCommandDataFile : public IDataFile {
+ public:
+  TCommandDataFile(IDataFile& files, bool writable) : files_(files), writable_(writable) {}
+
+  bool Read(const std::string& path, TFileBytes& bytes) override;
+  // Keeps (or drops) the bytes and answers true: the write happens in Commit.
+  bool Replace(const std::string& path, std::string_view bytes) override;
+
+  bool ReadSucceeded() const { return readSucceeded_; }
+  bool HasPendingWrite() const { return pending_; }
+  // Puts the last bytes the store wrote in place, all or nothing.
+  bool Commit();
+
+ private:
+  IDataFile& files_;
+  bool writable_;
+  bool readSucceeded_ = false;
+  bool pending_ = false;
+  std::string path_;
+  std::string bytes_;
+};
+
+}  // namespace reminder

@@ -1,0 +1,112 @@
+#include "core/cli/Commands.h"
+
+#include "core/cli/TerminalText.h"
+#include "core/common/FormatDateTime.h"
+#include "core/store/ReminderListView.h"
+#include "core/ui/ListStatusText.h"
+
+namespace reminder {
+
+std::string TCtlContext::DataFile() const {
+  const std::string* file = Args.Value("--file");
+  return file ? *file : Env.DefaultDataFile;
+}
+
+std::string TCtlContext::Shown(const std::string& arg) const {
+  return ShownArg(arg, Env.Charset);
+}
+
+int TCtlContext::Fail(const std::string& message, int code) const {
+  Err << "reminderctl: " << ToTerminal(message, Env.Charset) << '\n';
+  return code;
+}
+
+void TCtlContext::Print(const std::string& line) const {
+  Out << ToTerminal(line, Env.Charset) << '\n';
+}
+
+int TStreamMsgBox::Show(const std::string& text, const std::string&, uint32_t, TMsgOwner) {
+  context_.Fail(text);
+  return 1;  // OK, the only button the store's messages have
+}
+
+bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty) {
+  const std::string path = context.DataFile();
+  if (context.Env.FileExists(path)) {
+    context.Fail("Die Datei \"" + context.Shown(path) + "\" kann nicht gelesen werden.");
+    return false;
+  }
+  if (missingIsEmpty) return true;
+  context.Fail("Die Datei \"" + context.Shown(path) + "\" existiert nicht.");
+  return false;
+}
+
+bool LoadDataFile(const TCtlContext& context, TFileIO& store, const TCommandDataFile& file,
+                  bool missingIsEmpty) {
+  store.Load();
+  return file.ReadSucceeded() || ExplainUnreadDataFile(context, missingIsEmpty);
+}
+
+bool CommitDataFile(const TCtlContext& context, TCommandDataFile& file) {
+  if (file.Commit()) return true;
+  context.Fail(kWriteErrorText);
+  return false;
+}
+
+std::string Events(size_t count, bool dative) {
+  return std::to_string(count) + (count == 1 ? " Termin" : dative ? " Terminen" : " Termine");
+}
+
+std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& fs) {
+  const TListRow row = MakeListRow(record, fs);
+  return std::to_string(number) + '\t' + row.Caption + '\t' + OneLine(row.Text) + '\t' +
+         row.Action + '\t' + row.Repeat + '\t' + ListStatusText(record, fs);
+}
+
+namespace {
+
+bool Digits(const std::string& text, size_t minLength, size_t maxLength, int& value) {
+  if (text.size() < minLength || text.size() > maxLength) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseTimeText(const std::string& text, TDateTime& time) {
+  const size_t first = text.find(':');
+  if (first == std::string::npos) return false;
+  const size_t second = text.find(':', first + 1);
+  int hour = 0;
+  int minute = 0;
+  int sec = 0;
+  if (!Digits(text.substr(0, first), 1, 2, hour) ||
+      !Digits(text.substr(first + 1, second - first - 1), 2, 2, minute) ||
+      (second != std::string::npos && !Digits(text.substr(second + 1), 2, 2, sec))) {
+    return false;
+  }
+  if (hour > 23 || minute > 59 || sec > 59) return false;
+  time = EncodeTime(hour, minute, sec, 0);
+  return true;
+}
+
+bool ParseMomentText(const std::string& text, const TFormatSettings& fs, TDateTime& moment) {
+  const size_t blank = text.find(' ');
+  TDateTime date = 0;
+  TDateTime time = 0;
+  if (!TryDatePickerText(text.substr(0, blank), fs, date)) return false;
+  if (blank != std::string::npos) {
+    const size_t timeStart = text.find_first_not_of(' ', blank);
+    if (timeStart == std::string::npos || !ParseTimeText(text.substr(timeStart), time)) {
+      return false;
+    }
+  }
+  moment = date < 0 ? date - time : date + time;
+  return true;
+}
+
+}  // namespace reminder

@@ -1,0 +1,75 @@
+// What the commands of reminderctl share: the context of one run, the data file's loading
+// and writing with the tool's messages, the list line and the date and time texts.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "core/cli/CommandDataFile.h"
+#include "core/cli/CommandLine.h"
+#include "core/cli/ReminderCtl.h"
+#include "core/common/FormatSettings.h"
+#include "core/host/WMsgBox.h"
+#include "core/store/IOUnit.h"
+
+namespace reminder {
+
+struct TCtlContext {
+  const TCtlEnvironment& Env;
+  std::ostream& Out;
+  std::ostream& Err;
+  TCommandArgs Args;
+  TFormatSettings Format = GermanFormatSettings();
+
+  // --file, or the default beside the tool.
+  std::string DataFile() const;
+  // An argument, readable in a Windows-1252 message.
+  std::string Shown(const std::string& arg) const;
+  // "reminderctl: message" on the error stream; returns the exit code.
+  int Fail(const std::string& message, int code = kExitFailure) const;
+  // A line on the output stream.
+  void Print(const std::string& line) const;
+};
+
+// The store's message box: one line on the error stream.
+class TStreamMsgBox : public IMsgBox {
+ public:
+  explicit TStreamMsgBox(const TCtlContext& context) : context_(context) {}
+  int Show(const std::string& text, const std::string& caption, uint32_t style,
+           TMsgOwner owner) override;
+
+ private:
+  const TCtlContext& context_;
+};
+
+// After the data file could not be read: prints why and returns false, or returns true for
+// a missing file where missingIsEmpty allows it.
+bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty);
+// Loads the store. When the file cannot be read, prints why and returns false; a missing
+// file is an empty list where missingIsEmpty allows it.
+bool LoadDataFile(const TCtlContext& context, TFileIO& store, const TCommandDataFile& file,
+                  bool missingIsEmpty);
+// Writes what the store saved; on failure prints the store's write error.
+bool CommitDataFile(const TCtlContext& context, TCommandDataFile& file);
+
+constexpr char kWriteErrorText[] = "Beim Schreiben der Informationen trat ein Fehler auf!";
+
+// "1 Termin", "2 Termine"; the dative plural where a preposition asks for it.
+std::string Events(size_t count, bool dative = false);
+
+// Number, the four columns of the main window and the status text, tab-separated.
+std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& fs);
+
+// "hh:nn" or "hh:nn:ss" as a fraction of a day.
+bool ParseTimeText(const std::string& text, TDateTime& time);
+// "dd.mm.yyyy hh:nn:ss"; the seconds, or the whole time, may be left out.
+bool ParseMomentText(const std::string& text, const TFormatSettings& fs, TDateTime& moment);
+
+int RunList(TCtlContext& context);
+int RunDue(TCtlContext& context);
+int RunAdd(TCtlContext& context);
+int RunDelete(TCtlContext& context);
+int RunExport(TCtlContext& context);
+int RunImport(TCtlContext& context);
+
+}  // namespace reminder

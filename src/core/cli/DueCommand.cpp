@@ -1,0 +1,123 @@
+#include <memory>
+#include <ostream>
+
+#include "core/cli/Commands.h"
+#include "core/cli/FixedSeams.h"
+#include "core/cli/TerminalText.h"
+#include "core/common/FormatDateTime.h"
+#include "core/store/DataFileFormat.h"
+#include "core/store/DueRules.h"
+#include "core/store/ReminderClassUnit.h"
+
+namespace reminder {
+
+namespace {
+
+// One line per fired reminder: its number, the date its alert window shows, the text, the
+// action and its parameter.
+class TDueLines {
+ public:
+  explicit TDueLines(const TFormatSettings& fs) : fs_(fs) {}
+
+  void Add(size_t number, const TNotifyInfo& fired) {
+    const TDateTime shown = fired.LastNotified != 0.0 ? fired.LastNotified : fired.NotifyDate;
+    // Repeating reminders that fire together show the same moment.
+    if (shown != lastShown_ || lastText_.empty()) {
+      lastShown_ = shown;
+      lastText_.clear();
+      AppendDateTime(lastText_, "c", shown, fs_);
+    }
+    text_ += std::to_string(number);
+    text_ += '\t';
+    text_ += lastText_;
+    text_ += '\t';
+    AppendOneLine(text_, fired.NotifyText);
+    text_ += '\t';
+    text_ += ActionName(fired.ActionKind);
+    text_ += '\t';
+    AppendOneLine(text_, fired.ActionParam);
+    text_ += '\n';
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  const TFormatSettings& fs_;
+  std::string text_;
+  TDateTime lastShown_ = 0;
+  std::string lastText_;
+};
+
+// The module's check with its own scheduler, which records the firings in the file.
+int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
+  TFixedClock clock(now);
+  TFixedDialUp dialUp(connected);
+  TCommandDataFile file(context.Env.Files, true);
+  TStreamMsgBox box(context);
+  TReminder scheduler(context.DataFile(), file, box, std::make_unique<TIdleTimer>(), clock, dialUp);
+  if (!LoadDataFile(context, scheduler, file, false)) return kExitFailure;
+  std::vector<const TNotifyInfo*> fired;
+  scheduler.SetOnNotify([&fired](TReminder&, TNotifyInfo& record) { fired.push_back(&record); });
+  scheduler.CheckNotifications();
+  if (!CommitDataFile(context, file)) return kExitFailure;
+  // The check goes through the list in order, so one pass finds the numbers.
+  TDueLines lines(context.Format);
+  size_t next = 0;
+  for (size_t i = 0; i < scheduler.Count() && next < fired.size(); ++i) {
+    if (&scheduler.Item(i) == fired[next]) lines.Add(i + 1, *fired[next++]);
+  }
+  context.Out << ToTerminal(lines.Text(), context.Env.Charset);
+  return kExitOk;
+}
+
+// Without --write nothing is recorded, so the records need not be kept: each is decoded
+// into the same record and checked by the scheduler's rules, as CheckNotifications goes
+// through its list, and marked as it would mark it, for the line.
+int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
+  TFileBytes bytes;
+  const std::string path = context.DataFile();
+  if (!context.Env.Files.Read(path, bytes)) {
+    ExplainUnreadDataFile(context, false);
+    return kExitFailure;
+  }
+  const TCheckMoment moment(now);
+  TDueLines lines(context.Format);
+  TNotifyInfo record;
+  size_t number = 0;
+  const auto check = [&]() {
+    if (record.Notified != 0) return;
+    const bool due = record.NotifyKind == nkDialUp
+                         ? connected
+                         : record.NotifyKind == nkAtDate && IsDateReminderDue(record, moment);
+    if (!due) return;
+    MarkFired(record, now);
+    lines.Add(number, record);
+  };
+  DecodeRecords(bytes.View(), [&]() -> TNotifyInfo& {
+    if (number > 0) check();
+    ++number;
+    record = TNotifyInfo();
+    return record;
+  });
+  if (number > 0) check();
+  context.Out << ToTerminal(lines.Text(), context.Env.Charset);
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunDue(TCtlContext& context) {
+  TDateTime now = 0;
+  if (const std::string* at = context.Args.Value("--at")) {
+    if (!ParseMomentText(*at, context.Format, now)) {
+      return context.Fail("Ungültiger Zeitpunkt: \"" + context.Shown(*at) +
+                          "\" (erwartet TT.MM.JJJJ hh:mm:ss).");
+    }
+  } else {
+    now = context.Env.Clock.Now();
+  }
+  const bool connected = context.Args.Has("--connected");
+  return context.Args.Has("--write") ? DueWithWrite(context, now, connected)
+                                     : DueReadOnly(context, now, connected);
+}
+
+}  // namespace reminder

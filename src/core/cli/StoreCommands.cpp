@@ -1,0 +1,55 @@
+#include <algorithm>
+#include <utility>
+
+#include "core/cli/Commands.h"
+#include "core/cli/TerminalText.h"
+
+namespace reminder {
+
+int RunList(TCtlContext& context) {
+  TCommandDataFile file(context.Env.Files, false);
+  TStreamMsgBox box(context);
+  TFileIO store(context.DataFile(), file, box);
+  if (!LoadDataFile(context, store, file, false)) return kExitFailure;
+  for (size_t i = 0; i < store.Count(); ++i) {
+    context.Print(ListLine(i + 1, store.Item(i), context.Format));
+  }
+  return kExitOk;
+}
+
+int RunDelete(TCtlContext& context) {
+  TCommandDataFile file(context.Env.Files, true);
+  TStreamMsgBox box(context);
+  TFileIO store(context.DataFile(), file, box);
+  if (!LoadDataFile(context, store, file, false)) return kExitFailure;
+  // Every number is checked before anything is deleted.
+  std::vector<size_t> numbers;
+  for (const std::string& arg : context.Args.Positional) {
+    size_t number = 0;
+    bool valid = !arg.empty() && arg.size() <= 9;
+    for (char c : arg) {
+      valid = valid && c >= '0' && c <= '9';
+      if (valid) number = number * 10 + static_cast<size_t>(c - '0');
+    }
+    if (!valid || number == 0 || number > store.Count()) {
+      return context.Fail("Keine Erinnerung mit der Nummer \"" + context.Shown(arg) +
+                          "\" (die Datei hat " + std::to_string(store.Count()) + ").");
+    }
+    numbers.push_back(number);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  std::vector<std::pair<size_t, const TNotifyInfo*>> doomed;
+  for (size_t number : numbers) doomed.emplace_back(number, &store.Item(number - 1));
+  std::vector<std::string> lines;
+  for (const auto& [number, record] : doomed) {
+    lines.push_back("Erinnerung " + std::to_string(number) +
+                    " gelöscht: " + OneLine(record->NotifyText));
+    store.Delete(record);
+  }
+  if (!CommitDataFile(context, file)) return kExitFailure;
+  for (const std::string& line : lines) context.Print(line);
+  return kExitOk;
+}
+
+}  // namespace reminder

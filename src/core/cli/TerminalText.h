@@ -1,0 +1,24 @@
+// Texts between the Windows-1252 of the data file and the terminal's encoding.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/cli/ReminderCtl.h"
+
+namespace reminder {
+
+std::string ToTerminal(std::string_view cp1252, TTerminalCharset charset);
+
+// False when an argument holds characters that Windows-1252 lacks (or is no UTF-8).
+bool FromTerminal(std::string_view text, TTerminalCharset charset, std::string& cp1252);
+
+// An argument for a message, with '?' for what Windows-1252 lacks.
+std::string ShownArg(std::string_view text, TTerminalCharset charset);
+
+// A field of an output line: line breaks and tabs become blanks, so that one reminder
+// stays one line with tab-separated fields.
+std::string OneLine(std::string_view text);
+void AppendOneLine(std::string& out, std::string_view text);
+
+}  // namespace reminder

@@ -1,0 +1,139 @@
+#include "core/ical/ContentLine.h"
+
+namespace reminder {
+
+namespace {
+
+constexpr size_t kMaxLineOctets = 75;
+
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+}  // namespace
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+std::string EscapeText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    switch (c) {
+      case '\\':
+      case ';':
+      case ',':
+        out += '\\';
+        out += c;
+        break;
+      case '\r':
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        out += "\\n";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string UnescapeText(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 == value.size()) {
+      out += value[i];
+      continue;
+    }
+    const char next = value[++i];
+    out += next == 'n' || next == 'N' ? '\n' : next;
+  }
+  return out;
+}
+
+void AppendFoldedLine(std::string& out, std::string_view line) {
+  size_t limit = kMaxLineOctets;
+  while (line.size() > limit) {
+    size_t cut = limit;
+    while (cut > 0 && IsContinuationByte(line[cut])) --cut;
+    out.append(line.substr(0, cut));
+    out += "\r\n ";
+    line.remove_prefix(cut);
+    limit = kMaxLineOctets - 1;  // the blank that marks the continuation counts
+  }
+  out.append(line);
+  out += "\r\n";
+}
+
+std::vector<TUnfoldedLine> UnfoldLines(std::string_view text) {
+  std::vector<TUnfoldedLine> lines;
+  size_t number = 0;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view physical = text.substr(pos, end - pos);
+    if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
+    pos = end + 1;
+    ++number;
+    if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && !lines.empty()) {
+      lines.back().Text.append(physical.substr(1));
+    } else if (!physical.empty()) {
+      lines.push_back({std::string(physical), number});
+    }
+  }
+  return lines;
+}
+
+const std::string* TContentLine::Param(std::string_view name) const {
+  for (const auto& param : Params) {
+    if (param.first == name) return &param.second;
+  }
+  return nullptr;
+}
+
+bool ParseContentLine(std::string_view line, TContentLine& result) {
+  result = {};
+  size_t pos = 0;
+  while (pos < line.size() && IsNameChar(line[pos])) ++pos;
+  if (pos == 0) return false;
+  result.Name = UpperAscii(line.substr(0, pos));
+  while (pos < line.size() && line[pos] == ';') {
+    const size_t nameStart = ++pos;
+    while (pos < line.size() && IsNameChar(line[pos])) ++pos;
+    if (pos == nameStart || pos == line.size() || line[pos] != '=') return false;
+    std::string name = UpperAscii(line.substr(nameStart, pos - nameStart));
+    std::string value;
+    ++pos;
+    // A parameter may hold several values parted by commas, each quoted or not.
+    while (pos < line.size() && line[pos] != ';' && line[pos] != ':') {
+      if (line[pos] == '"') {
+        const size_t close = line.find('"', pos + 1);
+        if (close == std::string_view::npos) return false;
+        value.append(line.substr(pos + 1, close - pos - 1));
+        pos = close + 1;
+      } else {
+        value += line[pos++];
+      }
+    }
+    result.Params.emplace_back(std::move(name), std::move(value));
+  }
+  if (pos == line.size() || line[pos] != ':') return false;
+  result.Value = std::string(line.substr(pos + 1));
+  return true;
+}
+
+}  // namespace reminder

@@ -1,0 +1,303 @@
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "core/ical/Component.h"
+#include "core/ical/ContentLine.h"
+#include "core/ical/Cp1252.h"
+#include "core/ical/ReminderCalendar.h"
+#include "core/ical/TimeZone.h"
+#include "core/ical/Values.h"
+
+namespace reminder {
+
+namespace {
+
+constexpr size_t kLabelLength = 40;
+constexpr int64_t kSecondsPerDay = 86400;
+
+using TRule = std::map<std::string, std::string>;
+
+bool ParseInt(const std::string& text, int64_t& value) {
+  if (text.empty() || text.size() > 18) return false;
+  size_t pos = text[0] == '-' || text[0] == '+' ? 1 : 0;
+  if (pos == text.size()) return false;
+  int64_t number = 0;
+  for (; pos < text.size(); ++pos) {
+    if (text[pos] < '0' || text[pos] > '9') return false;
+    number = number * 10 + (text[pos] - '0');
+  }
+  value = text[0] == '-' ? -number : number;
+  return true;
+}
+
+// Windows-1252 text of a TEXT value, line breaks as the editor's multi-line field has them.
+TCp1252Text TextValue(const std::string& value) {
+  const std::string unescaped = UnescapeText(value);
+  TCp1252Text text = Utf8ToCp1252(unescaped);
+  std::string withCrLf;
+  withCrLf.reserve(text.Text.size());
+  for (char c : text.Text) {
+    if (c == '\n') withCrLf += '\r';
+    withCrLf += c;
+  }
+  text.Text = std::move(withCrLf);
+  return text;
+}
+
+// A value from the file, for a note.
+std::string Shown(const std::string& utf8) {
+  return Utf8ToCp1252(utf8).Text;
+}
+
+bool IsUtcZoneName(const std::string& tzid) {
+  const std::string name = UpperAscii(tzid);
+  return name == "UTC" || name == "GMT" || name == "Z" || name == "ETC/UTC" || name == "ETC/GMT";
+}
+
+// The repetition kind of a rule the module can follow, or why it cannot.
+std::optional<uint8_t> RepeatOfRule(const TRule& rule, const TDateParts& start,
+                                    std::string& obstacle) {
+  const auto freq = rule.find("FREQ");
+  const std::string kind = freq == rule.end() ? "" : freq->second;
+  uint8_t repeat;
+  if (kind == "DAILY") {
+    repeat = rkDaily;
+  } else if (kind == "WEEKLY") {
+    repeat = rkWeekly;
+  } else if (kind == "MONTHLY") {
+    repeat = rkMonthly;
+  } else if (kind == "YEARLY") {
+    repeat = rkYearly;
+  } else {
+    obstacle = "FREQ=" + kind;
+    return std::nullopt;
+  }
+  const TDateTime startDate = EncodeDate(start.Year, start.Month, start.Day);
+  for (const auto& [key, value] : rule) {
+    bool fits;
+    if (key == "FREQ" || key == "WKST") {
+      fits = true;
+    } else if (key == "INTERVAL") {
+      fits = value == "1";
+    } else if (key == "COUNT") {
+      // A single occurrence is a reminder that fires once.
+      fits = value == "1";
+      if (fits) repeat = rkOnce;
+    } else if (key == "BYDAY") {
+      fits = repeat == rkWeekly && value == WeekdayCode(DayOfWeek(startDate));
+    } else if (key == "BYMONTHDAY") {
+      fits = (repeat == rkMonthly || repeat == rkYearly) && value == std::to_string(start.Day);
+    } else if (key == "BYMONTH") {
+      fits = repeat == rkYearly && value == std::to_string(start.Month);
+    } else {
+      fits = false;
+    }
+    if (!fits) {
+      obstacle = key + "=" + value;
+      return std::nullopt;
+    }
+  }
+  return repeat;
+}
+
+class TEventImport {
+ public:
+  TEventImport(const TComponent& event, size_t number,
+               const std::map<std::string, const TComponent*>& zones, ILocalTime& localTime,
+               TImportResult& result)
+      : event_(event), number_(number), zones_(zones), localTime_(localTime), result_(result) {}
+
+  void Run() {
+    const TContentLine* summary = event_.Find("SUMMARY");
+    const TCp1252Text text = TextValue(summary ? summary->Value : "");
+    label_ = EventLabel(number_, text.Text);
+    if (!text.Exact()) Note("Zeichen ohne Entsprechung in Windows-1252 durch ? ersetzt");
+    TNotifyInfo record;
+    record.NotifyKind = nkAtDate;
+    record.NotifyText = text.Text;
+    if (!ReadStart(record) || !ReadRepetition(record)) return;
+    ReadAction(record);
+    result_.Events.push_back({number_, text.Text, std::move(record)});
+    for (std::string& note : notes_) result_.Notes.push_back({number_, std::move(note)});
+  }
+
+ private:
+  // What was converted is named only for an event that is taken over.
+  void Note(const std::string& text) { notes_.push_back(label_ + ": " + text); }
+  bool Skip(const std::string& reason) {
+    result_.Notes.push_back({number_, label_ + " übersprungen: " + reason});
+    return false;
+  }
+
+  bool ReadStart(TNotifyInfo& record) {
+    if (event_.Find("RECURRENCE-ID")) {
+      return Skip("geänderter Einzeltermin einer Serie (RECURRENCE-ID)");
+    }
+    if (const TContentLine* status = event_.Find("STATUS")) {
+      if (UpperAscii(status->Value) == "CANCELLED") return Skip("abgesagt (STATUS:CANCELLED)");
+    }
+    const TContentLine* start = event_.Find("DTSTART");
+    if (!start) return Skip("ohne Beginn (DTSTART)");
+    if (!ParseICalDateTime(start->Value, start_)) {
+      return Skip("Beginn DTSTART:" + Shown(start->Value) + " nicht lesbar");
+    }
+    const int64_t wall = ToSeconds(start_.Date, start_.Time);
+    const std::string* tzid = start->Param("TZID");
+    int64_t local = wall;
+    if (!start_.HasTime) {
+      // A whole-day event reminds at the start of its day.
+    } else if (start_.Utc || (tzid && IsUtcZoneName(*tzid))) {
+      local = SecondsOf(localTime_.UtcToLocal(FromSeconds(wall)));
+      Note("Beginn in UTC, in Ortszeit umgerechnet");
+    } else if (tzid) {
+      const auto zone = zones_.find(*tzid);
+      int offset = 0;
+      if (zone != zones_.end() && ZoneOffsetAt(*zone->second, wall, offset)) {
+        local = SecondsOf(localTime_.UtcToLocal(FromSeconds(wall - offset)));
+        Note("Zeitzone " + Shown(*tzid) + " in Ortszeit umgerechnet");
+      } else {
+        Note("Zeitzone " + Shown(*tzid) +
+             " ohne VTIMEZONE in der Datei, Uhrzeit als Ortszeit übernommen");
+      }
+    }
+    record.NotifyDate = FromSeconds(local);
+    if (!IsValidDateTime(record.NotifyDate)) return Skip("Datum außerhalb des Kalenders");
+    return true;
+  }
+
+  bool ReadRepetition(TNotifyInfo& record) {
+    for (const char* name : {"RDATE", "EXDATE", "EXRULE"}) {
+      if (event_.Find(name)) {
+        return Skip(std::string("Wiederholung mit ") + name + " nicht darstellbar");
+      }
+    }
+    const size_t rules = event_.Count("RRULE");
+    if (rules == 0) {
+      record.RepeatKind = rkOnce;
+      return true;
+    }
+    if (rules > 1) return Skip("mehrere Regeln (RRULE) nicht darstellbar");
+    const std::string text = Shown(event_.Find("RRULE")->Value);
+    TRule rule;
+    if (!ParseRecurrenceRule(text, rule)) return Skip("Regel RRULE:" + text + " nicht lesbar");
+    std::string obstacle;
+    const std::optional<uint8_t> repeat = RepeatOfRule(rule, start_.Date, obstacle);
+    if (!repeat) return Skip("Regel RRULE:" + text + " nicht darstellbar (" + obstacle + ")");
+    record.RepeatKind = *repeat;
+    return true;
+  }
+
+  // The action and its parameter come back from the X- properties of an exported
+  // reminder; any other event warns, as early as its first alarm in whole days asks.
+  void ReadAction(TNotifyInfo& record) {
+    record.ActionKind = akWarning;
+    if (const TContentLine* action = event_.Find(kActionProperty)) {
+      int64_t kind = 0;
+      if (ParseInt(action->Value, kind) && kind >= 0 && kind < kActionCount) {
+        record.ActionKind = static_cast<uint8_t>(kind);
+      } else {
+        Note("unbekannte Aktion " + Shown(action->Value) + ", stattdessen \"Warnung ausgeben\"");
+      }
+    }
+    if (const TContentLine* param = event_.Find(kActionParamProperty)) {
+      const TCp1252Text text = TextValue(param->Value);
+      if (!text.Exact())
+        Note("Zeichen des Parameters ohne Entsprechung in Windows-1252 durch ? ersetzt");
+      record.ActionParam = text.Text;
+    }
+    int64_t days = 0;
+    const TContentLine* daysBefore = event_.Find(kDaysBeforeProperty);
+    if (daysBefore && ParseInt(daysBefore->Value, days) && days >= INT32_MIN && days <= INT32_MAX) {
+      record.DaysBefore = static_cast<int32_t>(days);
+      return;
+    }
+    record.DaysBefore = static_cast<int32_t>(AlarmDays());
+  }
+
+  int64_t AlarmDays() {
+    const TContentLine* unusable = nullptr;
+    for (const TComponent& alarm : event_.Children) {
+      if (alarm.Name != "VALARM") continue;
+      const TContentLine* trigger = alarm.Find("TRIGGER");
+      if (!trigger) continue;
+      const std::string* related = trigger->Param("RELATED");
+      const std::string* type = trigger->Param("VALUE");
+      int64_t seconds = 0;
+      if ((!related || UpperAscii(*related) == "START") &&
+          (!type || UpperAscii(*type) == "DURATION") && ParseDuration(trigger->Value, seconds) &&
+          seconds <= 0 && seconds % kSecondsPerDay == 0) {
+        return -seconds / kSecondsPerDay;
+      }
+      if (!unusable) unusable = trigger;
+    }
+    if (unusable) {
+      Note("Erinnerung TRIGGER:" + Shown(unusable->Value) +
+           " nicht in ganzen Tagen vor Beginn, erinnert zum Beginn");
+    }
+    return 0;
+  }
+
+  const TComponent& event_;
+  size_t number_;
+  const std::map<std::string, const TComponent*>& zones_;
+  ILocalTime& localTime_;
+  TImportResult& result_;
+  std::string label_;
+  TICalDateTime start_;
+  std::vector<std::string> notes_;
+};
+
+}  // namespace
+
+std::string EventLabel(size_t event, const std::string& summary) {
+  std::string shown;
+  for (char c : summary) {
+    if (c == '\r') continue;
+    shown += c == '\n' || c == '\t' ? ' ' : c;
+  }
+  if (shown.size() > kLabelLength) shown = shown.substr(0, kLabelLength - 3) + "...";
+  return "Termin " + std::to_string(event) + " \"" + shown + "\"";
+}
+
+bool ImportReminders(std::string_view calendar, ILocalTime& localTime, TImportResult& result,
+                     std::string& error) {
+  result = {};
+  TParsedCalendar parsed;
+  std::string problem;
+  if (!ParseComponents(calendar, parsed, problem)) {
+    error = "keine gültige iCalendar-Datei: " + problem;
+    return false;
+  }
+  bool any = false;
+  size_t events = 0;
+  for (size_t line : parsed.BadLines) {
+    result.Notes.push_back({0, "Zeile " + std::to_string(line) + " nicht lesbar, übersprungen"});
+  }
+  for (const TComponent& root : parsed.Roots) {
+    if (root.Name != "VCALENDAR") continue;
+    any = true;
+    std::map<std::string, const TComponent*> zones;
+    for (const TComponent& child : root.Children) {
+      if (child.Name != "VTIMEZONE") continue;
+      if (const TContentLine* tzid = child.Find("TZID")) zones[tzid->Value] = &child;
+    }
+    for (const TComponent& child : root.Children) {
+      if (child.Name == "VEVENT") {
+        TEventImport(child, ++events, zones, localTime, result).Run();
+      } else if (child.Name == "VTODO" || child.Name == "VJOURNAL") {
+        result.Notes.push_back({0, child.Name + " in Zeile " + std::to_string(child.Line) +
+                                       " übersprungen: nur Termine (VEVENT) werden übernommen"});
+      }
+    }
+  }
+  result.EventCount = events;
+  if (!any) {
+    error = "keine iCalendar-Datei (BEGIN:VCALENDAR fehlt)";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace reminder

@@ -1,0 +1,19 @@
+// The status-bar text of the main window for the selected reminder, and the texts around it.
+#pragma once
+
+#include <string>
+
+#include "core/common/FormatSettings.h"
+#include "core/store/NotifyInfo.h"
+
+namespace reminder {
+
+constexpr char kStatusReady[] = "Bereit.";
+constexpr char kStatusFinished[] = "Erinnerung durchgeführt.";
+constexpr char kStatusLastPrefix[] = "Letzte Erinnerung: ";
+constexpr char kStatusNeverFired[] = "Noch keine Erinnerung durchgeführt!";
+
+// Finished, else the last firing in the "c" format, else never fired.
+std::string ListStatusText(const TNotifyInfo& record, const TFormatSettings& fs);
+
+}  // namespace reminder

@@ -1,0 +1,62 @@
+// reminderctl: the entry point. Everything it does lives in the core (core/cli).
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/cli/ReminderCtl.h"
+#include "core/common/Clock.h"
+#include "core/ical/LocalTime.h"
+#include "core/store/DataFile.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+// The data file's default lies beside the tool, as the module's lies beside its program.
+std::string ExecutablePath(const char* argv0) {
+#ifdef _WIN32
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) return std::string(path, length);
+#else
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) return self.string();
+#endif
+  return argv0 ? argv0 : "";
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  reminder::TSystemClock clock;
+  reminder::TStdDataFile files;
+  reminder::TSystemLocalTime localTime;
+#ifdef _WIN32
+  // Texts are Windows-1252; the console shows them as such only in that code page.
+  const UINT consoleCodePage = GetConsoleOutputCP();
+  SetConsoleOutputCP(1252);
+  const auto charset = reminder::TTerminalCharset::Windows1252;
+#else
+  const auto charset = reminder::TTerminalCharset::Utf8;
+#endif
+  const reminder::TCtlEnvironment env{
+      clock, files, localTime, IsFile, reminder::DataFileBeside(ExecutablePath(argv[0])), charset};
+  const int code = reminder::RunReminderCtl(std::vector<std::string>(argv + 1, argv + argc),
+                                            std::cout, std::cerr, env);
+  std::cout.flush();
+#ifdef _WIN32
+  if (consoleCodePage != 0) SetConsoleOutputCP(consoleCodePage);
+#endif
+  return code;
+}

@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/LocalTimeFake.h"
+#include "core/ical/Component.h"
+#include "core/ical/ContentLine.h"
+#include "core/ical/Cp1252.h"
+#include "core/ical/ReminderCalendar.h"
+#include "core/ical/TimeZone.h"
+#include "core/ical/Values.h"
+#include "core/store/IOUnit.h"
+
+namespace reminder {
+namespace {
+
+TDateTime At(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
+  return EncodeDate(y, m, d) + EncodeTime(h, n, s, 0);
+}
+
+using testing::FixedOffsetTime;
+
+TEST(Cp1252, EveryByteSurvivesTheWayToUtf8AndBack) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  const TCp1252Text back = Utf8ToCp1252(Cp1252ToUtf8(all));
+  EXPECT_TRUE(back.Exact());
+  EXPECT_EQ(back.Text, all);
+  EXPECT_EQ(Cp1252ToUtf8("\x80\xE4\x9F"),
+            "\xE2\x82\xAC\xC3\xA4\xC5\xB8");  // euro, a umlaut, Y diaeresis
+}
+
+TEST(Cp1252, CharactersWithoutAByteAndBrokenUtf8BecomeQuestionMarks) {
+  const TCp1252Text arrows = Utf8ToCp1252(
+      "a\xE2\x86\x92"
+      "b\xF0\x9F\x98\x80");  // an arrow, an emoji
+  EXPECT_EQ(arrows.Text, "a?b?");
+  EXPECT_EQ(arrows.Unmappable, 2u);
+  // Overlong slash, lone continuation byte, cut sequence, surrogate.
+  const TCp1252Text broken = Utf8ToCp1252("\xC0\xAF|\x80|\xC3|\xED\xA0\x80");
+  EXPECT_EQ(broken.Invalid, 7u);
+  EXPECT_EQ(broken.Unmappable, 0u);
+}
+
+TEST(ContentLines, TextEscapingGoesBothWays) {
+  const std::string text = "a;b,c\\d\r\ne\nf";
+  EXPECT_EQ(EscapeText(text), "a\\;b\\,c\\\\d\\ne\\nf");
+  EXPECT_EQ(UnescapeText(EscapeText(text)), "a;b,c\\d\ne\nf");
+  EXPECT_EQ(UnescapeText("x\\Ny\\:"), "x\ny:");
+}
+
+TEST(ContentLines, FoldingKeepsLinesAt75OctetsWithoutSplittingCharacters) {
+  std::string line = "SUMMARY:";
+  for (int i = 0; i < 60; ++i) line += "\xC3\xA4\xE2\x82\xAC";  // ä€
+  std::string out;
+  AppendFoldedLine(out, line);
+  size_t start = 0;
+  while (start < out.size()) {
+    const size_t end = out.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos);
+    const std::string physical = out.substr(start, end - start);
+    EXPECT_LE(physical.size(), 75u);
+    EXPECT_TRUE(Utf8ToCp1252(physical).Invalid == 0) << physical;
+    start = end + 2;
+  }
+  const std::vector<TUnfoldedLine> unfolded = UnfoldLines(out);
+  ASSERT_EQ(unfolded.size(), 1u);
+  EXPECT_EQ(unfolded[0].Text, line);
+
+  std::string exact;
+  AppendFoldedLine(exact, std::string(75, 'x'));
+  EXPECT_EQ(exact, std::string(75, 'x') + "\r\n");
+  std::string over;
+  AppendFoldedLine(over, std::string(76, 'x'));
+  EXPECT_EQ(over, std::string(75, 'x') + "\r\n x\r\n");
+}
+
+TEST(ContentLines, ParametersMayBeQuotedAndLineEndsMayBeBareLf) {
+  TContentLine line;
+  ASSERT_TRUE(ParseContentLine("dtStart;tzid=\"Europe/Berlin;x:y\";X=a,b:20250101T100000", line));
+  EXPECT_EQ(line.Name, "DTSTART");
+  ASSERT_NE(line.Param("TZID"), nullptr);
+  EXPECT_EQ(*line.Param("TZID"), "Europe/Berlin;x:y");
+  EXPECT_EQ(*line.Param("X"), "a,b");
+  EXPECT_EQ(line.Value, "20250101T100000");
+  EXPECT_FALSE(ParseContentLine("no colon here", line));
+  EXPECT_FALSE(ParseContentLine(":value", line));
+
+  TParsedCalendar parsed;
+  std::string error;
+  ASSERT_TRUE(
+      ParseComponents("BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:a\n b\nEND:VEVENT\n"
+                      "END:VCALENDAR\n",
+                      parsed, error));
+  EXPECT_EQ(parsed.Roots.at(0).Children.at(0).Find("SUMMARY")->Value, "ab");
+  EXPECT_FALSE(ParseComponents("BEGIN:VCALENDAR\nEND:VEVENT\n", parsed, error));
+  EXPECT_NE(error.find("Zeile 2"), std::string::npos);
+  EXPECT_FALSE(ParseComponents("BEGIN:VCALENDAR\n", parsed, error));
+}
+
+TEST(Values, DateTimesDurationsAndOffsets) {
+  TICalDateTime value;
+  ASSERT_TRUE(ParseICalDateTime("20240229T235960Z", value));
+  EXPECT_TRUE(value.Utc);
+  EXPECT_EQ(value.Time.Second, 59);
+  EXPECT_FALSE(ParseICalDateTime("20250229", value));
+  EXPECT_FALSE(ParseICalDateTime("20250101T2400", value));
+  ASSERT_TRUE(ParseICalDateTime("20250101", value));
+  EXPECT_FALSE(value.HasTime);
+  EXPECT_EQ(FormatICalDateTime(At(2025, 7, 4, 9, 5, 7) + 0.4 / 86400), "20250704T090507");
+
+  int64_t seconds = 0;
+  ASSERT_TRUE(ParseDuration("-P1W", seconds));
+  EXPECT_EQ(seconds, -7 * 86400);
+  ASSERT_TRUE(ParseDuration("P1DT2H3M4S", seconds));
+  EXPECT_EQ(seconds, 93784);
+  EXPECT_FALSE(ParseDuration("P", seconds));
+  EXPECT_FALSE(ParseDuration("PT1D", seconds));
+  EXPECT_EQ(DaysAheadDuration(3), "-P3D");
+  EXPECT_EQ(DaysAheadDuration(0), "PT0S");
+  EXPECT_EQ(DaysAheadDuration(-2), "P2D");
+  int offset = 0;
+  ASSERT_TRUE(ParseUtcOffset("-0530", offset));
+  EXPECT_EQ(offset, -(5 * 3600 + 30 * 60));
+  EXPECT_EQ(DecodeDate(FromSeconds(SecondsOf(At(1850, 3, 1, 6)))).Year, 1850);
+}
+
+const char kBerlin[] =
+    "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
+    "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19810329T020000\r\n"
+    "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\n"
+    "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nDTSTART:19961027T030000\r\n"
+    "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+
+TEST(TimeZones, YearlyRulesGiveTheOffsetOfTheSeason) {
+  TParsedCalendar parsed;
+  std::string error;
+  ASSERT_TRUE(ParseComponents(kBerlin, parsed, error));
+  const TComponent& zone = parsed.Roots.at(0);
+  const auto offsetAt = [&](int y, int m, int d, int h) {
+    int offset = -1;
+    EXPECT_TRUE(ZoneOffsetAt(zone, ToSeconds({y, m, d}, {h, 0, 0, 0}), offset));
+    return offset / 3600;
+  };
+  EXPECT_EQ(offsetAt(2025, 1, 15, 12), 1);
+  EXPECT_EQ(offsetAt(2025, 3, 30, 1), 1);  // the last Sunday of March, before 02:00
+  EXPECT_EQ(offsetAt(2025, 3, 30, 3), 2);
+  EXPECT_EQ(offsetAt(2025, 10, 25, 12), 2);
+  EXPECT_EQ(offsetAt(2025, 10, 26, 4), 1);
+  EXPECT_EQ(offsetAt(1970, 6, 1, 12), 1);  // before the first onset
+}
+
+TNotifyInfo DateReminder(TDateTime when, uint8_t repeat, uint8_t action, std::string param = "",
+                         int32_t days = 3) {
+  TNotifyInfo r;
+  r.NotifyKind = nkAtDate;
+  r.NotifyDate = when;
+  r.NotifyText = "Termin \xE4\x80 mit \"Zeichen\"; Komma, Backslash\\\r\nZeile 2";
+  r.ActionKind = action;
+  r.ActionParam = std::move(param);
+  r.RepeatKind = repeat;
+  r.DaysBefore = days;
+  return r;
+}
+
+std::vector<const TNotifyInfo*> Pointers(const std::vector<TNotifyInfo>& records) {
+  std::vector<const TNotifyInfo*> pointers;
+  for (const TNotifyInfo& r : records) pointers.push_back(&r);
+  return pointers;
+}
+
+TEST(CalendarRoundTrip, EveryDateReminderComesBackWithItsEditableFields) {
+  std::vector<TNotifyInfo> records = {
+      DateReminder(At(2025, 7, 24, 9, 30), rkOnce, akWarning, "", 3),
+      DateReminder(At(2025, 1, 31, 23, 59, 59), rkMonthly, akEmail, "a@b.de", 0),
+      DateReminder(At(2024, 2, 29, 8), rkYearly, akWebsite, "http://x.de/?a=1,b=2;c", 7),
+      DateReminder(At(2025, 1, 5, 18), rkWeekly, akProgram,
+                   "C:\\Programme\\\xDC"
+                   "ber.exe",
+                   30),
+      DateReminder(At(2025, 3, 3), rkDaily, akDocument, "D:\\Brief, neu.doc", 1),
+      DateReminder(At(1850, 6, 1, 12), rkOnce, akRestart),
+      DateReminder(At(9999, 12, 31, 23), rkDaily, akShutdown),
+      DateReminder(At(2025, 6, 6, 6, 6, 6), rkWeekly, akHangUp),
+      DateReminder(At(2025, 6, 6, 6, 6, 6), rkWeekly, akNothing),
+  };
+  records[1].Notified = 1;  // the state is the module's, not the calendar's
+  records[2].LastNotified = At(2025, 3, 1, 8);
+  records[2].NotifyText = std::string(300, 'x');
+  FixedOffsetTime zone;
+  const TExportResult exported = ExportReminders(Pointers(records), At(2025, 1, 1));
+  EXPECT_EQ(exported.Events, records.size());
+  EXPECT_TRUE(exported.Skipped.empty());
+
+  TImportResult imported;
+  std::string error;
+  ASSERT_TRUE(ImportReminders(exported.Calendar, zone, imported, error)) << error;
+  EXPECT_TRUE(imported.Notes.empty()) << imported.Notes.at(0).Text;
+  ASSERT_EQ(imported.Events.size(), records.size());
+  for (size_t i = 0; i < records.size(); ++i) {
+    TNotifyInfo expected = EditableCopy(records[i]);
+    expected.NotifyText = records[i].NotifyText;
+    EXPECT_EQ(imported.Events[i].Record, expected) << "record " << i;
+  }
+}
+
+TEST(CalendarExport, RemindersWithoutADateAreNamedAndLeftOut) {
+  std::vector<TNotifyInfo> records(5, DateReminder(At(2025, 5, 5, 10), rkOnce, akWarning));
+  records[0].NotifyKind = nkNever;
+  records[1].NotifyKind = nkDialUp;
+  records[2].RepeatKind = rkNever;
+  records[3].ActionKind = 9;
+  records[4].NotifyDate = kMaxDateTime + 5;
+  const TExportResult exported = ExportReminders(Pointers(records), At(2025, 1, 1));
+  EXPECT_EQ(exported.Events, 0u);
+  ASSERT_EQ(exported.Skipped.size(), 5u);
+  EXPECT_EQ(exported.Skipped[1],
+            "Erinnerung 2 nicht exportiert: erinnert beim nächsten DFÜ-Verbindungsaufbau, nicht "
+            "zu einem Termin");
+  EXPECT_EQ(exported.Calendar.find("BEGIN:VEVENT"), std::string::npos);
+}
+
+TEST(CalendarExport, IdenticalRemindersGetDistinctStableUids) {
+  const std::vector<TNotifyInfo> records(2, DateReminder(At(2025, 5, 5, 10), rkOnce, akWarning));
+  const std::string first = ExportReminders(Pointers(records), At(2025, 1, 1)).Calendar;
+  const std::string again = ExportReminders(Pointers(records), At(2025, 2, 2)).Calendar;
+  const size_t uid1 = first.find("UID:");
+  const size_t uid2 = first.find("UID:", uid1 + 1);
+  const std::string a = first.substr(uid1, first.find('\r', uid1) - uid1);
+  const std::string b = first.substr(uid2, first.find('\r', uid2) - uid2);
+  EXPECT_NE(a, b);
+  EXPECT_NE(again.find(a), std::string::npos);
+  EXPECT_NE(again.find(b), std::string::npos);
+}
+
+std::string Calendar(const std::string& events) {
+  return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + std::string(kBerlin) + events + "END:VCALENDAR\r\n";
+}
+
+std::string Event(const std::string& body) {
+  return "BEGIN:VEVENT\r\nSUMMARY:Fremd\r\n" + body + "END:VEVENT\r\n";
+}
+
+TEST(CalendarImport, ForeignEventsWarnAtTheirFirstWholeDayAlarm) {
+  FixedOffsetTime zone;
+  TImportResult result;
+  std::string error;
+  ASSERT_TRUE(ImportReminders(
+      Calendar(Event("DTSTART:20250610T080000Z\r\nRRULE:FREQ=WEEKLY;BYDAY=TU;WKST=MO\r\n"
+                     "BEGIN:VALARM\r\nTRIGGER:-PT15M\r\nEND:VALARM\r\n"
+                     "BEGIN:VALARM\r\nTRIGGER;RELATED=START:-P1W\r\nEND:VALARM\r\n") +
+               Event("DTSTART;TZID=Europe/Berlin:20250115T100000\r\nRRULE:COUNT=1;FREQ=DAILY\r\n") +
+               Event("DTSTART;VALUE=DATE:20251224\r\nRRULE:FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=24\r\n"
+                     "BEGIN:VALARM\r\nTRIGGER:-PT30M\r\nEND:VALARM\r\n") +
+               Event("DTSTART;TZID=Mars/Olympus:20250115T100000\r\n")),
+      zone, result, error));
+  ASSERT_EQ(result.Events.size(), 4u);
+  const TNotifyInfo& utc = result.Events[0].Record;
+  EXPECT_EQ(utc.NotifyDate, At(2025, 6, 10, 10));
+  EXPECT_EQ(utc.RepeatKind, rkWeekly);
+  EXPECT_EQ(utc.ActionKind, akWarning);
+  EXPECT_EQ(utc.DaysBefore, 7);
+  // Berlin is one hour east of UTC in January, this machine two.
+  EXPECT_EQ(result.Events[1].Record.NotifyDate, At(2025, 1, 15, 11));
+  EXPECT_EQ(result.Events[1].Record.RepeatKind, rkOnce);
+  EXPECT_EQ(result.Events[2].Record.NotifyDate, At(2025, 12, 24));
+  EXPECT_EQ(result.Events[2].Record.RepeatKind, rkYearly);
+  EXPECT_EQ(result.Events[2].Record.DaysBefore, 0);
+  EXPECT_EQ(result.Events[3].Record.NotifyDate, At(2025, 1, 15, 10));
+
+  std::vector<std::string> notes;
+  for (const TImportNote& note : result.Notes) notes.push_back(note.Text);
+  EXPECT_EQ(notes, (std::vector<std::string>{
+                       "Termin 1 \"Fremd\": Beginn in UTC, in Ortszeit umgerechnet",
+                       "Termin 2 \"Fremd\": Zeitzone Europe/Berlin in Ortszeit umgerechnet",
+                       "Termin 3 \"Fremd\": Erinnerung TRIGGER:-PT30M nicht in ganzen Tagen vor "
+                       "Beginn, erinnert zum Beginn",
+                       "Termin 4 \"Fremd\": Zeitzone Mars/Olympus ohne VTIMEZONE in der Datei, "
+                       "Uhrzeit als Ortszeit übernommen",
+                   }));
+}
+
+TEST(CalendarImport, WhatTheModuleCannotRepeatIsSkippedWithItsReason) {
+  FixedOffsetTime zone;
+  TImportResult result;
+  std::string error;
+  const std::string start = "DTSTART:20250610T080000\r\n";
+  ASSERT_TRUE(ImportReminders(
+      // A skipped event names no conversion, only why it was skipped.
+      Calendar(Event("DTSTART:20250610T080000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n") +
+               Event(start + "RRULE:FREQ=WEEKLY;BYDAY=MO,TU\r\n") +
+               Event(start + "RRULE:FREQ=DAILY\r\nEXDATE:20250611T080000\r\n") +
+               Event(start + "RRULE:FREQ=HOURLY\r\n") + Event(start + "RECURRENCE-ID:1\r\n") +
+               Event("DTSTART:2025\r\n") + Event("") + Event(start + "STATUS:CANCELLED\r\n") +
+               "BEGIN:VTODO\r\nSUMMARY:Aufgabe\r\nEND:VTODO\r\nnot a line\r\n"),
+      zone, result, error));
+  EXPECT_TRUE(result.Events.empty());
+  EXPECT_EQ(result.EventCount, 8u);
+  std::vector<std::string> notes;
+  for (const TImportNote& note : result.Notes) notes.push_back(note.Text);
+  EXPECT_EQ(notes, (std::vector<std::string>{
+                       "Zeile 59 nicht lesbar, übersprungen",
+                       "Termin 1 \"Fremd\" übersprungen: Regel RRULE:FREQ=WEEKLY;INTERVAL=2 nicht "
+                       "darstellbar (INTERVAL=2)",
+                       "Termin 2 \"Fremd\" übersprungen: Regel RRULE:FREQ=WEEKLY;BYDAY=MO,TU nicht "
+                       "darstellbar (BYDAY=MO,TU)",
+                       "Termin 3 \"Fremd\" übersprungen: Wiederholung mit EXDATE nicht darstellbar",
+                       "Termin 4 \"Fremd\" übersprungen: Regel RRULE:FREQ=HOURLY nicht darstellbar "
+                       "(FREQ=HOURLY)",
+                       "Termin 5 \"Fremd\" übersprungen: geänderter Einzeltermin einer Serie "
+                       "(RECURRENCE-ID)",
+                       "Termin 6 \"Fremd\" übersprungen: Beginn DTSTART:2025 nicht lesbar",
+                       "Termin 7 \"Fremd\" übersprungen: ohne Beginn (DTSTART)",
+                       "Termin 8 \"Fremd\" übersprungen: abgesagt (STATUS:CANCELLED)",
+                       "VTODO in Zeile 56 übersprungen: nur Termine (VEVENT) werden übernommen",
+                   }));
+  EXPECT_FALSE(ImportReminders("BEGIN:VCARD\r\nEND:VCARD\r\n", zone, result, error));
+  EXPECT_EQ(error, "keine iCalendar-Datei (BEGIN:VCALENDAR fehlt)");
+}
+
+}  // namespace
+}  // namespace reminder

@@ -1,0 +1,387 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/Fakes.h"
+#include "core/LocalTimeFake.h"
+#include "core/cli/ReminderCtl.h"
+#include "core/common/FormatDateTime.h"
+#include "core/store/DataFileFormat.h"
+#include "core/store/ReminderClassUnit.h"
+
+namespace reminder {
+namespace {
+
+using namespace reminder::testing;
+
+TDateTime At(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
+  return EncodeDate(y, m, d) + EncodeTime(h, n, s, 0);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Encoded(const std::vector<TNotifyInfo>& records) {
+  std::string bytes;
+  for (const TNotifyInfo& r : records) EncodeRecord(bytes, r);
+  return bytes;
+}
+
+// A data file that exists but cannot be read.
+class LockingDataFile : public MemoryDataFile {
+ public:
+  bool Read(const std::string& path, TFileBytes& bytes) override {
+    return path != "locked.dat" && MemoryDataFile::Read(path, bytes);
+  }
+};
+
+class ReminderCtl : public ::testing::Test {
+ protected:
+  int Run(const std::vector<std::string>& args) {
+    std::ostringstream outStream;
+    std::ostringstream errStream;
+    const int code = RunReminderCtl(args, outStream, errStream, env);
+    out = outStream.str();
+    err = errStream.str();
+    return code;
+  }
+
+  TNotifyInfo Reminder(const std::string& text, uint8_t repeat = rkOnce) {
+    TNotifyInfo r;
+    r.NotifyKind = nkAtDate;
+    r.NotifyDate = At(2025, 7, 24, 9, 30);
+    r.NotifyText = text;
+    r.ActionKind = akWarning;
+    r.RepeatKind = repeat;
+    return r;
+  }
+
+  LockingDataFile files;
+  FakeClock clock{At(2025, 7, 24, 8, 50)};
+  FixedOffsetTime zone;
+  std::set<std::string> existing = {"locked.dat", "C:\\Tools\\Kalender.exe"};
+  TCtlEnvironment env{clock,
+                      files,
+                      zone,
+                      [this](const std::string& path) {
+                        return existing.count(path) != 0 || files.files.count(path) != 0;
+                      },
+                      "Reminder.dat",
+                      TTerminalCharset::Utf8};
+  std::string out;
+  std::string err;
+};
+
+TEST_F(ReminderCtl, HelpNamesEveryCommand) {
+  for (const auto& args : {std::vector<std::string>{"--help"}, {"help"}, {"due", "--help"}}) {
+    EXPECT_EQ(Run(args), kExitOk);
+    for (const char* command : {"list", "due", "add", "delete", "export", "import"}) {
+      EXPECT_NE(out.find(std::string("  ") + command + " "), std::string::npos) << command;
+    }
+    EXPECT_EQ(err, "");
+  }
+}
+
+TEST_F(ReminderCtl, BadInputsGiveOneGermanLineAndLeaveTheFileAlone) {
+  const std::string data = Encoded({Reminder("eins"), Reminder("zwei")});
+  files.files["Reminder.dat"] = data;
+  files.files["bad.ics"] = "hello";
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string message;  // UTF-8, as the terminal shows it
+  };
+  const std::vector<Case> cases = {
+      {{}, 2, "Kein Befehl angegeben (reminderctl --help zeigt alle Befehle)."},
+      {{"show"}, 2, "Unbekannter Befehl: \"show\" (reminderctl --help zeigt alle Befehle)."},
+      {{"list", "--bogus"}, 2, "Unbekannte Option: \"--bogus\"."},
+      {{"list", "--file"}, 2, "Die Option --file braucht einen Wert."},
+      {{"due", "--write=1"}, 2, "Die Option --write hat keinen Wert."},
+      {{"delete"}, 2, "Dem Befehl delete fehlt ein Argument."},
+      {{"export", "a.ics", "b.ics"},
+       2,
+       "\xC3\x9C"
+       "berz\xC3\xA4hliges Argument: \"b.ics\"."},
+      {{"list", "--file", "missing.dat"}, 1, "Die Datei \"missing.dat\" existiert nicht."},
+      {{"due", "--file=locked.dat"}, 1, "Die Datei \"locked.dat\" kann nicht gelesen werden."},
+      {{"add", "--file", "locked.dat", "--text", "x"},
+       1,
+       "Die Datei \"locked.dat\" kann nicht gelesen werden."},
+      {{"due", "--at", "31.02.2025 10:00:00"},
+       1,
+       "Ung\xC3\xBCltiger Zeitpunkt: \"31.02.2025 10:00:00\" (erwartet TT.MM.JJJJ hh:mm:ss)."},
+      {{"due", "--at", "24.07.2025 24:00"}, 1, ""},
+      {{"add", "--text", "x", "--date", "2025-07-24"},
+       1,
+       "Ung\xC3\xBCltiges Datum: \"2025-07-24\" (erwartet TT.MM.JJJJ)."},
+      {{"add", "--text", "x", "--time", "9"}, 1, ""},
+      {{"add", "--text", "x", "--days", "drei"}, 1, ""},
+      {{"add", "--text", "x", "--action", "fliegen"}, 1, "Unbekannte Aktion: \"fliegen\"."},
+      {{"add", "--text", "x", "--repeat", "st\xC3\xBCndlich"},
+       1,
+       "Unbekannte Wiederholung: \"st\xC3\xBCndlich\"."},
+      {{"add", "--text", "x", "--action", "email", "--param", "niemand"},
+       1,
+       "Bitte geben Sie die E-Mail Adresse korrekt an!"},
+      {{"add", "--text", "x", "--action", "program", "--param", "C:\\fehlt.exe"},
+       1,
+       "Das angegebene Programm existiert nicht!"},
+      {{"add", "--text", "x", "--action", "document", "--param", "C:\\fehlt.doc"},
+       1,
+       "Das angegebene Dokument existiert nicht!"},
+      {{"add", "--text", "x", "--action", "website"},
+       1,
+       "Die Aktion \"Webseite \xC3\xB6"
+       "ffnen\" braucht einen Parameter (--param)."},
+      {{"add", "--action", "warning"}, 1, "Der Text der Erinnerung fehlt (--text)."},
+      {{"add", "--text", "x", "--param", "p"},
+       1,
+       "Die Aktion \"Nichts tun\" hat keinen Parameter."},
+      {{"add", "--text", "x", "--trigger", "dialup", "--repeat", "daily"},
+       1,
+       "Eine Erinnerung an die DF\xC3\x9C-Verbindung erinnert nur einmal."},
+      {{"add", "--text", "x", "--trigger", "never", "--time", "10:00"},
+       1,
+       "--date und --time gelten nur mit --trigger date."},
+      {{"add", "--text", "Pfeil \xE2\x86\x92"},
+       1,
+       "Der Wert von --text enth\xC3\xA4lt Zeichen, die es in Windows-1252 nicht gibt."},
+      {{"delete", "1", "3"}, 1, "Keine Erinnerung mit der Nummer \"3\" (die Datei hat 2)."},
+      {{"delete", "-1"}, 2, "Unbekannte Option: \"-1\"."},
+      {{"delete", "0"}, 1, "Keine Erinnerung mit der Nummer \"0\" (die Datei hat 2)."},
+      {{"export", "Reminder.dat"}, 1, "Die Kalenderdatei darf nicht die Datendatei sein."},
+      {{"import", "fehlt.ics"}, 1, "Die Datei \"fehlt.ics\" existiert nicht."},
+      {{"import", "bad.ics"},
+       1,
+       "Die Datei \"bad.ics\" ist keine iCalendar-Datei (BEGIN:VCALENDAR fehlt)."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    EXPECT_EQ(Run(c.args), c.code);
+    EXPECT_EQ(out, "");
+    ASSERT_EQ(Lines(err).size(), 1u) << err;
+    if (!c.message.empty()) {
+      EXPECT_EQ(err, "reminderctl: " + c.message + "\n");
+    }
+    EXPECT_EQ(files.files["Reminder.dat"], data);
+    EXPECT_EQ(files.writes, 0);
+  }
+}
+
+TEST_F(ReminderCtl, ListShowsTheMainWindowsColumnsAndStatus) {
+  TNotifyInfo finished = Reminder("M\xFCller anrufen");
+  finished.Notified = 1;
+  TNotifyInfo fired = Reminder(
+      "Gie\xDF"
+      "en\r\nund d\xFCngen",
+      rkWeekly);
+  fired.LastNotified = At(2025, 7, 31, 9, 30);
+  TNotifyInfo dialUp = Reminder("DF\xDC");
+  dialUp.NotifyKind = nkDialUp;
+  dialUp.ActionKind = akHangUp;
+  dialUp.NotifyDate = At(2025, 8, 1);
+  files.files["Reminder.dat"] = Encoded({finished, fired, dialUp});
+  ASSERT_EQ(Run({"list"}), kExitOk);
+  EXPECT_EQ(Lines(out),
+            (std::vector<std::string>{
+                "1\t24.07.2025 09:30:00\tM\xC3\xBCller anrufen\tWarnung ausgeben\teinmalig\t"
+                "Erinnerung durchgef\xC3\xBChrt.",
+                "2\t24.07.2025 09:30:00\tGie\xC3\x9F"
+                "en und d\xC3\xBCngen\tWarnung ausgeben\t"
+                "w\xC3\xB6"
+                "chentlich\tLetzte Erinnerung: 31.07.2025 09:30:00",
+                "3\t01.08.2025\tDF\xC3\x9C\tDF\xC3\x9C-Netzwerk Verbindung trennen\teinmalig\t"
+                "Noch keine Erinnerung durchgef\xC3\xBChrt!",
+            }));
+  env.Charset = TTerminalCharset::Windows1252;
+  ASSERT_EQ(Run({"list", "--file", "Reminder.dat"}), kExitOk);
+  EXPECT_EQ(Lines(out).at(0),
+            "1\t24.07.2025 09:30:00\tM\xFCller anrufen\tWarnung ausgeben\t"
+            "einmalig\tErinnerung durchgef\xFChrt.");
+  files.files["empty.dat"] = "";
+  EXPECT_EQ(Run({"list", "--file", "empty.dat"}), kExitOk);
+  EXPECT_EQ(out + err, "");
+}
+
+TEST_F(ReminderCtl, AddStoresWhatTheEditorWouldAndCreatesAMissingFile) {
+  ASSERT_EQ(Run({"add", "--text", "Standard"}), kExitOk);
+  // The editor's defaults: twenty minutes from now, "Nichts tun", three days, once.
+  TNotifyInfo defaults;
+  defaults.NotifyKind = nkAtDate;
+  defaults.NotifyDate = At(2025, 7, 24, 9, 10);
+  defaults.NotifyText = "Standard";
+  defaults.RepeatKind = rkOnce;
+  defaults.DaysBefore = 3;
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({defaults}));
+  EXPECT_EQ(out,
+            "1\t24.07.2025 09:10:00\tStandard\tNichts tun\teinmalig\t"
+            "Noch keine Erinnerung durchgef\xC3\xBChrt!\n");
+
+  ASSERT_EQ(Run({"add", "--text",
+                 "Gie\xC3\x9F"
+                 "en",
+                 "--date", "1.8.2025", "--time", "7:05", "--action", "Warnung ausgeben", "--repeat",
+                 "t\xC3\xA4glich", "--days", "45"}),
+            kExitOk);
+  ASSERT_EQ(Run({"add", "--text", "Start", "--action=4", "--param", "C:\\Tools\\Kalender.exe",
+                 "--repeat", "yearly", "--date", "29.02.2028", "--time", "23:59:59"}),
+            kExitOk);
+  ASSERT_EQ(Run({"add", "--text", "Online", "--trigger", "dialup", "--action", "hangup"}), kExitOk);
+  EXPECT_EQ(files.writes, 4);
+
+  TNotifyInfo daily = defaults;
+  daily.NotifyDate = At(2025, 8, 1, 7, 5);
+  daily.NotifyText =
+      "Gie\xDF"
+      "en";
+  daily.ActionKind = akWarning;
+  daily.RepeatKind = rkDaily;
+  daily.DaysBefore = 30;
+  TNotifyInfo program = defaults;
+  program.NotifyDate = At(2028, 2, 29, 23, 59, 59);
+  program.NotifyText = "Start";
+  program.ActionKind = akProgram;
+  program.ActionParam = "C:\\Tools\\Kalender.exe";
+  program.RepeatKind = rkYearly;
+  // The date fields are left at their defaults, as the editor keeps them when disabled.
+  TNotifyInfo dialUp = defaults;
+  dialUp.NotifyKind = nkDialUp;
+  dialUp.NotifyText = "Online";
+  dialUp.ActionKind = akHangUp;
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({defaults, daily, program, dialUp}));
+}
+
+TEST_F(ReminderCtl, DeleteChecksEveryNumberFirstAndWritesOnce) {
+  files.files["Reminder.dat"] = Encoded({Reminder("eins"), Reminder("zwei"), Reminder("drei")});
+  ASSERT_EQ(Run({"delete", "3", "1", "3"}), kExitOk);
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({Reminder("zwei")}));
+  EXPECT_EQ(files.writes, 1);
+  EXPECT_EQ(out, "Erinnerung 1 gel\xC3\xB6scht: eins\nErinnerung 3 gel\xC3\xB6scht: drei\n");
+}
+
+TEST_F(ReminderCtl, AFailedWriteReportsTheStoresMessage) {
+  files.files["Reminder.dat"] = Encoded({Reminder("eins")});
+  files.failWrites = true;
+  for (const auto& args : {std::vector<std::string>{"add", "--text", "x"},
+                           {"due", "--write", "--at", "24.07.2025 10:00"},
+                           {"delete", "1"}}) {
+    EXPECT_EQ(Run(args), kExitFailure);
+    EXPECT_EQ(err, "reminderctl: Beim Schreiben der Informationen trat ein Fehler auf!\n");
+    EXPECT_EQ(out, "");
+  }
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({Reminder("eins")}));
+}
+
+// Random reminders of every kind, close together in time, so that each rule both fires and
+// holds back often.
+std::vector<TNotifyInfo> RandomReminders(std::mt19937& random, TDateTime base, int count) {
+  std::uniform_int_distribution<int> kind(0, 2), repeat(0, 5), action(0, 8), days(0, 4),
+      offsetMinutes(-40 * 1440, 10 * 1440), percent(0, 99);
+  std::vector<TNotifyInfo> records;
+  for (int i = 0; i < count; ++i) {
+    TNotifyInfo r;
+    r.NotifyKind = static_cast<uint8_t>(kind(random));
+    r.NotifyDate = base + offsetMinutes(random) / 1440.0;
+    r.NotifyText = "Nr. " + std::to_string(i);
+    r.ActionKind = static_cast<uint8_t>(action(random));
+    r.RepeatKind = static_cast<uint8_t>(repeat(random));
+    r.DaysBefore = days(random);
+    if (percent(random) < 10) r.Notified = 1;
+    if (percent(random) < 40) r.LastNotified = base + offsetMinutes(random) / 1440.0 - 5;
+    records.push_back(r);
+  }
+  return records;
+}
+
+TEST_F(ReminderCtl, DueAgreesWithTheSchedulerAndWritesOnlyWhenAsked) {
+  std::mt19937 random(20250724);
+  const TFormatSettings fs = GermanFormatSettings();
+  env.Charset = TTerminalCharset::Windows1252;  // the lines as the scheduler's texts have them
+  std::uniform_int_distribution<int> minuteOfMonth(0, 31 * 1440);
+  for (int file = 0; file < 6; ++file) {
+    const std::string data = Encoded(RandomReminders(random, At(2025, 3, 1), 60));
+    for (int check = 0; check < 8; ++check) {
+      const TDateTime now = At(2025, 2, 20) + minuteOfMonth(random) / 1440.0;
+      const bool connected = check % 2 == 1;
+      const std::string at = FormatDateTime("dd.mm.yyyy hh:nn:ss", now, fs);
+      SCOPED_TRACE("file " + std::to_string(file) + " at " + at);
+
+      // The module's own scheduler on the same bytes.
+      MemoryDataFile moduleFile;
+      moduleFile.files["Reminder.dat"] = data;
+      FakeMsgBox box;
+      TimerState timer;
+      FakeClock moduleClock(now);
+      FakeDialUp dialUp;
+      dialUp.connected = connected;
+      TReminder scheduler("Reminder.dat", moduleFile, box, std::make_unique<FakeTimer>(timer),
+                          moduleClock, dialUp);
+      std::vector<std::string> expected;
+      scheduler.SetOnNotify([&](TReminder& s, TNotifyInfo& r) {
+        const TDateTime shown = r.LastNotified != 0 ? r.LastNotified : r.NotifyDate;
+        expected.push_back(std::to_string(s.IndexOf(&r) + 1) + "\t" +
+                           FormatDateTime("c", shown, fs) + "\t" + r.NotifyText + "\t" +
+                           ActionName(r.ActionKind) + "\t");
+      });
+      scheduler.CheckNotifications();
+
+      files.files["Reminder.dat"] = data;
+      files.writes = 0;
+      std::vector<std::string> args = {"due", "--at", at};
+      if (connected) args.push_back("--connected");
+      ASSERT_EQ(Run(args), kExitOk) << err;
+      EXPECT_EQ(Lines(out), expected);
+      EXPECT_EQ(files.writes, 0);
+      EXPECT_EQ(files.files["Reminder.dat"], data);
+
+      args.push_back("--write");
+      ASSERT_EQ(Run(args), kExitOk) << err;
+      EXPECT_EQ(Lines(out), expected);
+      EXPECT_EQ(files.writes, expected.empty() ? 0 : 1);
+      EXPECT_EQ(files.files["Reminder.dat"], moduleFile.files["Reminder.dat"]);
+    }
+  }
+}
+
+TEST_F(ReminderCtl, ExportAndImportMoveRemindersBetweenFiles) {
+  TNotifyInfo dialUp = Reminder("DF\xDC");
+  dialUp.NotifyKind = nkDialUp;
+  TNotifyInfo program = Reminder("Start, Programm; \\ \x80", rkMonthly);
+  program.ActionKind = akProgram;
+  program.ActionParam = "C:\\Tools\\Kalender.exe";
+  program.DaysBefore = 12;
+  TNotifyInfo gone = Reminder("Verschwunden", rkYearly);
+  gone.ActionKind = akDocument;
+  gone.ActionParam = "C:\\weg.doc";
+  files.files["Reminder.dat"] = Encoded({Reminder("Zahnarzt", rkWeekly), dialUp, program, gone});
+  ASSERT_EQ(Run({"export", "termine.ics"}), kExitOk) << err;
+  EXPECT_EQ(out,
+            "Erinnerung 2 nicht exportiert: erinnert beim n\xC3\xA4"
+            "chsten "
+            "DF\xC3\x9C-Verbindungsaufbau, nicht zu einem Termin\n3 Termine exportiert.\n");
+
+  ASSERT_EQ(Run({"import", "--file", "neu.dat", "termine.ics"}), kExitOk) << err;
+  EXPECT_EQ(out,
+            "Termin 3 \"Verschwunden\" \xC3\xBC"
+            "bersprungen: Das angegebene Dokument existiert "
+            "nicht!\n2 von 3 Terminen \xC3\xBC"
+            "bernommen.\n");
+  EXPECT_EQ(files.files["neu.dat"], Encoded({Reminder("Zahnarzt", rkWeekly), program}));
+
+  // Imported again, the reminders are appended to those already there.
+  existing.insert("C:\\weg.doc");
+  ASSERT_EQ(Run({"import", "--file", "neu.dat", "termine.ics"}), kExitOk) << err;
+  EXPECT_EQ(files.files["neu.dat"], Encoded({Reminder("Zahnarzt", rkWeekly), program,
+                                             Reminder("Zahnarzt", rkWeekly), program, gone}));
+}
+
+}  // namespace
+}  // namespace reminder
