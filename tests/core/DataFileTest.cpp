@@ -134,6 +134,23 @@ TEST(DataFileFormat, TruncatedFilesKeepWhatWasRead) {
   EXPECT_EQ(partNumber[1]->ActionKind, akWarning);
 }
 
+// The command-line tool decodes every record into the same one.
+TEST(DataFileFormat, DecodingIntoAUsedRecordSetsEveryField) {
+  TNotifyInfo used = WorkedExample();
+  used.ActionParam = "alt";
+  used.LastNotified = 99;
+  used.Reserved2 = 5;
+  used.ReservedBlock.fill(0xEE);
+  std::string bytes;
+  EncodeRecord(bytes, WorkedExample());
+  DecodeRecords(bytes.substr(0, 40), [&]() -> TNotifyInfo& { return used; });
+  EXPECT_EQ(used.NotifyText, "abc");
+  EXPECT_EQ(used.ActionParam, "");
+  EXPECT_EQ(used.LastNotified, 0.0);
+  EXPECT_EQ(used.Reserved2, 0);
+  EXPECT_EQ(used.ReservedBlock, (std::array<uint8_t, kReservedBlockSize>{}));
+}
+
 TEST(DataFileFormat, ALengthBeyondTheEndReadsOnlyWhatIsThere) {
   const std::string bytes = Bytes({0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 'h', 'i'});
   const auto back = Decode(bytes);

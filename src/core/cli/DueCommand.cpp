@@ -95,7 +95,6 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
   DecodeRecords(bytes.View(), [&]() -> TNotifyInfo& {
     if (number > 0) check();
     ++number;
-    record = TNotifyInfo();
     return record;
   });
   if (number > 0) check();

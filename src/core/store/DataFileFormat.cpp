@@ -43,26 +43,29 @@ class Reader {
       pos_ += sizeof(T);
       return value;
     }
-    char raw[sizeof(T)] = {};
+    char raw[sizeof(T)];
     ReadInto(raw, sizeof(T));
     std::memcpy(&value, raw, sizeof(T));
     return value;
   }
 
+  // Bytes beyond the end read as zero.
   void ReadInto(void* target, size_t size) {
     const size_t available = std::min(size, bytes_.size() - pos_);
     if (available > 0) std::memcpy(target, bytes_.data() + pos_, available);
+    std::memset(static_cast<char*>(target) + available, 0, size - available);
     pos_ += available;
   }
 
-  std::string GetString() {
+  // Assigns rather than builds the string, so that a record decoded again keeps its memory.
+  void GetString(std::string& out) {
     const uint16_t length = Get<uint16_t>();
     const size_t available = std::min<size_t>(length, bytes_.size() - pos_);
     std::string_view text = bytes_.substr(pos_, available);
     pos_ += available;
     const size_t zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
-    return std::string(text);
+    out.assign(text.data(), text.size());
   }
 
  private:
@@ -105,9 +108,9 @@ void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& 
     r.Notified = in.Get<uint8_t>();
     r.NotifyKind = in.Get<uint8_t>();
     r.NotifyDate = in.Get<double>();
-    r.NotifyText = in.GetString();
+    in.GetString(r.NotifyText);
     r.ActionKind = in.Get<uint8_t>();
-    r.ActionParam = in.GetString();
+    in.GetString(r.ActionParam);
     r.RepeatKind = in.Get<uint8_t>();
     r.LastNotified = in.Get<double>();
     r.DaysBefore = in.Get<int32_t>();

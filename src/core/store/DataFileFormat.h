@@ -20,9 +20,9 @@ size_t EncodedSize(const TNotifyInfo& record);
 char* EncodeRecordTo(char* out, const TNotifyInfo& record);
 void EncodeRecord(std::string& out, const TNotifyInfo& record);
 
-// Reads records until the bytes run out, each into a fresh zeroed record that newRecord
-// supplies. A record cut short by the end keeps what could be read and zeros beyond; a
-// string is cut at its first zero character.
+// Reads records until the bytes run out, each into the record newRecord supplies; every
+// field is set, so a record may be decoded into again. A record cut short by the end keeps
+// what could be read and zeros beyond; a string is cut at its first zero character.
 void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord);
 
 }  // namespace reminder

@@ -1,0 +1,301 @@
+#include "win32/toolkit/Form.h"
+
+#include <stdexcept>
+
+#include "win32/toolkit/Application.h"
+#include "win32/toolkit/Menu.h"
+#include "win32/toolkit/ToolBar.h"
+
+namespace reminder {
+
+TForm::~TForm() {
+  TApplication& app = Application();
+  if (handle_) {
+    // The derived part is gone already: no handler may run while the window goes.
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    DestroyWindow(handle_);
+    handle_ = nullptr;
+    if (app.MainForm() == this) app.Terminate();
+  }
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  app.CancelRelease(this);
+  if (app.MainForm() == this) app.SetMainForm(nullptr);
+}
+
+void TForm::Create(const TFormParams& params) {
+  if (handle_) throw std::logic_error("Das Fenster besteht schon.");
+  if (!Application().Initialized()) {
+    throw std::logic_error("Das Anwendungsobjekt ist nicht initialisiert.");
+  }
+  RegisterFormClass(params.ClassName);
+
+  const bool child = (params.Style & WS_CHILD) != 0;
+  int x = child ? 0 : CW_USEDEFAULT;
+  int y = x;
+  int width = x;
+  int height = x;
+  if (params.ClientWidth > 0 && params.ClientHeight > 0) {
+    RECT frame = {0, 0, params.ClientWidth, params.ClientHeight};
+    AdjustWindowRectEx(&frame, params.Style, !child && params.Menu, params.ExStyle);
+    width = frame.right - frame.left;
+    height = frame.bottom - frame.top;
+  }
+  HWND parent = (params.Parent || child) ? params.Parent : Application().TaskBarWindow();
+  HMENU menu = child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.ChildId)) : params.Menu;
+  // WM_NCCREATE stores the window in handle_.
+  CreateWindowExA(params.ExStyle, params.ClassName.c_str(), params.Caption.c_str(), params.Style, x,
+                  y, width, height, parent, menu, TApplication::Instance(), this);
+  if (!handle_) throw std::runtime_error("Das Fenster konnte nicht erzeugt werden.");
+  try {
+    OnCreate();
+  } catch (...) {
+    Destroy();
+    throw;
+  }
+}
+
+TForm* TForm::FromHandle(HWND window) {
+  // Only a window with the forms' procedure keeps a form in its user data.
+  if (!window ||
+      GetWindowLongPtrA(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WindowProc)) {
+    return nullptr;
+  }
+  return reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void TForm::RegisterFormClass(const std::string& name) {
+  WNDCLASSEXA windowClass = {};
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = &WindowProc;
+  windowClass.hIcon = LoadIconA(TApplication::Instance(), "MAINICON");
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = name.c_str();
+  Application().RegisterWindowClass(windowClass);
+}
+
+void TForm::Show() {
+  if (handle_) ShowWindow(handle_, SW_SHOW);
+}
+
+void TForm::Hide() {
+  if (handle_) ShowWindow(handle_, SW_HIDE);
+}
+
+bool TForm::Visible() const {
+  return handle_ && IsWindowVisible(handle_);
+}
+
+void TForm::Close() {
+  if (!handle_ || !OnClose()) return;
+  if (modal_) {
+    if (modalResult_ == 0) modalResult_ = IDCANCEL;
+  } else if (closeAction_ == TCloseAction::Free) {
+    Release();
+  } else {
+    Hide();
+  }
+}
+
+void TForm::Destroy() {
+  if (handle_) DestroyWindow(handle_);
+}
+
+void TForm::Release() {
+  Application().ReleaseLater(this);
+}
+
+int TForm::ShowModal() {
+  if (!handle_ || modal_) throw std::logic_error("Das Fenster kann nicht modal gezeigt werden.");
+  HWND owner = GetWindow(handle_, GW_OWNER);
+  const bool disableOwner = owner && IsWindowEnabled(owner);
+  if (disableOwner) EnableWindow(owner, FALSE);
+  modal_ = true;
+  modalResult_ = 0;
+  Show();
+  Application().RunModalLoop([this] { return modalResult_ != 0 || !handle_; });
+  modal_ = false;
+  // The owner is enabled before the form hides, so that it gets the activation back.
+  if (disableOwner && IsWindow(owner)) EnableWindow(owner, TRUE);
+  Hide();
+  if (modalResult_ == 0) modalResult_ = IDCANCEL;
+  return modalResult_;
+}
+
+std::string TForm::Caption() const {
+  std::string text(GetWindowTextLengthA(handle_) + 1, '\0');
+  text.resize(GetWindowTextA(handle_, &text[0], static_cast<int>(text.size())));
+  return text;
+}
+
+void TForm::SetCaption(const std::string& caption) {
+  SetWindowTextA(handle_, caption.c_str());
+}
+
+void TForm::SetClientSize(int width, int height) {
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE));
+  RECT frame = {0, 0, width, height};
+  AdjustWindowRectEx(&frame, style, !(style & WS_CHILD) && GetMenu(handle_),
+                     static_cast<DWORD>(GetWindowLongA(handle_, GWL_EXSTYLE)));
+  SetWindowPos(handle_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TForm::ClientSize() const {
+  RECT client = {};
+  GetClientRect(handle_, &client);
+  return {client.right, client.bottom};
+}
+
+void TForm::CenterOnScreen() {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(handle_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  RECT window = {};
+  GetWindowRect(handle_, &window);
+  const RECT& area = monitor.rcWork;
+  const int x = area.left + (area.right - area.left - (window.right - window.left)) / 2;
+  const int y = area.top + (area.bottom - area.top - (window.bottom - window.top)) / 2;
+  SetWindowPos(handle_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetBackground(int systemColor) {
+  background_ = systemColor;
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TForm::SetTimer(UINT_PTR id, UINT milliseconds) {
+  if (!::SetTimer(handle_, id, milliseconds, nullptr)) {
+    throw std::runtime_error("Der Zeitgeber konnte nicht gestartet werden.");
+  }
+}
+
+void TForm::KillTimer(UINT_PTR id) {
+  ::KillTimer(handle_, id);
+}
+
+void TForm::SetActiveControl(HWND control) {
+  activeControl_ = control;
+  if (handle_ && GetActiveWindow() == handle_) ::SetFocus(control);
+}
+
+void TForm::SetAccelerators(HACCEL accelerators) {
+  if (accelerators_ && accelerators_ != accelerators) DestroyAcceleratorTable(accelerators_);
+  accelerators_ = accelerators;
+}
+
+bool TForm::PreTranslateMessage(MSG& message) {
+  if (accelerators_ && TranslateAcceleratorA(handle_, accelerators_, &message)) return true;
+  return dialogKeys_ && IsDialogMessageA(handle_, &message);
+}
+
+LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* creating = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    creating->handle_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
+  }
+  auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(window, message, wParam, lParam);
+  const LRESULT result = form->Dispatch(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) form->Detach();
+  return result;
+}
+
+LRESULT TForm::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A handler may destroy the window (and so clear handle_): only window is used after it.
+  try {
+    LRESULT result = 0;
+    if (Route(message, wParam, lParam, result)) return result;
+  } catch (...) {
+    Application().ShowCurrentException();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool TForm::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (HandleMessage(message, wParam, lParam, result)) return true;
+  result = 0;
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return true;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (!TToolBar::SupplyInfoTip(header)) result = OnNotify(header);
+      return true;
+    }
+    case WM_TIMER:
+      OnTimer(wParam);
+      return true;
+    case WM_SHOWWINDOW:
+      // lParam 0: shown by a call, not because the owner was restored.
+      if (wParam && lParam == 0) OnShow();
+      return false;
+    case WM_CLOSE:
+      Close();
+      return true;
+    case WM_DESTROY:
+      OnDestroy();
+      return true;
+    case WM_SIZE:
+      OnSize(LOWORD(lParam), HIWORD(lParam));
+      return false;
+    case WM_KEYDOWN:
+      return OnKeyDown(static_cast<int>(wParam));
+    case WM_ACTIVATE:
+      // Handled when activated, or the default would give the focus to the form itself.
+      return OnActivate(LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam));
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      return HandleMenuImageMessage(message, wParam, lParam, result);
+    case WM_GETMINMAXINFO:
+      if (minTrackSize_.cx > 0 || minTrackSize_.cy > 0) {
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minTrackSize_.cx,
+                                                                 minTrackSize_.cy};
+      }
+      return true;
+    case WM_ERASEBKGND: {
+      RECT client = {};
+      GetClientRect(handle_, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(background_));
+      result = 1;
+      return true;
+    }
+    case WM_CTLCOLORSTATIC:
+      // Labels, check boxes and read-only edits on the form's background.
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(background_));
+      result = reinterpret_cast<LRESULT>(GetSysColorBrush(background_));
+      return true;
+    case DM_GETDEFID:
+      // IsDialogMessage asks for the button that Enter presses.
+      if (defaultButton_ == 0) return false;
+      result = MAKELRESULT(defaultButton_, DC_HASDEFID);
+      return true;
+  }
+  return false;
+}
+
+bool TForm::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(handle_, focus)) activeControl_ = focus;
+    return false;
+  }
+  HWND target = activeControl_ && IsChild(handle_, activeControl_)
+                    ? activeControl_
+                    : GetNextDlgTabItem(handle_, nullptr, FALSE);
+  ::SetFocus(target ? target : handle_);
+  return true;
+}
+
+void TForm::Detach() {
+  SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+  handle_ = nullptr;
+  TApplication& app = Application();
+  if (closeAction_ == TCloseAction::Free) app.ReleaseLater(this);
+  if (app.MainForm() == this) app.Terminate();
+}
+
+}  // namespace reminder

@@ -1,0 +1,25 @@
+#include "win32/toolkit/ImageList.h"
+
+#include <stdexcept>
+
+#include "win32/toolkit/Application.h"
+
+namespace reminder {
+
+TImageList::TImageList(int width, int height)
+    : handle_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 8, 8)),
+      width_(width),
+      height_(height) {
+  if (!handle_) throw std::runtime_error("Bildliste nicht erzeugt.");
+}
+
+int TImageList::AddResourceIcon(const char* name) {
+  auto icon = static_cast<HICON>(
+      LoadImageA(TApplication::Instance(), name, IMAGE_ICON, width_, height_, LR_DEFAULTCOLOR));
+  if (!icon) return -1;
+  const int index = AddIcon(icon);
+  DestroyIcon(icon);
+  return index;
+}
+
+}  // namespace reminder
