@@ -10,7 +10,13 @@ reminder_target(reminder_shell)
 target_link_libraries(reminder_shell PUBLIC reminder_core user32 gdi32 advapi32 shell32
                       comctl32 winmm)
 
-add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp)
+# The resources (version, cursors, icons) go into every program and the module itself:
+# a static library would drop them, since nothing refers to them by symbol.
+set(REMINDER_RESOURCES ${PROJECT_SOURCE_DIR}/src/win32/resources/Reminder.rc)
+set_source_files_properties(${REMINDER_RESOURCES} PROPERTIES
+                            OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/win32/resources/ReminderRes.h")
+
+add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp ${REMINDER_RESOURCES})
 reminder_target(Reminder)
 target_link_libraries(Reminder PRIVATE reminder_shell)
 
@@ -38,7 +44,7 @@ target_include_directories(win32_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests
 target_link_libraries(win32_test_support PUBLIC reminder_shell gtest)
 
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(win32_tests ${WIN32_TEST_SOURCES})
+add_executable(win32_tests ${WIN32_TEST_SOURCES} ${REMINDER_RESOURCES})
 reminder_target(win32_tests)
 target_link_libraries(win32_tests PRIVATE win32_test_support gtest_main)
 
