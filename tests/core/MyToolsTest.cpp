@@ -42,5 +42,12 @@ TEST(DigitTexts, TwoDigitsPadsASingleCharacterFourDigitsToFourDigits) {
   EXPECT_EQ(FourDigits(-6), "-0006");
 }
 
+TEST(PathTexts, ExtensionsChangeOnlyInTheFileName) {
+  EXPECT_EQ(ChangeFileExt("C:\\Programme\\Reminder.exe", ".ini"), "C:\\Programme\\Reminder.ini");
+  EXPECT_EQ(ChangeFileExt("C:\\Zelto.Daten\\Reminder", ".ini"), "C:\\Zelto.Daten\\Reminder.ini");
+  EXPECT_EQ(ChangeFileExt("Reminder.tar.gz", ""), "Reminder.tar");
+  EXPECT_EQ(ChangeFileExt("", ".ini"), ".ini");
+}
+
 }  // namespace
 }  // namespace reminder

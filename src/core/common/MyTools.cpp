@@ -39,4 +39,27 @@ std::string FourDigits(int64_t value) {
   return negative ? "-" + digits : digits;
 }
 
+namespace {
+
+size_t FileNameStart(const std::string& path) {
+  const size_t separator = path.find_last_of("\\/:");
+  return separator == std::string::npos ? 0 : separator + 1;
+}
+
+}  // namespace
+
+std::string ExtractFilePath(const std::string& path) {
+  return path.substr(0, FileNameStart(path));
+}
+
+std::string ExtractFileName(const std::string& path) {
+  return path.substr(FileNameStart(path));
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext) {
+  const size_t dot = path.rfind('.');
+  const bool hasExt = dot != std::string::npos && dot >= FileNameStart(path);
+  return (hasExt ? path.substr(0, dot) : path) + ext;
+}
+
 }  // namespace reminder

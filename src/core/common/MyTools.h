@@ -14,6 +14,14 @@ std::string UpperCaseGerman(const std::string& text);
 // The text without any blank (space) character.
 std::string RemoveBlanks(const std::string& text);
 
+// The directory of a path with its trailing separator ("" when it has none), and the file
+// name after it.
+std::string ExtractFilePath(const std::string& path);
+std::string ExtractFileName(const std::string& path);
+// The path with the extension of its file name replaced by ext (which includes the dot;
+// empty removes it), or ext appended when the name has none.
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+
 // The decimal text, with a leading "0" when it is a single character: 7 gives "07",
 // 12 gives "12", -5 gives "-5".
 std::string TwoDigits(int64_t value);

@@ -6,6 +6,8 @@
 #include <random>
 #include <system_error>
 
+#include "core/common/MyTools.h"
+
 namespace reminder {
 
 bool TStdDataFile::Read(const std::string& path, TFileBytes& bytes) {
@@ -49,10 +51,7 @@ bool TStdDataFile::Replace(const std::string& path, std::string_view bytes) {
 }
 
 std::string DataFileBeside(const std::string& executablePath) {
-  const size_t separator = executablePath.find_last_of("\\/:");
-  const std::string directory =
-      separator == std::string::npos ? std::string() : executablePath.substr(0, separator + 1);
-  return directory + "Reminder.dat";
+  return ExtractFilePath(executablePath) + "Reminder.dat";
 }
 
 }  // namespace reminder

@@ -48,23 +48,6 @@ std::string WinStartUpCaption(bool libraryMode) {
                      : " Bei jedem Windowsstart öffnen";
 }
 
-namespace {
-
-size_t FileNameStart(const std::string& path) {
-  const size_t separator = path.find_last_of("\\/:");
-  return separator == std::string::npos ? 0 : separator + 1;
-}
-
-}  // namespace
-
-std::string ExtractFilePath(const std::string& path) {
-  return path.substr(0, FileNameStart(path));
-}
-
-std::string ExtractFileName(const std::string& path) {
-  return path.substr(FileNameStart(path));
-}
-
 std::string AutostartPath(const std::string& directory, const std::string& exeName) {
   std::string path = directory;
   if (path.empty() || path.back() != '\\') path += '\\';

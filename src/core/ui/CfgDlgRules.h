@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/common/MyTools.h"
+
 namespace reminder {
 
 // The up-down control's range of the check interval, in seconds.
@@ -36,11 +38,6 @@ int RefreshIntervalFromText(const std::string& text);
 // The start-up box's caption: library mode asks about the host's start, standalone mode
 // about the log-on.
 std::string WinStartUpCaption(bool libraryMode);
-
-// The directory of a path with its trailing separator ("" when it has none), and the file
-// name after it.
-std::string ExtractFilePath(const std::string& path);
-std::string ExtractFileName(const std::string& path);
 
 // The program path for the Run entry: the (short) directory, a "\" when it does not end in
 // one, the executable's file name, all upper-cased as UpperCaseGerman does.

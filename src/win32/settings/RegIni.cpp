@@ -1,5 +1,6 @@
 #include "win32/settings/RegIni.h"
 
+#include "core/common/MyTools.h"
 #include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
 
@@ -13,12 +14,7 @@ std::unique_ptr<IMsgBox> BoxUnlessGiven(IMsgBox* given) {
 
 // The executable's name without directory and extension.
 std::string ProgramTitle() {
-  std::string name = ExecutablePath();
-  const size_t separator = name.find_last_of("\\/:");
-  if (separator != std::string::npos) name.erase(0, separator + 1);
-  const size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return name;
+  return ChangeFileExt(ExtractFileName(ExecutablePath()), "");
 }
 
 }  // namespace

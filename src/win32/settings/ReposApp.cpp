@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/common/MyTools.h"
 #include "core/settings/RegIniRules.h"
 #include "win32/settings/RegistryKey.h"
 #include "win32/store/Win32DataFile.h"
@@ -134,13 +135,7 @@ void TRePosApp::UseDefaultName(bool useIniFile) {
     InifileName = "\\Software\\My Application";
     return;
   }
-  InifileName = ExecutablePath();
-  const size_t separator = InifileName.find_last_of("\\/:");
-  const size_t dot = InifileName.rfind('.');
-  if (dot != std::string::npos && (separator == std::string::npos || dot > separator)) {
-    InifileName.erase(dot);
-  }
-  InifileName += ".ini";
+  InifileName = ChangeFileExt(ExecutablePath(), ".ini");
 }
 
 void TRePosApp::SaveAppPosition(bool useIniFile) {

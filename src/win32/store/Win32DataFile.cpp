@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <new>
 
+#include "core/common/MyTools.h"
+
 namespace reminder {
 
 namespace {
@@ -25,8 +27,8 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 std::string DirectoryOf(const std::string& path) {
-  const size_t separator = path.find_last_of("\\/:");
-  return separator == std::string::npos ? "." : path.substr(0, separator + 1);
+  const std::string directory = ExtractFilePath(path);
+  return directory.empty() ? "." : directory;
 }
 
 // Another process reading the data file makes the rename fail for a moment.
@@ -70,8 +72,8 @@ bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
 bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {
   char temp[MAX_PATH];
   if (!GetTempFileNameA(DirectoryOf(path).c_str(), "rem", 0, temp)) return false;
-  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DeleteFileA(temp);
     return false;
