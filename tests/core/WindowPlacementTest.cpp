@@ -24,14 +24,15 @@ TPlacementLimits Screen1024() {
   return limits;
 }
 
-void ExpectBounds(const TBounds& actual, int32_t left, int32_t top, int32_t width, int32_t height) {
+void ExpectBounds(const TPlacementBounds& actual, int32_t left, int32_t top, int32_t width,
+                  int32_t height) {
   EXPECT_EQ(actual.left, left);
   EXPECT_EQ(actual.top, top);
   EXPECT_EQ(actual.width, width);
   EXPECT_EQ(actual.height, height);
 }
 
-const TBounds kForm = {100, 80, 400, 300};
+const TPlacementBounds kForm = {100, 80, 400, 300};
 
 TEST(WindowPlacementTest, AnyMissingGeometryValueCentresInstead) {
   EXPECT_FALSE(CentresInstead(Stored(10, 20, 300, 200)));

@@ -34,8 +34,8 @@ bool CentresInstead(const TStoredPlacement& stored) {
          stored.width == kNotStored;
 }
 
-TBounds CentredOn(const TBounds& form, const TBounds& monitor) {
-  TBounds result = form;
+TPlacementBounds CentredOn(const TPlacementBounds& form, const TPlacementBounds& monitor) {
+  TPlacementBounds result = form;
   result.left = ToInt32(Centre(monitor.left, monitor.width, form.width));
   result.top = ToInt32(Centre(monitor.top, monitor.height, form.height));
   return result;
@@ -45,9 +45,9 @@ TWindowState RestoredState(int32_t maximizedFlag, bool allowMaximized) {
   return maximizedFlag == 1 && allowMaximized ? TWindowState::Maximized : TWindowState::Normal;
 }
 
-TBounds RestoredBounds(const TStoredPlacement& stored, const TBounds& form, bool sizeable,
-                       const TPlacementLimits& limits) {
-  TBounds result = form;
+TPlacementBounds RestoredBounds(const TStoredPlacement& stored, const TPlacementBounds& form,
+                                bool sizeable, const TPlacementLimits& limits) {
+  TPlacementBounds result = form;
   if (stored.left >= 0) result.left = stored.left;
   if (stored.top >= 0) result.top = stored.top;
   if (!sizeable) return result;

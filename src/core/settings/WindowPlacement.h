@@ -6,7 +6,7 @@
 
 namespace reminder {
 
-struct TBounds {
+struct TPlacementBounds {
   int32_t left = 0;
   int32_t top = 0;
   int32_t width = 0;
@@ -36,7 +36,7 @@ struct TStoredPlacement {
 bool CentresInstead(const TStoredPlacement& stored);
 
 // The form at its current size, centred on the monitor (halves rounded toward zero).
-TBounds CentredOn(const TBounds& form, const TBounds& monitor);
+TPlacementBounds CentredOn(const TPlacementBounds& form, const TPlacementBounds& monitor);
 
 // A stored flag of 1 maximises only where that is allowed; anything else is normal.
 TWindowState RestoredState(int32_t maximizedFlag, bool allowMaximized);
@@ -51,7 +51,7 @@ struct TPlacementLimits {
 // negative is taken; a sizeable window also takes a stored positive size (kept within
 // the window's limits) and is moved left or up, not beyond 0, so that it ends at the
 // screen's right or bottom edge. A window with a fixed border keeps its size.
-TBounds RestoredBounds(const TStoredPlacement& stored, const TBounds& form, bool sizeable,
-                       const TPlacementLimits& limits);
+TPlacementBounds RestoredBounds(const TStoredPlacement& stored, const TPlacementBounds& form,
+                                bool sizeable, const TPlacementLimits& limits);
 
 }  // namespace reminder

@@ -81,7 +81,7 @@ std::unique_ptr<TValueStore> OpenStore(bool useIniFile, const std::string& name,
   return std::make_unique<TRegistryStore>(name, section, forWriting);
 }
 
-TBounds WindowBounds(HWND window) {
+TPlacementBounds WindowBounds(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -92,7 +92,7 @@ BOOL CALLBACK TakeFirstMonitor(HMONITOR, HDC, LPRECT rect, LPARAM found) {
   return FALSE;
 }
 
-TBounds FirstMonitor() {
+TPlacementBounds FirstMonitor() {
   RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   EnumDisplayMonitors(nullptr, nullptr, &TakeFirstMonitor, reinterpret_cast<LPARAM>(&rect));
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -111,7 +111,7 @@ TPlacementLimits LimitsOf(HWND window) {
   return limits;
 }
 
-void SetBounds(HWND window, const TBounds& bounds) {
+void SetBounds(HWND window, const TPlacementBounds& bounds) {
   SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -141,7 +141,7 @@ void TRePosApp::UseDefaultName(bool useIniFile) {
 void TRePosApp::SaveAppPosition(bool useIniFile) {
   if (IsIconic(owner_)) return;
   UseDefaultName(useIniFile);
-  const TBounds bounds = WindowBounds(owner_);
+  const TPlacementBounds bounds = WindowBounds(owner_);
   auto store = OpenStore(useIniFile, InifileName, SectionName, true);
   const std::pair<const std::string&, int32_t> values[] = {
       {WindowStateName, IsZoomed(owner_) ? 1 : 0},
