@@ -8,17 +8,32 @@ list(FILTER SHELL_SOURCES EXCLUDE REGEX "/src/win32/programs/")
 add_library(reminder_shell STATIC ${SHELL_SOURCES})
 reminder_target(reminder_shell)
 target_link_libraries(reminder_shell PUBLIC reminder_core user32 gdi32 advapi32 shell32
-                      comctl32 winmm)
+                      comctl32 winmm version)
 
 # The resources (version, cursors, icons) go into every program and the module itself:
 # a static library would drop them, since nothing refers to them by symbol.
 set(REMINDER_RESOURCES ${PROJECT_SOURCE_DIR}/src/win32/resources/Reminder.rc)
-set_source_files_properties(${REMINDER_RESOURCES} PROPERTIES
-                            OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/win32/resources/ReminderRes.h")
+set(RESOURCE_DIR ${PROJECT_SOURCE_DIR}/src/win32/resources)
+set_source_files_properties(${REMINDER_RESOURCES} PROPERTIES OBJECT_DEPENDS
+  "${RESOURCE_DIR}/ReminderRes.h;${RESOURCE_DIR}/Hand.cur;${RESOURCE_DIR}/MainIcon.ico")
 
-add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp ${REMINDER_RESOURCES})
+add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp src/win32/programs/ReminderExe.rc
+                        ${REMINDER_RESOURCES})
+set_source_files_properties(src/win32/programs/ReminderExe.rc PROPERTIES OBJECT_DEPENDS
+                            "${PROJECT_SOURCE_DIR}/src/win32/programs/Reminder.exe.manifest")
 reminder_target(Reminder)
 target_link_libraries(Reminder PRIVATE reminder_shell)
+
+# The module: plain export names from the .def file, no runtime DLLs.
+add_library(ReminderDll SHARED src/win32/programs/ReminderDll.cpp
+                               src/win32/programs/ReminderDll.def ${REMINDER_RESOURCES})
+reminder_target(ReminderDll)
+target_link_libraries(ReminderDll PRIVATE reminder_shell)
+set_target_properties(ReminderDll PROPERTIES OUTPUT_NAME Reminder PREFIX "")
+
+# The sample host loads Reminder.dll at run time, as every host does.
+add_executable(ReminderHost WIN32 src/win32/programs/ReminderHost.cpp)
+reminder_target(ReminderHost)
 
 add_executable(reminderctl src/tools/reminderctl/main.cpp)
 reminder_target(reminderctl)
@@ -67,3 +82,13 @@ set_tests_properties(win32_tests PROPERTIES
 # Wine prefers its own library over one beside the program unless told otherwise.
 set_tests_properties(fakeras_tests PROPERTIES
                      ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=\\;rasapi32,rnaph=n,b")
+
+# End to end: runs the built programs and loads Reminder.dll as a host does.
+file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/host/*.cpp)
+add_executable(host_tests ${HOST_TEST_SOURCES})
+reminder_target(host_tests)
+target_link_libraries(host_tests PRIVATE win32_test_support gtest_main)
+add_dependencies(host_tests Reminder ReminderDll ReminderHost)
+reminder_gtest(host_tests)
+set_tests_properties(host_tests PROPERTIES
+                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=")

@@ -1,0 +1,78 @@
+#include "core/ui/MainRules.h"
+
+#include "core/common/FormatDateTime.h"
+#include "core/settings/RegIniRules.h"
+#include "core/ui/ListStatusText.h"
+
+namespace reminder {
+
+std::optional<std::string> SelectionStatusText(const TNotifyInfo* firstSelected,
+                                               const TFormatSettings& fs) {
+  if (firstSelected == nullptr) return std::nullopt;
+  return ListStatusText(*firstSelected, fs);
+}
+
+TTrayMenuState TrayMenuState(bool windowVisible) {
+  TTrayMenuState state;
+  state.Restore = !windowVisible;
+  state.Minimize = windowVisible;
+  return state;
+}
+
+TSysCommandAction SysCommandAction(unsigned command) {
+  switch (command & 0xFFF0u) {
+    case kScClose:
+    case kScMinimize:
+      return TSysCommandAction::HideToTray;
+    case kScRestore:
+      return TSysCommandAction::Restore;
+    default:
+      return TSysCommandAction::Default;
+  }
+}
+
+bool AnimateIconSetting(bool stored, int32_t errorCode) {
+  return errorCode != kRegIniOk ? true : stored;
+}
+
+int32_t RefreshIntervalSetting(int32_t stored, int32_t errorCode) {
+  // Below a second the check timer would fire without pause.
+  if (errorCode != kRegIniOk || stored < 1) return kDefaultRefreshInterval;
+  return stored;
+}
+
+TSortStep ColumnSortStep(int toggle, int column) {
+  if (column < 0 || column > 3) column = 0;
+  TSortStep step;
+  if (toggle == 0) {
+    step.Code = column + 10;
+    step.NextToggle = 1;
+  } else {
+    step.Code = column + 20;
+    step.NextToggle = 0;
+  }
+  return step;
+}
+
+std::string SortKey(const TListRow& row, int code, const TFormatSettings& fs) {
+  switch (code % 10) {
+    case 0: {
+      const TDateTime date = row.Data != nullptr ? row.Data->NotifyDate : 0.0;
+      return FormatDateTime("yyyymmdd hhnnss", date, fs);
+    }
+    case 1:
+      return row.Text;
+    case 2:
+      return row.Action;
+    default:
+      return row.Repeat;
+  }
+}
+
+int CompareForCode(const std::string& firstKey, const std::string& secondKey, int code,
+                   const TTextCompare& compare) {
+  const int result = compare(firstKey, secondKey);
+  return code < 20 ? -result : result;
+}
+
+}  // namespace reminder

@@ -1,0 +1,244 @@
+#include "win32/ui/RemindFormUnit.h"
+
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "core/common/FormatDateTime.h"
+#include "core/store/ReminderListView.h"
+#include "win32/toolkit/Application.h"
+
+namespace reminder {
+
+namespace {
+
+constexpr int kClientWidth = 504;
+constexpr int kClientHeight = 278;
+constexpr int kPanelId = 100;
+constexpr int kActionLabelId = 101;
+constexpr int kReminderTextId = 102;
+constexpr int kDateEditId = 103;
+
+// The edit control breaks lines only at CR LF.
+std::string EditLines(const std::string& text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) lines += '\r';
+    lines += text[i];
+  }
+  return lines;
+}
+
+}  // namespace
+
+TRemindForm::TRemindForm(TRemindFormContext context) : context_(std::move(context)) {
+  if (!context_.Store || !context_.Actions || !context_.MsgBox || !context_.Clock) {
+    throw std::invalid_argument("Dem Erinnerungsfenster fehlt ein Dienst.");
+  }
+  SetCloseAction(TCloseAction::Free);
+}
+
+TRemindForm::~TRemindForm() {
+  if (captionFont_) DeleteObject(captionFont_);
+}
+
+void TRemindForm::Open(TNotifyInfo* record) {
+  TFormParams params;
+  params.ClassName = kClassName;
+  params.Caption = kAlertCaption;
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+  params.ClientWidth = kClientWidth;
+  params.ClientHeight = kClientHeight;
+  params.Parent = context_.Owner;
+  Create(params);
+
+  record_ = record;
+  const TDateTime firedAt = context_.Clock->Now();
+  layout_ = AlertLayout(*record, firedAt);
+  const TDateTime date = AlertDate(*record);
+  dateLabel_.SetText(FormatDateTime("c", date, context_.Format));
+  actionLabel_.SetCaption(ActionName(record->ActionKind));
+  actionLabel_.SetTag(record->ActionKind);
+  actionLabel_.SetUrl(record->ActionParam);
+  reminderText_.SetText(EditLines(record->NotifyText));
+  dateEdit_.SetValue(date);
+
+  label4_.SetVisible(layout_.Postpone);
+  dateEdit_.SetVisible(layout_.Postpone);
+  lateLabel_.SetVisible(layout_.LateNote);
+}
+
+void TRemindForm::OnCreate() {
+  SetBackground(COLOR_WINDOW);
+  SetDialogKeys(true);
+  CenterOnScreen();
+  HWND form = Handle();
+
+  panel_.Create(form, kPanelId, {0, 0, kClientWidth, 25});
+  panel_.SetColor(GetSysColor(COLOR_INFOBK));
+  panel_.SetFontColor(GetSysColor(COLOR_INFOTEXT));
+  panel_.SetAlignment(TPanelAlignment::Right);
+  panel_.SetCaption(PanelDateText(context_.Clock->Now(), context_.Format));
+  captionLabel_.Create(panel_.Handle(), "Erinnerung", {8, 5, 160, 16});
+  LOGFONTA bold = {};
+  GetObjectA(Application().Font(), sizeof bold, &bold);
+  bold.lfHeight = -13;
+  bold.lfWeight = FW_BOLD;
+  captionFont_ = CreateFontIndirectA(&bold);
+  captionLabel_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_), TRUE);
+
+  TLabel label1;
+  label1.Create(form, "Termin:", {8, 33, 240, 14});
+  dateLabel_.Create(form, "", {8, 49, 240, 16});
+  TLabel label2;
+  label2.Create(form, "Aktion:", {256, 33, 240, 14});
+  actionLabel_.Create(form, kActionLabelId, "", {256, 49, 240, 16});
+  actionLabel_.SetHighLightOnBlankURL(false);
+  actionLabel_.SetShowUrlAsHint(false);
+  actionLabel_.SetPlaySoundOnFocus(true);
+  actionLabel_.SetBGColorNormal(GetSysColor(COLOR_WINDOW));
+  actionLabel_.SetBGColorHighlight(GetSysColor(COLOR_HIGHLIGHT));
+  actionLabel_.SetFontColorNormal(GetSysColor(COLOR_HIGHLIGHT));
+  actionLabel_.SetFontColHighlightFocused(GetSysColor(COLOR_HIGHLIGHTTEXT));
+  actionLabel_.SetFontColHighlightNoneFocused(GetSysColor(COLOR_HIGHLIGHT));
+  actionLabel_.SetFontStyleNormal(fsUnderline);
+  actionLabel_.SetFontStyleHighlightFocused(fsUnderline);
+  actionLabel_.SetFontStyleHighlightNoneFocused(fsUnderline);
+  // The alert carries the action out itself: a click must not open the target twice.
+  actionLabel_.SetOpenUrlOnClick(false);
+  actionLabel_.OnClick = [this] { ActionLabelClick(); };
+
+  TLabel label3;
+  label3.Create(form, "Erinnern an:", {8, 73, 488, 14});
+  reminderText_.Create(form, kReminderTextId, {8, 89, 488, 118},
+                       ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_HSCROLL, 0);
+  lateLabel_.Create(form, kLateActionText, {8, 212, 488, 16});
+  lateLabel_.SetVisible(false);
+
+  label4_.Create(form, "Termin verschieben:", {8, 232, 150, 14});
+  label4_.SetVisible(false);
+  dateEdit_.Create(form, kDateEditId, {8, 248, 120, 22});
+  dateEdit_.SetVisible(false);
+  label5_.Create(form, "Aktion ausführen in:", {200, 232, 150, 14});
+  timeLabel_.Create(form, SecondsLeftText(kCountdownSeconds - tickCount_), {200, 250, 150, 16});
+  closeBtn_.Create(form, IDCANCEL, "Schließen", {408, 245, 88, 25}, BS_DEFPUSHBUTTON | WS_TABSTOP);
+  SetDefaultButton(IDCANCEL);
+  SetActiveControl(closeBtn_.Handle());
+}
+
+void TRemindForm::OnShow() {
+  actionLabel_.SetHint(actionLabel_.Caption());
+  actionLabel_.SetShowHint(true);
+  const bool countdown = layout_.Countdown && CountsDown(static_cast<uint8_t>(actionLabel_.Tag()));
+  if (countdown) StartTimer();
+  label5_.SetVisible(countdown);
+  timeLabel_.SetVisible(countdown);
+  postponed_ = false;
+  opening_ = false;
+}
+
+void TRemindForm::StartTimer() {
+  SetTimer(kCountdownTimer, context_.CountdownIntervalMs);
+  timerOn_ = true;
+}
+
+void TRemindForm::StopTimer() {
+  KillTimer(kCountdownTimer);
+  timerOn_ = false;
+}
+
+void TRemindForm::OnTimer(UINT_PTR id) {
+  // A tick still queued after the countdown was stopped is dropped.
+  if (id != kCountdownTimer || !timerOn_) return;
+  StopTimer();
+  const TCountdownStep step = CountdownTick(tickCount_);
+  tickCount_ = step.TickCount;
+  if (!step.Text.empty()) timeLabel_.SetText(step.Text);
+  if (!step.CarryOut) {
+    StartTimer();
+    return;
+  }
+  ActionLabelClick();
+  Close();
+}
+
+void TRemindForm::ActionLabelClick() {
+  CarryOutAction(static_cast<uint8_t>(actionLabel_.Tag()), actionLabel_.Url(), Handle(),
+                 *context_.Actions, *context_.MsgBox);
+}
+
+void TRemindForm::OnCommand(int id, int code, HWND control) {
+  if (id == IDCANCEL) {
+    Close();
+  } else if (control == reminderText_.Handle() && code == EN_SETFOCUS) {
+    // The text is only read: it never keeps the focus or shows a selection.
+    reminderText_.Send(EM_SETSEL, 0, 0);
+    closeBtn_.SetFocus();
+  }
+}
+
+LRESULT TRemindForm::OnNotify(NMHDR* header) {
+  if (header->hwndFrom == dateEdit_.Handle() && header->code == DTN_DATETIMECHANGE) {
+    DateEditChange();
+  }
+  return 0;
+}
+
+void TRemindForm::DateEditChange() {
+  if (opening_) return;
+  StopTimer();
+  postponed_ = true;
+}
+
+bool TRemindForm::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT& result) {
+  // The text shows the arrow, not the edit's I-beam.
+  if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == reminderText_.Handle()) {
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+bool TRemindForm::OnClose() {
+  if (closed_) return true;
+  closed_ = true;
+  StopTimer();
+  Hide();
+  CloseStep();
+  return true;
+}
+
+void TRemindForm::OnDestroy() {
+  // Destroyed with its owner: no close step, and no tick may follow.
+  timerOn_ = false;
+}
+
+bool TRemindForm::RecordInList() const {
+  return record_ && context_.Store->IndexOf(record_) >= 0;
+}
+
+void TRemindForm::CloseStep() {
+  // A record deleted while the alert was open is gone: nothing of it is read or written.
+  if (!RecordInList()) return;
+  if (!postponed_) {
+    if (context_.OnUpdateImage) context_.OnUpdateImage(record_);
+    return;
+  }
+  Postpone(*record_, dateEdit_.Value());
+  context_.Store->Save();
+  if (context_.OnRescheduled) context_.OnRescheduled();
+}
+
+TRemindForm* ShowReminder(const TRemindFormContext& context, TNotifyInfo& record) {
+  auto form = std::make_unique<TRemindForm>(context);
+  form->Open(&record);
+  // From here on the window owns the form: closing or its owner's end releases it.
+  TRemindForm* alert = form.release();
+  alert->Show();
+  return alert;
+}
+
+}  // namespace reminder

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/common/DateTime.h"
+#include "core/common/FormatSettings.h"
+#include "core/settings/RegIniRules.h"
+#include "core/ui/MainRules.h"
+#include "core/ui/ReminderRows.h"
+
+namespace reminder {
+namespace {
+
+const TFormatSettings kGerman = GermanFormatSettings();
+
+int PlainCompare(const std::string& a, const std::string& b) {
+  return a.compare(b);
+}
+
+TEST(MainRulesTest, StatusTextFollowsTheFirstSelectedRecordOnly) {
+  EXPECT_FALSE(SelectionStatusText(nullptr, kGerman).has_value());
+  TNotifyInfo record;
+  EXPECT_EQ(*SelectionStatusText(&record, kGerman), "Noch keine Erinnerung durchgeführt!");
+  record.LastNotified = EncodeDate(2001, 1, 27) + EncodeTime(12, 0, 0, 0);
+  EXPECT_EQ(*SelectionStatusText(&record, kGerman), "Letzte Erinnerung: 27.01.2001 12:00:00");
+  record.Notified = 1;
+  EXPECT_EQ(*SelectionStatusText(&record, kGerman), "Erinnerung durchgeführt.");
+  EXPECT_FALSE(SelectionCommandsEnabled(0));
+  EXPECT_TRUE(SelectionCommandsEnabled(3));
+}
+
+TEST(MainRulesTest, TrayMenuOffersTheOppositeOfTheWindowState) {
+  EXPECT_TRUE(TrayMenuState(false).Restore);
+  EXPECT_FALSE(TrayMenuState(false).Minimize);
+  EXPECT_FALSE(TrayMenuState(true).Restore);
+  EXPECT_TRUE(TrayMenuState(true).Minimize);
+}
+
+TEST(MainRulesTest, CloseAndMinimiseHideToTheTrayWhateverTheLowBits) {
+  EXPECT_EQ(SysCommandAction(0xF060), TSysCommandAction::HideToTray);
+  EXPECT_EQ(SysCommandAction(0xF062), TSysCommandAction::HideToTray);
+  EXPECT_EQ(SysCommandAction(0xF020), TSysCommandAction::HideToTray);
+  EXPECT_EQ(SysCommandAction(0xF123), TSysCommandAction::Restore);
+  EXPECT_EQ(SysCommandAction(0xF030), TSysCommandAction::Default);  // maximise
+}
+
+TEST(MainRulesTest, SettingsFallBackWhenMissingUnreadableOrBelowASecond) {
+  EXPECT_FALSE(AnimateIconSetting(false, kRegIniOk));
+  EXPECT_TRUE(AnimateIconSetting(false, kRegIniReadFailed));
+  EXPECT_EQ(RefreshIntervalSetting(30, kRegIniOk), 30);
+  EXPECT_EQ(RefreshIntervalSetting(100000, kRegIniOk), 100000);
+  EXPECT_EQ(RefreshIntervalSetting(0, kRegIniReadFailed), 60);
+  EXPECT_EQ(RefreshIntervalSetting(0, kRegIniNotANumber), 60);
+  EXPECT_EQ(RefreshIntervalSetting(0, kRegIniOk), 60);
+  EXPECT_EQ(RefreshIntervalSetting(-5, kRegIniOk), 60);
+  EXPECT_EQ(RefreshIntervalSetting(1, kRegIniOk), 1);
+}
+
+TEST(MainRulesTest, OneToggleForAllColumns) {
+  EXPECT_EQ(ColumnSortStep(0, 0).Code, 10);
+  EXPECT_EQ(ColumnSortStep(0, 0).NextToggle, 1);
+  EXPECT_EQ(ColumnSortStep(1, 2).Code, 22);
+  EXPECT_EQ(ColumnSortStep(1, 2).NextToggle, 0);
+  EXPECT_EQ(ColumnSortStep(0, 7).Code, 10);  // an unknown column counts as the first
+}
+
+class ReminderRowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const TDateTime dates[] = {EncodeDate(2001, 3, 1) + EncodeTime(9, 0, 0, 0),
+                               EncodeDate(2000, 12, 31), EncodeDate(2001, 3, 1)};
+    const char* texts[] = {"b", "C", "a"};
+    for (int i = 0; i < 3; ++i) {
+      records_[i].NotifyDate = dates[i];
+      records_[i].NotifyText = texts[i];
+      records_[i].ActionKind = static_cast<uint8_t>(i);
+      rows_.AddItem(MakeListRow(records_[i], kGerman));
+    }
+  }
+
+  std::vector<const TNotifyInfo*> Order() const {
+    std::vector<const TNotifyInfo*> order;
+    for (size_t i = 0; i < rows_.Count(); ++i) order.push_back(rows_.Row(i).Data);
+    return order;
+  }
+
+  TNotifyInfo records_[3];
+  TReminderRows rows_;
+};
+
+TEST_F(ReminderRowsTest, FirstClickSortsDescendingByTheDateNotItsText) {
+  rows_.SortByColumn(0, PlainCompare, kGerman);
+  using V = std::vector<const TNotifyInfo*>;
+  EXPECT_EQ(Order(), (V{&records_[0], &records_[2], &records_[1]}));
+  // The next click, on another column, sorts ascending.
+  rows_.SortByColumn(1, PlainCompare, kGerman);
+  EXPECT_EQ(Order(), (V{&records_[1], &records_[2], &records_[0]}));  // "C" < "a" < "b"
+  rows_.SortByColumn(2, PlainCompare, kGerman);
+  EXPECT_EQ(Order(), (V{&records_[1], &records_[0], &records_[2]}));  // descending again
+}
+
+TEST_F(ReminderRowsTest, RefillResetsTheToggleAndFindGoesByIdentity) {
+  rows_.SortByColumn(0, PlainCompare, kGerman);
+  EXPECT_EQ(rows_.SortToggle(), 1);
+  rows_.ResetSortMarker();
+  EXPECT_EQ(rows_.SortToggle(), 0);
+  EXPECT_EQ(rows_.Find(&records_[1]), 2);
+  TNotifyInfo equal = records_[1];
+  EXPECT_EQ(rows_.Find(&equal), -1);
+  rows_.Remove(2);
+  EXPECT_EQ(rows_.Find(&records_[1]), -1);
+}
+
+}  // namespace
+}  // namespace reminder

@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/common/DateTime.h"
+#include "core/common/FormatDateTime.h"
+#include "core/store/IOUnit.h"
+#include "win32/ToolkitTestSupport.h"
+#include "win32/host/LocaleFormat.h"
+#include "win32/host/ModuleMode.h"
+#include "win32/host/Win32MsgBox.h"
+#include "win32/store/Win32DataFile.h"
+#include "win32/support/MsgBoxCatcher.h"
+#include "win32/support/RecordingActions.h"
+#include "win32/support/RegistryScratch.h"
+#include "win32/support/TempDirectory.h"
+#include "win32/ui/MainUnit.h"
+#include "win32/ui/RemindFormUnit.h"
+
+namespace reminder {
+namespace {
+
+using testing::FlushEvents;
+
+struct Prepared {
+  TDateTime date;
+  const char* text;
+  uint8_t action;
+  uint8_t repeat;
+  bool done;
+};
+
+// A main window over a scratch data file and registry area; the tray icon's records are
+// kept instead of reaching the shell, and sounds are counted instead of played.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : registry_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+  void SetUp() override { testing::InitializeToolkit(); }
+
+  void TearDown() override {
+    main_.reset();
+    FlushEvents();
+  }
+
+  void Prepare(const std::vector<Prepared>& records) {
+    TWin32DataFile file;
+    TWin32MsgBox box;
+    TFileIO io(DataFile(), file, box);
+    for (const Prepared& p : records) {
+      TNotifyInfo values;
+      values.NotifyKind = nkAtDate;
+      values.NotifyDate = p.date;
+      values.NotifyText = p.text;
+      values.ActionKind = p.action;
+      values.RepeatKind = p.repeat;
+      TNotifyInfo* stored = io.Add(values);
+      stored->Notified = p.done ? 1 : 0;
+    }
+    io.Save();
+  }
+
+  std::string DataFile() const { return dir_.File("Reminder.dat"); }
+  std::string Area() const { return "\\" + registry_.Path(); }
+
+  TMain& Create() {
+    main_ = std::make_unique<TMain>(DataFile());
+    main_->SetRegistryArea(Area());
+    main_->SetShellNotify([this](DWORD message, TNotifyIconRecord&) {
+      shellMessages_.push_back(message);
+      return true;
+    });
+    main_->SetSoundPlayer([this](const char* alias) { sounds_.push_back(alias); });
+    main_->SetAlertActions(actions_);
+    main_->CreateMain();
+    return *main_;
+  }
+
+  HWND List() const { return main_->LV().Handle(); }
+  std::string Status() const { return main_->StatusBar().PartText(); }
+  void Select(int index, bool on = true) {
+    ListView_SetItemState(List(), index, on ? LVIS_SELECTED : 0, LVIS_SELECTED);
+  }
+  std::string Cell(int row, int column) const { return main_->LV().ItemText(row, column); }
+  void ClickColumn(int column) {
+    NMLISTVIEW info = {};
+    info.hdr.hwndFrom = List();
+    info.hdr.idFrom = GetDlgCtrlID(List());
+    info.hdr.code = LVN_COLUMNCLICK;
+    info.iItem = -1;
+    info.iSubItem = column;
+    SendMessageA(main_->Handle(), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+  }
+  void Key(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 0);
+    FlushEvents();
+  }
+  static BOOL CALLBACK CountNote(HWND window, LPARAM counter) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == TRemindForm::kClassName && IsWindowVisible(window)) {
+      ++*reinterpret_cast<int*>(counter);
+    }
+    return TRUE;
+  }
+  static int CountNotes() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountNote, reinterpret_cast<LPARAM>(&count));
+    return count;
+  }
+
+  testing::TempDirectory dir_;
+  testing::RegistryScratch registry_;
+  testing::RecordingActions actions_;  // outlives the main window and its alerts
+  std::unique_ptr<TMain> main_;
+  std::vector<DWORD> shellMessages_;
+  std::vector<std::string> sounds_;
+};
+
+const TDateTime kFuture = EncodeDate(2099, 5, 17) + EncodeTime(10, 30, 0, 0);
+
+TEST_F(MainWindowTest, StartsHiddenWithItsTrayIconAndAnEmptyList) {
+  TMain& main = Create();
+  char name[32] = {};
+  GetClassNameA(main.Handle(), name, sizeof name);
+  EXPECT_STREQ(name, "TMain");
+  EXPECT_EQ(main.Caption(), "Zelto - Reminder");
+  EXPECT_FALSE(IsWindowVisible(main.Handle()));
+  EXPECT_TRUE(main.TrayIcon().Active());
+  EXPECT_EQ(main.TrayIcon().ToolTip(), "Zelto - Reminder");
+  EXPECT_EQ(main.TrayIcon().IconID(), 57);
+  ASSERT_FALSE(shellMessages_.empty());
+  EXPECT_EQ(shellMessages_.front(), static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(main.LV().Count(), 0);
+  EXPECT_EQ(Status(), "Bereit.");
+  EXPECT_FALSE(main.ToolBar().ButtonEnabled(cmChange));
+  EXPECT_FALSE(main.ToolBar().ButtonEnabled(cmDelete));
+  EXPECT_TRUE(main.Scheduler().Enabled());
+  // Without stored settings: animation on, the default interval.
+  EXPECT_TRUE(main.AnimateIcon());
+  EXPECT_EQ(main.RefreshInterval(), 60);
+  EXPECT_TRUE(registry_.Get("Options", "ProgramPath").exists);
+}
+
+TEST_F(MainWindowTest, AStoredIntervalBelowOneSecondCountsAsTheDefault) {
+  registry_.Set("Options", "RefreshInterval", REG_SZ, std::string("0\0", 2));
+  registry_.Set("Options", "AnimateIcon", REG_SZ, std::string("0\0", 2));
+  TMain& main = Create();
+  EXPECT_EQ(main.RefreshInterval(), 60);
+  EXPECT_EQ(main.Scheduler().Interval(), 60);
+  EXPECT_FALSE(main.AnimateIcon());
+}
+
+TEST_F(MainWindowTest, ShowsThePreparedRowsWithTheirImagesAndStatusTexts) {
+  Prepare({{kFuture, "Zahnarzt", akWebsite, rkOnce, false},
+           {EncodeDate(2099, 1, 2), "Steuer", akNothing, rkYearly, true}});
+  TMain& main = Create();
+  ASSERT_EQ(main.LV().Count(), 2);
+  const TFormatSettings fs = LocaleFormatSettings();
+  EXPECT_EQ(Cell(0, 0), FormatDateTime("c", kFuture, fs));
+  EXPECT_EQ(Cell(0, 1), "Zahnarzt");
+  EXPECT_EQ(Cell(0, 2), "Webseite öffnen");
+  EXPECT_EQ(Cell(1, 0), FormatDateTime("ddddd", EncodeDate(2099, 1, 2), fs));  // midnight
+  EXPECT_EQ(main.LV().ItemImage(0), 0);
+  EXPECT_EQ(main.LV().ItemImage(1), 1);
+
+  Select(1);
+  EXPECT_EQ(Status(), "Erinnerung durchgeführt.");
+  EXPECT_TRUE(main.ToolBar().ButtonEnabled(cmDelete));
+  main.LVPopupMenuPopup();
+  EXPECT_TRUE(MenuCommandEnabled(main.ListMenu(), cmChange));
+  Select(1, false);
+  Select(0);
+  EXPECT_EQ(Status(), "Noch keine Erinnerung durchgeführt!");
+  Select(0, false);
+  EXPECT_EQ(Status(), "Noch keine Erinnerung durchgeführt!");  // nothing selected: kept
+  EXPECT_FALSE(main.ToolBar().ButtonEnabled(cmChange));
+  main.LVPopupMenuPopup();
+  EXPECT_FALSE(MenuCommandEnabled(main.ListMenu(), cmDelete));
+  EXPECT_TRUE(MenuCommandEnabled(main.ListMenu(), cmAdd));
+}
+
+TEST_F(MainWindowTest, DeleteKeyRemovesEverySelectedRecordAndRewritesTheFile) {
+  Prepare({{kFuture, "eins", 0, 1, false},
+           {kFuture + 1, "zwei", 0, 1, false},
+           {kFuture + 2, "drei", 0, 1, false},
+           {kFuture + 3, "vier", 0, 1, false},
+           {kFuture + 4, "fünf", 0, 1, false}});
+  TMain& main = Create();
+  Select(1);
+  Select(2);
+  Select(3);
+  Key(List(), VK_DELETE);
+  ASSERT_EQ(main.LV().Count(), 2);
+  EXPECT_EQ(Cell(0, 1), "eins");
+  EXPECT_EQ(Cell(1, 1), "fünf");
+  EXPECT_EQ(main.Scheduler().Count(), 2u);
+  EXPECT_TRUE(main.Scheduler().Enabled());
+
+  TWin32DataFile file;
+  TWin32MsgBox box;
+  TFileIO reread(DataFile(), file, box);
+  reread.Load();
+  ASSERT_EQ(reread.Count(), 2u);
+  EXPECT_EQ(reread.Item(1).NotifyText, "fünf");
+}
+
+TEST_F(MainWindowTest, ColumnClicksAlternateDescendingAndAscending) {
+  Prepare({{EncodeDate(2099, 1, 1), "b", 0, 1, false},
+           {EncodeDate(2099, 12, 1), "c", 0, 1, false},
+           {EncodeDate(2098, 6, 1), "a", 0, 1, false}});
+  TMain& main = Create();
+  Select(0);  // "b" stays selected wherever it moves
+  ClickColumn(0);
+  EXPECT_EQ(Cell(0, 1), "c");
+  EXPECT_EQ(Cell(1, 1), "b");
+  EXPECT_EQ(Cell(2, 1), "a");
+  EXPECT_TRUE(main.LV().IsSelected(1));
+  EXPECT_FALSE(main.LV().IsSelected(0));
+  ClickColumn(1);
+  EXPECT_EQ(Cell(0, 1), "a");
+  EXPECT_EQ(Cell(2, 1), "c");
+  main.RefillList();
+  ClickColumn(1);  // a refill starts descending again
+  EXPECT_EQ(Cell(0, 1), "c");
+}
+
+TEST_F(MainWindowTest, CloseEscapeAndMinimiseHideToTheTrayAndSaveThePlace) {
+  TMain& main = Create();
+  main.TrayIconDblClick();
+  ASSERT_TRUE(IsWindowVisible(main.Handle()));
+  EXPECT_FALSE(MenuCommandEnabled(main.TrayMenu(), cmRestore));
+  SetWindowPos(main.Handle(), nullptr, 40, 50, 640, 300, SWP_NOZORDER);
+
+  SendMessageA(main.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  FlushEvents();
+  EXPECT_TRUE(IsWindow(main.Handle()));
+  EXPECT_FALSE(IsWindowVisible(main.Handle()));
+  EXPECT_EQ(sounds_, std::vector<std::string>{"Minimize"});
+  EXPECT_TRUE(MenuCommandEnabled(main.TrayMenu(), cmRestore));
+  EXPECT_FALSE(MenuCommandEnabled(main.TrayMenu(), cmMinimize));
+  EXPECT_EQ(registry_.Get("WindowPosition", "Left").data.c_str(), std::string("40"));
+  EXPECT_EQ(registry_.Get("WindowPosition", "Width").data.c_str(), std::string("640"));
+
+  main.mnuRestoreClick();
+  ASSERT_TRUE(IsWindowVisible(main.Handle()));
+  Key(main.Handle(), VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(main.Handle()));
+  main.TrayIconDblClick();
+  Key(List(), VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(main.Handle()));
+  main.TrayIconDblClick();
+  SendMessageA(main.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(main.Handle()));
+  EXPECT_FALSE(IsIconic(main.Handle()));
+  EXPECT_EQ(sounds_.size(), 4u);
+}
+
+TEST_F(MainWindowTest, ASecondWindowStartsAtTheSavedPlace) {
+  TMain& first = Create();
+  first.TrayIconDblClick();
+  SetWindowPos(first.Handle(), nullptr, 70, 80, 600, 280, SWP_NOZORDER);
+  first.mnuMinimizeClick();
+  main_.reset();
+  TMain& second = Create();
+  second.TrayIconDblClick();
+  RECT rect = {};
+  GetWindowRect(second.Handle(), &rect);
+  EXPECT_EQ(rect.left, 70);
+  EXPECT_EQ(rect.top, 80);
+  EXPECT_EQ(rect.right - rect.left, 600);
+}
+
+// Counts the close requests that reach it.
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_REMINDERCLOSE) {
+    ++*reinterpret_cast<int*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, ExitInLibraryModeAsksTheHostExactlyOnce) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = HostProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "MainWindowTestHost";
+  RegisterClassA(&windowClass);
+  HWND host = CreateWindowA("MainWindowTestHost", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            windowClass.hInstance, nullptr);
+  int requests = 0;
+  SetWindowLongPtrA(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&requests));
+
+  const bool wasLibrary = LibraryMode();
+  SetLibraryMode(true);
+  TMain& main = Create();
+  main.SetHostWindow(host);
+  SendMessageA(main.Handle(), WM_COMMAND, cmExit, 0);
+  EXPECT_EQ(requests, 0);  // the window's own request comes first
+  FlushEvents();
+  SetLibraryMode(wasLibrary);
+  EXPECT_EQ(requests, 1);
+  EXPECT_TRUE(IsWindow(main.Handle()));  // only the host's close call ends it
+  DestroyWindow(host);
+}
+
+TEST_F(MainWindowTest, DueRemindersOpenAWindowEachAtStartAndAfterAClockChange) {
+  Prepare({{EncodeDate(2000, 1, 1), "alt", akEmail, rkOnce, false}});
+  TMain& main = Create();
+  FlushEvents();
+  EXPECT_EQ(CountNotes(), 1);
+  EXPECT_EQ(main.Scheduler().Item(0).Notified, 1);
+  EXPECT_EQ(main.LV().ItemImage(0), 0);  // changed only when the alert closes
+  main.UpdateReminderImage(&main.Scheduler().Item(0));
+  EXPECT_EQ(main.LV().ItemImage(0), 1);
+
+  TNotifyInfo due;
+  due.NotifyKind = nkAtDate;
+  due.NotifyDate = EncodeDate(2000, 2, 2);
+  due.RepeatKind = rkOnce;
+  due.ActionKind = akEmail;
+  due.NotifyText = "neu";
+  main.Scheduler().SetEnabled(false);
+  main.AddReminder(due);
+  EXPECT_EQ(main.LV().Count(), 2);
+  EXPECT_EQ(main.LV().ItemImage(1), 0);
+  main.Scheduler().SetEnabled(true);  // runs a check at once
+  FlushEvents();
+  EXPECT_EQ(CountNotes(), 2);
+  main.ChangeReminder(main.Scheduler().Item(1), due);
+  EXPECT_EQ(main.Scheduler().Item(1).Notified, 0);
+
+  SendMessageA(main.Handle(), WM_TIMECHANGE, 0, 0);
+  FlushEvents();
+  EXPECT_EQ(CountNotes(), 3);
+}
+
+}  // namespace
+}  // namespace reminder

@@ -1,0 +1,303 @@
+// The alert window against real windows: its countdown driven by timer messages, its link,
+// postponing and closing, with the machine's actions recorded instead of carried out.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/Fakes.h"
+#include "core/common/FormatDateTime.h"
+#include "win32/ToolkitTestSupport.h"
+#include "win32/support/MsgBoxCatcher.h"
+#include "win32/support/RecordingActions.h"
+#include "win32/support/TestWindow.h"
+#include "win32/ui/AlertActions.h"
+#include "win32/ui/RemindFormUnit.h"
+
+namespace reminder {
+namespace {
+
+using namespace reminder::testing;
+
+TDateTime At(int y, int m, int d, int h = 0, int n = 0) {
+  return EncodeDate(y, m, d) + EncodeTime(h, n, 0, 0);
+}
+
+class RemindFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override { InitializeToolkit(); }
+  void TearDown() override {
+    for (HWND window : opened_) {
+      if (IsWindow(window)) DestroyWindow(window);
+    }
+    FlushEvents();
+  }
+
+  TNotifyInfo* Add(uint8_t action, uint8_t repeat, TDateTime date, const std::string& param = "") {
+    TNotifyInfo values;
+    values.NotifyKind = nkAtDate;
+    values.NotifyDate = date;
+    values.NotifyText = "Zahnarzt\num neun";
+    values.ActionKind = action;
+    values.ActionParam = param;
+    values.RepeatKind = repeat;
+    TNotifyInfo* record = store.Add(values);
+    // As the scheduler leaves it when it fires.
+    if (repeat == rkOnce) record->Notified = 1;
+    if (repeat != rkOnce) record->LastNotified = clock.now;
+    return record;
+  }
+
+  TRemindForm* Open(TNotifyInfo* record) {
+    TRemindFormContext context;
+    context.Store = &store;
+    context.Actions = &actions;
+    context.MsgBox = &box;
+    context.Clock = &clock;
+    context.Format = GermanFormatSettings();
+    context.OnUpdateImage = [this](TNotifyInfo* r) { updated.push_back(r); };
+    context.OnRescheduled = [this] { ++rescheduled; };
+    // Ticks come from the test alone.
+    context.CountdownIntervalMs = USER_TIMER_MAXIMUM;
+    TRemindForm* form = ShowReminder(context, *record);
+    opened_.push_back(form->Handle());
+    return form;
+  }
+
+  static void Tick(HWND window, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      SendMessageA(window, WM_TIMER, TRemindForm::kCountdownTimer, 0);
+    }
+  }
+
+  static void ClickLink(THTTPLabel& label) {
+    SendMessageA(label.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(label.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  }
+
+  MemoryDataFile file;
+  FakeMsgBox box;
+  TFileIO store{"Reminder.dat", file, box};
+  RecordingActions actions;
+  FakeClock clock{At(2024, 5, 10, 8, 0) + EncodeTime(0, 0, 20, 0)};
+  std::vector<TNotifyInfo*> updated;
+  int rescheduled = 0;
+
+ private:
+  std::vector<HWND> opened_;
+};
+
+TEST_F(RemindFormTest, ShowsTheReminderOnTopWithTheFocusOnClose) {
+  TNotifyInfo* record = Add(akWebsite, rkOnce, At(2024, 5, 10, 8), "http://example.org/");
+  TRemindForm* form = Open(record);
+  HWND window = form->Handle();
+
+  EXPECT_EQ(form->Caption(), "Zelto - Reminder");
+  EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(form->ClientSize().cx, 504);
+  EXPECT_EQ(form->ClientSize().cy, 278);
+  EXPECT_EQ(form->Panel().Caption(), "Freitag, 10. Mai 2024  ");
+  EXPECT_EQ(form->DateLabel().Text(),
+            FormatDateTime("c", At(2024, 5, 10, 8), GermanFormatSettings()));
+  EXPECT_EQ(form->ActionLabel().Caption(), "Webseite öffnen");
+  EXPECT_EQ(form->ActionLabel().Tag(), akWebsite);
+  EXPECT_EQ(form->ActionLabel().Url(), "http://example.org/");
+  EXPECT_EQ(form->ActionLabel().Hint(), "Webseite öffnen");
+  EXPECT_EQ(form->ActionLabel().Cursor(), form->ActionLabel().HandCursor());
+  EXPECT_EQ(form->ReminderText().Text(), "Zahnarzt\r\num neun");
+  EXPECT_NEAR(form->DateEdit().Value(), At(2024, 5, 10, 8), 1.0 / 86400);
+  // Links that only open something wait for the user.
+  EXPECT_FALSE(form->CountdownRunning());
+  EXPECT_FALSE(form->Label5().Visible());
+  EXPECT_FALSE(form->TimeLabel().Visible());
+  EXPECT_FALSE(form->LateLabel().Visible());
+  SetForegroundWindow(window);
+  FlushEvents();
+  EXPECT_EQ(GetFocus(), form->CloseBtn().Handle());
+}
+
+TEST_F(RemindFormTest, ProgramCountsDownAndStartsOnceAtTheThirtyFirstTick) {
+  TNotifyInfo* record = Add(akProgram, rkOnce, At(2024, 5, 10, 8), "C:\\Tools\\app.exe");
+  TRemindForm* form = Open(record);
+  HWND window = form->Handle();
+  EXPECT_TRUE(form->CountdownRunning());
+  EXPECT_TRUE(form->Label5().Visible());
+  EXPECT_EQ(form->TimeLabel().Text(), "30 Sekunden");
+
+  Tick(window);
+  EXPECT_EQ(form->TimeLabel().Text(), "29 Sekunden");
+  Tick(window, 29);
+  EXPECT_EQ(form->TimeLabel().Text(), "0 Sekunden");
+  EXPECT_TRUE(actions.calls.empty());
+  EXPECT_TRUE(form->CountdownRunning());
+
+  Tick(window);
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"launch C:\\Tools\\app.exe"});
+  EXPECT_EQ(updated, std::vector<TNotifyInfo*>{record});
+  Tick(window, 5);  // a tick still queued changes nothing
+  FlushEvents();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(actions.calls.size(), 1u);
+}
+
+TEST_F(RemindFormTest, ClosingDuringTheCountdownPreventsTheAction) {
+  const std::vector<std::string> ways = {"button", "escape", "close box"};
+  for (const std::string& way : ways) {
+    TNotifyInfo* record = Add(akShutdown, rkOnce, At(2024, 5, 10, 8));
+    TRemindForm* form = Open(record);
+    HWND window = form->Handle();
+    Tick(window, 10);
+    if (way == "button") {
+      form->CloseBtn().Click();
+    } else if (way == "escape") {
+      SetForegroundWindow(window);
+      FlushEvents();
+      PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+      FlushEvents();
+    } else {
+      SendMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (IsWindow(window)) Tick(window, 40);
+    FlushEvents();
+    EXPECT_FALSE(IsWindow(window)) << way;
+    EXPECT_TRUE(actions.calls.empty()) << way;
+    EXPECT_EQ(updated.size(), 1u) << way;
+    updated.clear();
+  }
+}
+
+TEST_F(RemindFormTest, ClickingTheLinkCarriesTheActionOutOnce) {
+  TNotifyInfo* record = Add(akDocument, rkOnce, At(2024, 5, 10, 8), "C:\\Briefe\\a.txt");
+  TRemindForm* form = Open(record);
+  // Were the label to open its Url itself as well, the document would open twice.
+  form->ActionLabel().UrlOpener = [this](HWND, const std::string& url) {
+    actions.calls.push_back("label open " + url);
+  };
+  ClickLink(form->ActionLabel());
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"open C:\\Briefe\\a.txt"});
+  EXPECT_TRUE(IsWindow(form->Handle()));
+
+  TRemindForm* mail = Open(Add(akEmail, rkOnce, At(2024, 5, 10, 8), "anna@example.org"));
+  actions.calls.clear();
+  ClickLink(mail->ActionLabel());
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"open mailto:anna@example.org"});
+}
+
+TEST_F(RemindFormTest, AFailedActionIsReportedAndTheCountdownStillCloses) {
+  actions.succeed = false;
+  TNotifyInfo* record = Add(akRestart, rkOnce, At(2024, 5, 10, 8));
+  TRemindForm* form = Open(record);
+  HWND window = form->Handle();
+  ClickLink(form->ActionLabel());
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text, "Konnte Windows nicht beenden!");
+  EXPECT_EQ(box.shown[0].caption, "Fehler");
+  EXPECT_TRUE(IsWindow(window));
+  // The click does not stop the countdown.
+  Tick(window, 31);
+  EXPECT_EQ(actions.calls, (std::vector<std::string>{"exit 2", "exit 2"}));
+  EXPECT_EQ(box.shown.size(), 2u);
+  FlushEvents();
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(RemindFormTest, ALateShutdownOffersTheLinkWithoutCountdown) {
+  clock.now = At(2024, 5, 10, 9, 30);
+  TNotifyInfo* record = Add(akShutdown, rkOnce, At(2024, 5, 10, 8));
+  TRemindForm* form = Open(record);
+  HWND window = form->Handle();
+  EXPECT_FALSE(form->CountdownRunning());
+  EXPECT_FALSE(form->Label5().Visible());
+  EXPECT_FALSE(form->TimeLabel().Visible());
+  EXPECT_TRUE(form->LateLabel().Visible());
+  EXPECT_EQ(form->LateLabel().Text(), kLateActionText);
+  Tick(window, 40);
+  EXPECT_TRUE(actions.calls.empty());
+  EXPECT_TRUE(IsWindow(window));
+  ClickLink(form->ActionLabel());
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"exit 9"});
+}
+
+TEST_F(RemindFormTest, ARecordDeletedWhileItsAlertIsOpenIsLeftAlone) {
+  TNotifyInfo* record = Add(akWarning, rkOnce, At(2024, 5, 10, 8));
+  TRemindForm* form = Open(record);
+  HWND window = form->Handle();
+  // The user picks a new date, then deletes the reminder in the main window.
+  NMHDR change = {form->DateEdit().Handle(), 0, DTN_DATETIMECHANGE};
+  SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+  EXPECT_TRUE(form->Postponed());
+  store.Delete(record);
+  const int writes = file.writes;
+  form->CloseBtn().Click();
+  FlushEvents();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(file.writes, writes);
+  EXPECT_TRUE(updated.empty());
+  EXPECT_EQ(rescheduled, 0);
+}
+
+TEST_F(RemindFormTest, AOnceOnlyReminderCanBePostponed) {
+  TNotifyInfo* record = Add(akProgram, rkOnce, At(2024, 5, 10, 8, 15), "app.exe");
+  TRemindForm* form = Open(record);
+  HWND window = form->Handle();
+  EXPECT_TRUE(form->Label4().Visible());
+  EXPECT_TRUE(form->DateEdit().Visible());
+  EXPECT_FALSE(form->Postponed());
+
+  form->DateEdit().SetValue(At(2024, 5, 17));
+  NMHDR change = {form->DateEdit().Handle(), 0, DTN_DATETIMECHANGE};
+  SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+  EXPECT_FALSE(form->CountdownRunning());
+  Tick(window, 40);
+  EXPECT_TRUE(actions.calls.empty());
+
+  const int writes = file.writes;
+  form->CloseBtn().Click();
+  FlushEvents();
+  EXPECT_EQ(record->NotifyDate, At(2024, 5, 17, 8, 15));
+  EXPECT_EQ(record->Notified, 0);
+  EXPECT_EQ(file.writes, writes + 1);
+  EXPECT_EQ(rescheduled, 1);
+  EXPECT_TRUE(updated.empty());
+}
+
+TEST_F(RemindFormTest, RepeatingRemindersOfferNoPostponing) {
+  TRemindForm* form = Open(Add(akWarning, rkDaily, At(2024, 1, 1, 8)));
+  EXPECT_FALSE(form->Label4().Visible());
+  EXPECT_FALSE(form->DateEdit().Visible());
+  EXPECT_EQ(form->DateLabel().Text(), FormatDateTime("c", clock.now, GermanFormatSettings()));
+}
+
+TEST_F(RemindFormTest, EachFiringHasItsOwnAlert) {
+  TNotifyInfo* first = Add(akHangUp, rkOnce, At(2024, 5, 10, 8));
+  TNotifyInfo* second = Add(akProgram, rkOnce, At(2024, 5, 10, 8), "b.exe");
+  TRemindForm* one = Open(first);
+  TRemindForm* two = Open(second);
+  HWND oneWindow = one->Handle();
+  HWND twoWindow = two->Handle();
+  EXPECT_NE(oneWindow, twoWindow);
+  EXPECT_TRUE(IsWindowVisible(oneWindow) && IsWindowVisible(twoWindow));
+
+  Tick(oneWindow, 31);
+  FlushEvents();
+  EXPECT_FALSE(IsWindow(oneWindow));
+  EXPECT_TRUE(IsWindow(twoWindow));
+  EXPECT_EQ(two->TickCount(), 0);
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"hangup"});
+  EXPECT_EQ(updated, std::vector<TNotifyInfo*>{first});
+}
+
+TEST(AlertActionsTest, LaunchProgramTriesTheSearchRulesSecond) {
+  // "cmd" alone names no file: only the second attempt, as a command line, finds cmd.exe.
+  EXPECT_TRUE(LaunchProgram("cmd", "/c exit 0", SW_HIDE, false));
+  EXPECT_FALSE(LaunchProgram("C:\\nirgends\\fehlt.exe", "", SW_HIDE, false));
+}
+
+TEST(AlertActionsTest, SetTokenPrivilegeFailsForAnUnknownPrivilege) {
+  EXPECT_FALSE(SetTokenPrivilege("SeKeinSolchesPrivileg", true));
+  EXPECT_TRUE(SetTokenPrivilege(SE_CHANGE_NOTIFY_NAME, true));
+}
+
+}  // namespace
+}  // namespace reminder
