@@ -92,3 +92,12 @@ add_dependencies(host_tests Reminder ReminderDll ReminderHost)
 reminder_gtest(host_tests)
 set_tests_properties(host_tests PROPERTIES
                      ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=")
+
+# Speed of the main window under Wine; built here, run by hand (see docs/benchmarks.md).
+file(GLOB WIN32_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)
+if(WIN32_BENCH_SOURCES)
+  add_executable(main_window_bench ${WIN32_BENCH_SOURCES})
+  reminder_target(main_window_bench)
+  target_link_libraries(main_window_bench PRIVATE reminder_shell)
+  add_dependencies(main_window_bench ReminderDll)
+endif()

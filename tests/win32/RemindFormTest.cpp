@@ -228,11 +228,15 @@ TEST_F(RemindFormTest, ARecordDeletedWhileItsAlertIsOpenIsLeftAlone) {
   SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
   EXPECT_TRUE(form->Postponed());
   store.Delete(record);
+  // A new reminder takes the freed place; the alert must not take it for its own.
+  TNotifyInfo* newcomer = Add(akWarning, rkOnce, At(2030, 1, 1, 9));
+  ASSERT_EQ(newcomer, record);
   const int writes = file.writes;
   form->CloseBtn().Click();
   FlushEvents();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(file.writes, writes);
+  EXPECT_EQ(newcomer->NotifyDate, At(2030, 1, 1, 9));
   EXPECT_TRUE(updated.empty());
   EXPECT_EQ(rescheduled, 0);
 }

@@ -21,6 +21,10 @@ int TFileIO::IndexOf(const TNotifyInfo* record) const {
   return -1;
 }
 
+uint64_t TFileIO::SerialOf(const TNotifyInfo* record) const {
+  return IndexOf(record) >= 0 ? TRecordPool::Serial(record) : 0;
+}
+
 void TFileIO::Load() {
   Clear();
   TFileBytes bytes;

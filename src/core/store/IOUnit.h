@@ -25,6 +25,9 @@ class TFileIO {
   const TNotifyInfo& Item(size_t index) const { return *items_[index]; }
   // The index of a record in the list, or -1 when the reference is not (or no more) in it.
   int IndexOf(const TNotifyInfo* record) const;
+  // A number for the record while it is in the list, 0 when it is not. A record made later
+  // at the address of a deleted one gets another number.
+  uint64_t SerialOf(const TNotifyInfo* record) const;
 
   // Replaces the list by the file's records; a missing or unreadable file gives an empty list.
   void Load();

@@ -5,17 +5,19 @@
 namespace reminder {
 
 void* TRecordPool::Allocate() {
-  if (free_) {
-    Slot* slot = free_;
+  Slot* slot = free_;
+  if (slot) {
     free_ = slot->next;
-    return slot->storage;
+  } else {
+    if (usedInLastBlock_ == kBlockRecords) {
+      // Slots are constructed one by one as they are used, so the block is not cleared.
+      blocks_.emplace_back(new Slot[kBlockRecords]);
+      usedInLastBlock_ = 0;
+    }
+    slot = &blocks_.back()[usedInLastBlock_++];
   }
-  if (usedInLastBlock_ == kBlockRecords) {
-    // Slots are constructed one by one as they are used, so the block is not cleared.
-    blocks_.emplace_back(new Slot[kBlockRecords]);
-    usedInLastBlock_ = 0;
-  }
-  return blocks_.back()[usedInLastBlock_++].storage;
+  slot->serial = ++lastSerial_;
+  return slot->storage;
 }
 
 TNotifyInfo* TRecordPool::New() {
@@ -27,7 +29,7 @@ TNotifyInfo* TRecordPool::New(const TNotifyInfo& values) {
   try {
     return new (slot) TNotifyInfo(values);
   } catch (...) {
-    Slot* unused = static_cast<Slot*>(slot);
+    Slot* unused = reinterpret_cast<Slot*>(slot);
     unused->next = free_;
     free_ = unused;
     throw;
@@ -39,6 +41,10 @@ void TRecordPool::Free(TNotifyInfo* record) {
   Slot* slot = reinterpret_cast<Slot*>(record);
   slot->next = free_;
   free_ = slot;
+}
+
+uint64_t TRecordPool::Serial(const TNotifyInfo* record) {
+  return reinterpret_cast<const Slot*>(record)->serial;
 }
 
 void TRecordPool::Release() {

@@ -1,9 +1,12 @@
 // Storage for the store's records. Records live in blocks, so that loading a large file
 // does not allocate each record on its own; a record's address stays valid until it is
-// freed, which is what list items and open alerts rely on.
+// freed, which is what list items and open alerts rely on. Each record also gets a serial
+// number that no later record of the pool repeats, so that a holder can tell its record
+// from a new one made at the same address.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,18 +26,21 @@ class TRecordPool {
   void Free(TNotifyInfo* record);
   // Gives the memory back; every record must have been freed.
   void Release();
+  static uint64_t Serial(const TNotifyInfo* record);
 
  private:
   static constexpr size_t kBlockRecords = 256;
-  union Slot {
-    Slot* next;
+  struct Slot {
     alignas(TNotifyInfo) unsigned char storage[sizeof(TNotifyInfo)];
+    uint64_t serial;
+    Slot* next;  // while free
   };
   void* Allocate();
 
   std::vector<std::unique_ptr<Slot[]>> blocks_;
   size_t usedInLastBlock_ = kBlockRecords;
   Slot* free_ = nullptr;
+  uint64_t lastSerial_ = 0;
 };
 
 }  // namespace reminder

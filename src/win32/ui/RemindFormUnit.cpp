@@ -55,6 +55,7 @@ void TRemindForm::Open(TNotifyInfo* record) {
   Create(params);
 
   record_ = record;
+  recordSerial_ = context_.Store->SerialOf(record);
   const TDateTime firedAt = context_.Clock->Now();
   layout_ = AlertLayout(*record, firedAt);
   const TDateTime date = AlertDate(*record);
@@ -217,7 +218,8 @@ void TRemindForm::OnDestroy() {
 }
 
 bool TRemindForm::RecordInList() const {
-  return record_ && context_.Store->IndexOf(record_) >= 0;
+  // The serial tells the record from a new one made at its address after it was deleted.
+  return recordSerial_ != 0 && context_.Store->SerialOf(record_) == recordSerial_;
 }
 
 void TRemindForm::CloseStep() {

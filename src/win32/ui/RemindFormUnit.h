@@ -85,6 +85,7 @@ class TRemindForm : public TForm {
 
   TRemindFormContext context_;
   TNotifyInfo* record_ = nullptr;
+  uint64_t recordSerial_ = 0;
   TAlertLayout layout_;
   int tickCount_ = 0;
   bool timerOn_ = false;
