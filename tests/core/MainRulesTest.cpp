@@ -14,8 +14,8 @@ namespace {
 
 const TFormatSettings kGerman = GermanFormatSettings();
 
-int PlainCompare(const std::string& a, const std::string& b) {
-  return a.compare(b);
+std::string PlainKey(const std::string& text) {
+  return text;
 }
 
 TEST(MainRulesTest, StatusTextFollowsTheFirstSelectedRecordOnly) {
@@ -90,18 +90,18 @@ class ReminderRowsTest : public ::testing::Test {
 };
 
 TEST_F(ReminderRowsTest, FirstClickSortsDescendingByTheDateNotItsText) {
-  rows_.SortByColumn(0, PlainCompare, kGerman);
+  rows_.SortByColumn(0, PlainKey, kGerman);
   using V = std::vector<const TNotifyInfo*>;
   EXPECT_EQ(Order(), (V{&records_[0], &records_[2], &records_[1]}));
   // The next click, on another column, sorts ascending.
-  rows_.SortByColumn(1, PlainCompare, kGerman);
+  rows_.SortByColumn(1, PlainKey, kGerman);
   EXPECT_EQ(Order(), (V{&records_[1], &records_[2], &records_[0]}));  // "C" < "a" < "b"
-  rows_.SortByColumn(2, PlainCompare, kGerman);
+  rows_.SortByColumn(2, PlainKey, kGerman);
   EXPECT_EQ(Order(), (V{&records_[1], &records_[0], &records_[2]}));  // descending again
 }
 
 TEST_F(ReminderRowsTest, RefillResetsTheToggleAndFindGoesByIdentity) {
-  rows_.SortByColumn(0, PlainCompare, kGerman);
+  rows_.SortByColumn(0, PlainKey, kGerman);
   EXPECT_EQ(rows_.SortToggle(), 1);
   rows_.ResetSortMarker();
   EXPECT_EQ(rows_.SortToggle(), 0);

@@ -69,10 +69,8 @@ std::string SortKey(const TListRow& row, int code, const TFormatSettings& fs) {
   }
 }
 
-int CompareForCode(const std::string& firstKey, const std::string& secondKey, int code,
-                   const TTextCompare& compare) {
-  const int result = compare(firstKey, secondKey);
-  return code < 20 ? -result : result;
+bool SortsDescending(int code) {
+  return code < 20;
 }
 
 }  // namespace reminder

@@ -57,14 +57,14 @@ struct TSortStep {
 };
 TSortStep ColumnSortStep(int toggle, int column);
 
-// The locale's case-sensitive text comparison: < 0, 0 or > 0.
-using TTextCompare = std::function<int(const std::string&, const std::string&)>;
+// Turns a text into a key whose byte order is the locale's order of the texts (the locale's
+// sort key), so that rows are compared without asking the locale for every pair.
+using TSortKeyOf = std::function<std::string(const std::string&)>;
 
 // The text a row is sorted by for a code's column: the date as "yyyymmdd hhnnss" for
 // column 0, else the column's text.
 std::string SortKey(const TListRow& row, int code, const TFormatSettings& fs);
 // Codes below 20 sort descending, from 20 on ascending.
-int CompareForCode(const std::string& firstKey, const std::string& secondKey, int code,
-                   const TTextCompare& compare);
+bool SortsDescending(int code);
 
 }  // namespace reminder

@@ -13,20 +13,20 @@ int TReminderRows::Find(const TNotifyInfo* record) const {
   return -1;
 }
 
-void TReminderRows::SortByColumn(int column, const TTextCompare& compare,
-                                 const TFormatSettings& fs) {
+void TReminderRows::SortByColumn(int column, const TSortKeyOf& keyOf, const TFormatSettings& fs) {
   const TSortStep step = ColumnSortStep(sortToggle_, column);
-  Sort(step.Code, compare, fs);
+  Sort(step.Code, keyOf, fs);
   sortToggle_ = step.NextToggle;
 }
 
-void TReminderRows::Sort(int code, const TTextCompare& compare, const TFormatSettings& fs) {
-  // Each key is made once, not once per comparison: dates are formatted for column 0.
+void TReminderRows::Sort(int code, const TSortKeyOf& keyOf, const TFormatSettings& fs) {
+  // Each key is made once, not once per comparison, and compared as bytes.
   std::vector<std::pair<std::string, TListRow>> keyed;
   keyed.reserve(rows_.size());
-  for (TListRow& row : rows_) keyed.emplace_back(SortKey(row, code, fs), std::move(row));
+  for (TListRow& row : rows_) keyed.emplace_back(keyOf(SortKey(row, code, fs)), std::move(row));
+  const bool descending = SortsDescending(code);
   std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& first, const auto& second) {
-    return CompareForCode(first.first, second.first, code, compare) < 0;
+    return descending ? second.first < first.first : first.first < second.first;
   });
   for (size_t i = 0; i < keyed.size(); ++i) rows_[i] = std::move(keyed[i].second);
 }

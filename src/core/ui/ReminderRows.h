@@ -26,8 +26,8 @@ class TReminderRows : public IReminderListView {
 
   int SortToggle() const { return sortToggle_; }
   // A click on a column: sorts by the code the toggle gives and flips the toggle.
-  void SortByColumn(int column, const TTextCompare& compare, const TFormatSettings& fs);
-  void Sort(int code, const TTextCompare& compare, const TFormatSettings& fs);
+  void SortByColumn(int column, const TSortKeyOf& keyOf, const TFormatSettings& fs);
+  void Sort(int code, const TSortKeyOf& keyOf, const TFormatSettings& fs);
 
  private:
   std::vector<TListRow> rows_;

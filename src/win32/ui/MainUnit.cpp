@@ -10,12 +10,17 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/DataFile.h"
 #include "core/ui/ListStatusText.h"
+#include "core/ui/CfgDlgRules.h"
 #include "core/ui/MainRules.h"
 #include "win32/host/ModuleMode.h"
 #include "win32/toolkit/Application.h"
 #include "win32/toolkit/WindowTimer.h"
+#include "win32/ui/AddNotifyEventDlgUnit.h"
+#include "win32/ui/CfgDlgUnit.h"
 #include "win32/ui/MainImages.h"
 #include "win32/ui/MainPosition.h"
+#include "win32/ui/AboutUnit.h"
+#include "win32/ui/CalendarWnd.h"
 #include "win32/ui/RemindFormUnit.h"
 
 namespace reminder {
@@ -505,19 +510,23 @@ void TMain::SelectRows(const std::vector<const TNotifyInfo*>& records) {
   }
 }
 
-int TMain::CompareText(const std::string& first, const std::string& second) const {
-  return CompareStringA(LOCALE_USER_DEFAULT, 0, first.c_str(), static_cast<int>(first.size()),
-                        second.c_str(), static_cast<int>(second.size())) -
-         CSTR_EQUAL;
+std::string TMain::LocaleSortKey(const std::string& text) {
+  // The key orders as CompareStringA orders the texts; it ends in a zero byte.
+  const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.c_str(),
+                                static_cast<int>(text.size()), nullptr, 0);
+  std::string key(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.c_str(), static_cast<int>(text.size()),
+                 key.data(), size);
+  }
+  return key;
 }
 
 void TMain::LVColumnClick(int column) {
   // The selection stays with its records, not with the row positions.
   std::vector<const TNotifyInfo*> selected;
   for (int i : SelectedIndexes()) selected.push_back(rows_.Row(i).Data);
-  rows_.SortByColumn(
-      column, [this](const std::string& a, const std::string& b) { return CompareText(a, b); },
-      fs_);
+  rows_.SortByColumn(column, &TMain::LocaleSortKey, fs_);
   SelectRows(selected);
   InvalidateRect(lv_.Handle(), nullptr, TRUE);
 }
@@ -567,15 +576,63 @@ void TMain::ChangeReminder(TNotifyInfo& record, const TNotifyInfo& values) {
   LVSelectItem();
 }
 
-void TMain::Hinzufgen1Click() {}
+void TMain::Hinzufgen1Click() {
+  scheduler_->SetEnabled(false);
+  {
+    TAddNotifyEventDlg dialog(clock_, msgBox_);
+    dialog.CreateFor(Handle(), toolbarImages_.Handle());
+    if (dialog.ShowModal() == IDOK) AddReminder(dialog.ToNotifyInfo());
+  }
+  scheduler_->SetEnabled(true);
+}
 
-void TMain::ndern1Click() {}
+void TMain::ndern1Click() {
+  const int selected = lv_.FirstSelected();
+  if (selected < 0) return;
+  TNotifyInfo* record = rows_.Row(static_cast<size_t>(selected)).Data;
+  scheduler_->SetEnabled(false);
+  {
+    TAddNotifyEventDlg dialog(clock_, msgBox_);
+    dialog.CreateFor(Handle(), toolbarImages_.Handle());
+    dialog.Fill(*record);
+    if (dialog.ShowModal() == IDOK) ChangeReminder(*record, dialog.ToNotifyInfo());
+  }
+  scheduler_->SetEnabled(true);
+}
 
-void TMain::Einstellungen1Click() {}
+void TMain::Einstellungen1Click() {
+  const bool library = LibraryMode();
+  const TAutoStart autoStart(msgBox_, runEntryPlace_);
+  regIniFile_.SetArea(registryArea_);
+  regIniFile_.SetSection("Options");
+  TCfgDlg dialog(library);
+  dialog.CreateFor(Handle());
+  dialog.AnimateIconChkBox.SetChecked(animateIcon_);
+  dialog.IntervalEdit.SetText(std::to_string(refreshInterval_));
+  dialog.UpDown.SetPosition(refreshInterval_);
+  dialog.WinStartUpChkBox.SetChecked(library ? regIniFile_.ReadBool("Autostart", false)
+                                             : autoStart.IsAutostartEntered());
+  if (dialog.ShowModal() != IDOK) return;
 
-void TMain::Kalender1Click() {}
+  const bool startUp = dialog.WinStartUpChkBox.Checked();
+  if (!library) autoStart.SetAutostart(startUp);
+  animateIcon_ = dialog.AnimateIconChkBox.Checked();
+  refreshInterval_ = RefreshIntervalFromText(dialog.IntervalEdit.Text());
+  regIniFile_.WriteBool("AnimateIcon", animateIcon_);
+  regIniFile_.WriteBool("Autostart", startUp);
+  regIniFile_.WriteInteger("RefreshInterval", refreshInterval_);
 
-void TMain::Info1Click() {}
+  scheduler_->SetInterval(refreshInterval_);
+  trayIcon_->SetInterval(refreshInterval_ * 1000);
+  trayIcon_->SetAnimate(animateIcon_);
+  trayIcon_->SetToolTip("Zelto - Reminder");
+  trayIcon_->SetActive(true);
+  trayIcon_->SetAnimate(animateIcon_);
+}
+
+void TMain::Kalender1Click() { TCalendarForm::Open(Handle()); }
+
+void TMain::Info1Click() { TAboutDlg::Execute(Handle(), LibraryMode(), compileInfo_); }
 
 void TMain::Beenden1Click() {
   if (LibraryMode()) {

@@ -14,7 +14,9 @@
 #include "core/dialup/HangupUnit.h"
 #include "core/store/ReminderClassUnit.h"
 #include "core/ui/ReminderRows.h"
+#include "win32/components/MyCompInfo.h"
 #include "win32/components/TrayIco.h"
+#include "win32/host/AutoStrt.h"
 #include "win32/dialup/RASAPI32.h"
 #include "win32/host/Win32Clock.h"
 #include "win32/host/Win32MsgBox.h"
@@ -78,6 +80,8 @@ class TMain : public TForm {
   void SetAlertActions(IAlertActions& actions) { alertActions_ = &actions; }
   void SetShellNotify(TShellNotify notify) { shellNotify_ = std::move(notify); }
   void SetSoundPlayer(std::function<void(const char* alias)> play) { playSound_ = std::move(play); }
+  // Where the settings dialog finds the log-on Run entry (standalone mode).
+  void SetRunEntryPlace(TRunEntryPlace place) { runEntryPlace_ = std::move(place); }
 
   bool AnimateIcon() const { return animateIcon_; }
   int32_t RefreshInterval() const { return refreshInterval_; }
@@ -133,7 +137,7 @@ class TMain : public TForm {
   std::vector<int> SelectedIndexes() const;
   LRESULT SupplyRow(NMLVDISPINFOA& info);
   void ContextMenu(LPARAM lParam);
-  int CompareText(const std::string& first, const std::string& second) const;
+  static std::string LocaleSortKey(const std::string& text);
 
   std::string dataFile_;
   std::string registryArea_ = kRegistryArea;
@@ -166,8 +170,10 @@ class TMain : public TForm {
   TShellNotify shellNotify_;
   std::unique_ptr<TTrayIcon95> trayIcon_;
   TTheRegIniFile regIniFile_{&msgBox_};
+  const TCompileInfo compileInfo_ = MainCompileInfo();
   std::function<void(const char*)> playSound_;
   std::string dispText_;  // the text last handed to the list for painting
+  TRunEntryPlace runEntryPlace_;
 };
 
 // The module-wide reference to the main window (null before the create call and from the

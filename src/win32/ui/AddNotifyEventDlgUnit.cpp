@@ -1,0 +1,502 @@
+#include "win32/ui/AddNotifyEventDlgUnit.h"
+
+#include <commdlg.h>
+
+#include <cmath>
+#include <vector>
+
+#include "win32/host/LocaleFormat.h"
+
+namespace reminder {
+
+namespace {
+
+constexpr int kTabImages[] = {0, 2, 3};
+constexpr char kWarnNote[] = "Bei Wiederholung jede Woche, jeden Monat, jedes Jahr:";
+constexpr char kProgramNote[] =
+    "Geben Sie ein Programm an bzw. klicken Sie auf die Schalfläche mit der Lupe, um ein "
+    "Programm auf Ihrer Festplatte zu suchen.";
+constexpr char kDocumentNote[] =
+    "Geben Sie ein Dokument an bzw. klicken Sie auf die Schalfläche mit der Lupe, um ein "
+    "Dokument auf Ihrer Festplatte zu suchen.\r\n\r\n"
+    "Hinweis: Damit das Dokument geöffnet werden kann, muss eine Dateiverknüpfung bestehen!";
+constexpr char kRepeatNote[] =
+    "Sie können die Erinnerung mehrfach anzeigen lassen, wählen Sie die entsprechende "
+    "Einstellung.";
+
+bool FileExistsOnDisk(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool RunOpenDialog(HWND owner, const std::string& filter, std::string& fileName) {
+  // The dialog takes its filter as pairs of zero-terminated texts, ended by an empty one.
+  std::string pairs = filter + '|';
+  for (char& c : pairs) {
+    if (c == '|') c = '\0';
+  }
+  pairs += '\0';
+  std::vector<char> name(MAX_PATH * 4, '\0');
+  fileName.copy(name.data(), name.size() - 1);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = pairs.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = name.data();
+  ofn.nMaxFile = static_cast<DWORD>(name.size());
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+              OFN_NODEREFERENCELINKS | OFN_ENABLESIZING;
+  if (!GetOpenFileNameA(&ofn)) return false;
+  fileName = name.data();
+  return true;
+}
+
+TAddNotifyEventDlg::TAddNotifyEventDlg(IClock& clock, IMsgBox& msgBox)
+    : clock_(clock), msgBox_(msgBox), fs_(LocaleFormatSettings()), fileExists_(&FileExistsOnDisk) {}
+
+void TAddNotifyEventDlg::CreateFor(HWND owner, HIMAGELIST images) {
+  TFormParams params;
+  params.ClassName = "ReminderAddNotifyEventDlg";
+  params.Caption = "Erinnerung hinzufügen";
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+  params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  params.ClientWidth = 512;
+  params.ClientHeight = 320;
+  params.Parent = owner;
+  Create(params);
+  if (images) PC.SetImageList(images);
+  for (int page = 0; page < 3; ++page) {
+    TCITEMA item = {};
+    item.mask = TCIF_IMAGE;
+    item.iImage = images ? kTabImages[page] : -1;
+    PC.Send(TCM_SETITEMA, page, reinterpret_cast<LPARAM>(&item));
+  }
+  CenterOnScreen();
+}
+
+void TAddNotifyEventDlg::OnCreate() {
+  SetDialogKeys(true);
+  PC.Create(Handle(), kPC, {8, 8, 496, 270}, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_HOTTRACK);
+  PC.AddTab("Erinnerung");
+  PC.AddTab("Aktion");
+  PC.AddTab("Wiederholung");
+  CreateTriggerPage();
+  CreateActionPage();
+  CreateRepeatPage();
+  // WS_GROUP ends the repetition buttons' group.
+  OKBtn.Create(Handle(), kOKBtn, "OK", {344, 286, 75, 26}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
+  CancelBtn.Create(Handle(), kCancelBtn, "Abbrechen", {429, 286, 75, 26});
+  // The pages' controls lie over the page control: keep it below them.
+  SetWindowPos(PC.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  FormCreate();
+}
+
+HWND TAddNotifyEventDlg::AddToPage(int page, HWND control) {
+  pages_[page].push_back(control);
+  return control;
+}
+
+HWND TAddNotifyEventDlg::AddToNotebook(int page, HWND control) {
+  notebook_[page].push_back(control);
+  return control;
+}
+
+HWND TAddNotifyEventDlg::AddLabel(int page, const std::string& text, const TBounds& bounds,
+                                  int notebookPage) {
+  TLabel label;
+  label.Create(Handle(), text, bounds, SS_LEFT | SS_NOPREFIX);
+  return notebookPage < 0 ? AddToPage(page, label.Handle())
+                          : AddToNotebook(notebookPage, label.Handle());
+}
+
+void TAddNotifyEventDlg::CreateTriggerPage() {
+  const HWND self = Handle();
+  AddLabel(0, "Ich möchte...", {24, 44, 300, 18});
+  notRB1.Create(self, kNotRB1, " garnicht erinnert werden (nur Speicherung).", {24, 66, 460, 20},
+                BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP);
+  notRB2.Create(self, kNotRB2,
+                " nach dem Aufbau der nächsten DFÜ-Netzwerk Verbindung erinnert werden.",
+                {24, 90, 460, 20}, BS_AUTORADIOBUTTON);
+  // One sentence on one line: "am <date> um <time> erinnert werden."
+  notRB3.Create(self, kNotRB3, " am", {24, 116, 46, 20}, BS_AUTORADIOBUTTON);
+  DatePicker.Create(self, kDatePicker, {72, 114, 110, 22},
+                    DTS_SHORTDATECENTURYFORMAT | DTS_APPCANPARSE | WS_TABSTOP | WS_GROUP);
+  atLabel.Create(self, "um", {190, 118, 22, 18});
+  TimePicker.Create(self, kTimePicker, {214, 114, 90, 22}, DTS_TIMEFORMAT | WS_TABSTOP);
+  atNotifyLabel.Create(self, "erinnert werden.", {312, 118, 150, 18});
+  for (HWND control : {notRB1.Handle(), notRB2.Handle(), notRB3.Handle(), DatePicker.Handle(),
+                       atLabel.Handle(), TimePicker.Handle(), atNotifyLabel.Handle()}) {
+    AddToPage(0, control);
+  }
+  AddLabel(0, "Erinnern an (Kurzbeschreibung):", {24, 150, 300, 18});
+  notText.Create(self, kNotText, {24, 170, 464, 96},
+                 ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP);
+  notText.SetMaxLength(static_cast<int>(kMaxFieldLength));
+  AddToPage(0, notText.Handle());
+}
+
+void TAddNotifyEventDlg::CreateActionPage() {
+  const HWND self = Handle();
+  AddLabel(1, "Die folgende Aktion durchführen:", {24, 44, 300, 18});
+  ActionCB.Create(self, kActionCB, {24, 64, 300, 200});
+  AddToPage(1, ActionCB.Handle());
+  AddLabel(1, "Optionen zur Aktion:", {24, 100, 300, 18});
+
+  AddLabel(1, "Keine Optionen für diese Aktion verfügbar.", {24, 124, 460, 18}, npNoAction);
+
+  AddLabel(1, kWarnNote, {24, 124, 460, 18}, npWarn);
+  DaysEdit.Create(self, kDaysEdit, {24, 148, 50, 22}, ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP);
+  AddToNotebook(npWarn, DaysEdit.Handle());
+  DaysLabel.Create(self, "Tage vorher daran erinnern.", {82, 152, 300, 18});
+  AddToNotebook(npWarn, DaysLabel.Handle());
+
+  struct TParamPage {
+    int page;
+    const char* caption;
+    TEdit* edit;
+    int id;
+    const char* note;
+    TLabel* browse;
+    int browseId;
+  };
+  const TParamPage kPages[] = {
+      {npEMail, "E-Mail Adresse:", &EmailEdit, kEmailEdit,
+       "Geben Sie eine gültige E-Mail Adresse ein.", nullptr, 0},
+      {npWebsite, "Adresse der Webseite:", &WebsiteEdit, kWebsiteEdit,
+       "Geben Sie eine gültige WWW Adresse ein.", nullptr, 0},
+      {npExecProgram, "Programm:", &ProgramEdit, kProgramEdit, kProgramNote, &BrowseBtn,
+       kBrowseBtn},
+      {npOpenDocument, "Dokument:", &DocumentEdit, kDocumentEdit, kDocumentNote, &DocumentBrowseBtn,
+       kDocumentBrowseBtn},
+  };
+  for (const TParamPage& p : kPages) {
+    AddLabel(1, p.caption, {24, 124, 300, 18}, p.page);
+    p.edit->Create(self, p.id, {24, 144, p.browse ? 430 : 460, 22});
+    p.edit->SetMaxLength(static_cast<int>(kMaxFieldLength));
+    AddToNotebook(p.page, p.edit->Handle());
+    if (p.browse) {
+      // A static control: clicking it leaves the focus where it is.
+      p.browse->Create(self, "", {460, 144, 24, 22}, SS_OWNERDRAW | SS_NOTIFY, p.browseId);
+      AddToNotebook(p.page, p.browse->Handle());
+    }
+    AddLabel(1, p.note, {24, 176, 460, 90}, p.page);
+  }
+}
+
+void TAddNotifyEventDlg::CreateRepeatPage() {
+  const HWND self = Handle();
+  AddLabel(2, kRepeatNote, {24, 44, 460, 36});
+  AddLabel(2, "Erinnerung bitte", {24, 88, 300, 18});
+  const char* captions[] = {" nur einmal", " einmal jeden Tag", " einmal jede Woche",
+                            " einmal pro Monat", " einmal jedes Jahr"};
+  for (int i = 0; i < kRepeatButtonCount; ++i) {
+    const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_TABSTOP | WS_GROUP : 0);
+    RepeatButtons(i)->Create(self, kRepOnce + i, captions[i], {40, 110 + 24 * i, 300, 20}, style);
+    AddToPage(2, RepeatButtons(i)->Handle());
+  }
+}
+
+TButton* TAddNotifyEventDlg::TriggerButtons(int index) {
+  TButton* buttons[] = {&notRB1, &notRB2, &notRB3};
+  return index >= 0 && index < kTriggerButtonCount ? buttons[index] : nullptr;
+}
+
+TButton* TAddNotifyEventDlg::RepeatButtons(int index) {
+  TButton* buttons[] = {&repOnce, &repOncePerDay, &repOncePerWeek, &repOncePerMonth,
+                        &repOncePerYear};
+  return index >= 0 && index < kRepeatButtonCount ? buttons[index] : nullptr;
+}
+
+TEdit* TAddNotifyEventDlg::ParamEdit(TParamField field) {
+  switch (field) {
+    case TParamField::Email:
+      return &EmailEdit;
+    case TParamField::Website:
+      return &WebsiteEdit;
+    case TParamField::Program:
+      return &ProgramEdit;
+    case TParamField::Document:
+      return &DocumentEdit;
+    case TParamField::None:
+      break;
+  }
+  return nullptr;
+}
+
+void TAddNotifyEventDlg::FormCreate() {
+  const TAddNotifyEventModel model(clock_.Now());
+  ActionCB.Clear();
+  for (const char* name : ActionNames) ActionCB.Add(name);
+  WriteModel(model);
+  ApplyTriggerState(model);
+  SetActionPage(npNoAction);
+  ShowPage(0);
+  SetActiveControl(notRB3.Handle());
+}
+
+void TAddNotifyEventDlg::OnShow() {
+  UpdateOKBtn();
+}
+
+TAddNotifyEventModel TAddNotifyEventDlg::Model() const {
+  TAddNotifyEventModel model(0);
+  auto self = const_cast<TAddNotifyEventDlg*>(this);
+  model.TriggerRB = nkNever;
+  for (int i = 0; i < kTriggerButtonCount; ++i) {
+    if (self->TriggerButtons(i)->Checked()) {
+      model.TriggerRB = i;
+      break;
+    }
+  }
+  model.DatePicker = std::floor(DatePicker.Value());
+  const TDateTime time = TimePicker.Value();
+  model.TimePicker = time - std::floor(time);
+  model.notText = notText.Text();
+  model.ActionCB = ActionCB.ItemIndex();
+  model.EmailEdit = EmailEdit.Text();
+  model.WebsiteEdit = WebsiteEdit.Text();
+  model.ProgramEdit = ProgramEdit.Text();
+  model.DocumentEdit = DocumentEdit.Text();
+  model.DaysEdit = DaysEdit.Text();
+  model.RepeatRB = kNoChoice;
+  for (int i = 0; i < kRepeatButtonCount; ++i) {
+    if (self->RepeatButtons(i)->Checked()) {
+      model.RepeatRB = i;
+      break;
+    }
+  }
+  return model;
+}
+
+void TAddNotifyEventDlg::WriteModel(const TAddNotifyEventModel& model) {
+  for (int i = 0; i < kTriggerButtonCount; ++i) {
+    TriggerButtons(i)->SetChecked(i == model.TriggerRB);
+  }
+  DatePicker.SetValue(model.DatePicker);
+  TimePicker.SetValue(model.DatePicker + model.TimePicker);
+  notText.SetText(model.notText);
+  ActionCB.SetItemIndex(model.ActionCB);
+  EmailEdit.SetText(model.EmailEdit);
+  WebsiteEdit.SetText(model.WebsiteEdit);
+  ProgramEdit.SetText(model.ProgramEdit);
+  DocumentEdit.SetText(model.DocumentEdit);
+  DaysEdit.SetText(model.DaysEdit);
+  for (int i = 0; i < kRepeatButtonCount; ++i) {
+    RepeatButtons(i)->SetChecked(i == model.RepeatRB);
+  }
+  // A multi-line edit reports no change for a text set from outside.
+  UpdateOKBtn();
+}
+
+void TAddNotifyEventDlg::ApplyTriggerState(const TAddNotifyEventModel& model) {
+  const bool dateControls = model.DateControlsEnabled();
+  for (TControl* control : std::initializer_list<TControl*>{
+           &DatePicker, &TimePicker, &atLabel, &atNotifyLabel, &DaysEdit, &DaysLabel}) {
+    control->SetEnabled(dateControls);
+  }
+  for (int i = 0; i < kRepeatButtonCount; ++i) {
+    RepeatButtons(i)->SetChecked(i == model.RepeatRB);
+  }
+  const bool laterRepeats = model.LaterRepeatsEnabled();
+  for (int i = 1; i < kRepeatButtonCount; ++i) RepeatButtons(i)->SetEnabled(laterRepeats);
+}
+
+void TAddNotifyEventDlg::Fill(const TNotifyInfo& record) {
+  TAddNotifyEventModel model = Model();
+  model.Fill(record);
+  WriteModel(model);
+  ApplyTriggerState(model);
+  SetActionPage(model.ActionNB());
+}
+
+TNotifyInfo TAddNotifyEventDlg::ToNotifyInfo() const {
+  return Model().ToNotifyInfo();
+}
+
+void TAddNotifyEventDlg::ShowPage(int index) {
+  pageIndex_ = index;
+  PC.SetSelected(index);
+  for (int page = 0; page < 3; ++page) {
+    for (HWND control : pages_[page]) ShowWindow(control, page == index ? SW_SHOW : SW_HIDE);
+  }
+  SetActionPage(actionPage_);
+}
+
+void TAddNotifyEventDlg::SetActionPage(int page) {
+  actionPage_ = page;
+  for (int i = 0; i < 6; ++i) {
+    const bool shown = i == page && pageIndex_ == 1;
+    for (HWND control : notebook_[i]) ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+  }
+}
+
+void TAddNotifyEventDlg::UpdateOKBtn() {
+  if (!OKBtn.Handle()) return;
+  OKBtn.SetEnabled(Model().OKEnabled());
+}
+
+void TAddNotifyEventDlg::RBClick() {
+  TAddNotifyEventModel model = Model();
+  model.RBClick(model.TriggerRB);
+  ApplyTriggerState(model);
+}
+
+void TAddNotifyEventDlg::ActionCBChange() {
+  TAddNotifyEventModel model = Model();
+  const TParamField focus = model.ActionCBChange(ActionCB.ItemIndex());
+  SetActionPage(model.ActionNB());
+  if (TEdit* edit = ParamEdit(focus)) edit->SetFocus();
+  UpdateOKBtn();
+}
+
+void TAddNotifyEventDlg::FieldExit(TParamField field) {
+  // Only a move to another control of the dialog leaves the field; closing the dialog or
+  // switching to another program does not.
+  const HWND focus = GetFocus();
+  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0) return;
+  TEdit* edit = ParamEdit(field);
+  if (!reminder::FieldExit(field, edit->Text(), fileExists_, msgBox_)) edit->SetFocus();
+}
+
+void TAddNotifyEventDlg::BrowseBtnClick(int sender) {
+  const bool program = sender == kBrowseBtn;
+  TEdit& edit = program ? ProgramEdit : DocumentEdit;
+  std::string fileName = edit.Text();
+  if (chooseFile_(Handle(), program ? kProgramFilter : kDocumentFilter, fileName)) {
+    edit.SetText(fileName);
+  }
+}
+
+void TAddNotifyEventDlg::EnterKeyPress() {
+  PostMessageA(Handle(), WM_NEXTDLGCTL, 0, 0);
+}
+
+void TAddNotifyEventDlg::NextControl(bool previous) {
+  HWND current = GetFocus();
+  while (current && GetParent(current) != Handle()) current = GetParent(current);
+  const HWND next = GetNextDlgTabItem(Handle(), current, previous);
+  if (next) ::SetFocus(next);
+}
+
+bool TAddNotifyEventDlg::PreTranslateMessage(MSG& message) {
+  if ((message.message == WM_KEYDOWN || message.message == WM_CHAR) &&
+      message.wParam == VK_RETURN && GetKeyState(VK_CONTROL) >= 0) {
+    HWND control = message.hwnd;
+    while (control && GetParent(control) != Handle()) control = GetParent(control);
+    if (control == notRB1.Handle() || control == notRB2.Handle() || control == notRB3.Handle() ||
+        control == TimePicker.Handle()) {
+      if (message.message == WM_KEYDOWN) EnterKeyPress();
+      return true;
+    }
+    // Enter alone never breaks the line of the reminder text.
+    if (control == notText.Handle()) return true;
+  }
+  return TForm::PreTranslateMessage(message);
+}
+
+bool TAddNotifyEventDlg::DatePickerUserString(const std::string& text, SYSTEMTIME& date) {
+  TDateTime value = std::floor(DatePicker.Value());
+  // A text that is no date leaves the field's date as it was.
+  TryDatePickerText(text, fs_, value);
+  date = ToSystemTime(value);
+  return true;
+}
+
+LRESULT TAddNotifyEventDlg::OnNotify(NMHDR* header) {
+  if (header->idFrom == kPC && header->code == TCN_SELCHANGE) {
+    ShowPage(PC.Selected());
+  } else if (header->idFrom == kDatePicker && header->code == DTN_USERSTRINGA) {
+    auto* info = reinterpret_cast<NMDATETIMESTRINGA*>(header);
+    DatePickerUserString(info->pszUserString ? info->pszUserString : "", info->st);
+    info->dwFlags = GDT_VALID;
+  } else if (header->idFrom == kDatePicker && header->code == DTN_USERSTRINGW) {
+    auto* info = reinterpret_cast<NMDATETIMESTRINGW*>(header);
+    char text[256] = {};
+    if (info->pszUserString) {
+      WideCharToMultiByte(CP_ACP, 0, info->pszUserString, -1, text, sizeof text - 1, nullptr,
+                          nullptr);
+    }
+    DatePickerUserString(text, info->st);
+    info->dwFlags = GDT_VALID;
+  }
+  return 0;
+}
+
+void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case kNotRB1:
+    case kNotRB2:
+    case kNotRB3:
+      if (code == BN_CLICKED) RBClick();
+      break;
+    case kNotText:
+    case kWebsiteEdit:
+      if (code == EN_CHANGE) UpdateOKBtn();
+      break;
+    case kEmailEdit:
+    case kProgramEdit:
+    case kDocumentEdit: {
+      const TParamField field = id == kEmailEdit     ? TParamField::Email
+                                : id == kProgramEdit ? TParamField::Program
+                                                     : TParamField::Document;
+      if (code == EN_CHANGE) UpdateOKBtn();
+      if (code == EN_KILLFOCUS) FieldExit(field);
+      break;
+    }
+    case kActionCB:
+      if (code == CBN_SELCHANGE) ActionCBChange();
+      break;
+    case kBrowseBtn:
+    case kDocumentBrowseBtn:
+      if (code == STN_CLICKED) BrowseBtnClick(id);
+      break;
+    case kOKBtn:
+      if (code == BN_CLICKED) SetModalResult(IDOK);
+      break;
+    case kCancelBtn:
+      if (code == BN_CLICKED) SetModalResult(IDCANCEL);
+      break;
+    default:
+      break;
+  }
+}
+
+bool TAddNotifyEventDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                       LRESULT& result) {
+  if (message == WM_NEXTDLGCTL && LOWORD(lParam) == 0) {
+    NextControl(wParam != 0);
+    result = 0;
+    return true;
+  }
+  if (message == WM_DRAWITEM) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlID == kBrowseBtn || item->CtlID == kDocumentBrowseBtn) {
+      DrawMagnifier(*item);
+      result = TRUE;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TAddNotifyEventDlg::DrawMagnifier(const DRAWITEMSTRUCT& item) {
+  const HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  const HPEN pen = CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNTEXT));
+  const HGDIOBJ oldPen = SelectObject(dc, pen);
+  const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const int cx = (r.left + r.right) / 2 - 2;
+  const int cy = (r.top + r.bottom) / 2 - 2;
+  Ellipse(dc, cx - 5, cy - 5, cx + 5, cy + 5);
+  MoveToEx(dc, cx + 4, cy + 4, nullptr);
+  LineTo(dc, cx + 9, cy + 9);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+}
+
+}  // namespace reminder

@@ -1,0 +1,75 @@
+#include "win32/ui/CfgDlgUnit.h"
+
+#include "core/ui/CfgDlgRules.h"
+
+namespace reminder {
+
+void TCfgDlg::CreateFor(HWND owner) {
+  TFormParams params;
+  params.ClassName = "ReminderCfgDlg";
+  params.Caption = "Konfiguration";
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+  params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  params.ClientWidth = 345;
+  params.ClientHeight = 192;
+  params.Parent = owner;
+  Create(params);
+  CenterOnScreen();
+}
+
+void TCfgDlg::OnCreate() {
+  SetDialogKeys(true);
+  const HWND self = Handle();
+  // The tab control only frames the controls, which are its siblings drawn on top of it.
+  TC.Create(self, kTC, {8, 8, 329, 138}, WS_CLIPSIBLINGS);
+  TC.AddTab("Einstellungen");
+  WinStartUpChkBox.Create(self, kWinStartUpChkBox, WinStartUpCaption(false), {20, 40, 305, 20},
+                          BS_AUTOCHECKBOX | WS_TABSTOP);
+  AnimateIconChkBox.Create(self, kAnimateIconChkBox,
+                           " Symbol in Taskleiste (neben der Uhr) animieren", {20, 66, 305, 20},
+                           BS_AUTOCHECKBOX | WS_TABSTOP);
+  TLabel label1;
+  label1.Create(self, "Aktualisierungsintervall:", {20, 104, 130, 18});
+  IntervalEdit.SetAlignment(TAlignment::Right);
+  IntervalEdit.Create(self, kIntervalEdit, {155, 100, 60, 22});
+  IntervalEdit.SetText("1");
+  UpDown.Create(self, kUpDown, IntervalEdit.Handle());
+  UpDown.SetRange(kIntervalMin, kIntervalMax);
+  UpDown.SetPosition(kIntervalMin);
+  TLabel label2;
+  label2.Create(self, "Sekunden", {225, 104, 80, 18});
+  OKBtn.Create(self, kOKBtn, "OK", {176, 156, 75, 26});
+  CancelBtn.Create(self, kCancelBtn, "Abbrechen", {262, 156, 75, 26});
+  // Each control was placed over the tab control: keep them above it.
+  SetWindowPos(TC.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetActiveControl(WinStartUpChkBox.Handle());
+  FormCreate();
+}
+
+void TCfgDlg::FormCreate() {
+  if (libraryMode_) WinStartUpChkBox.SetText(WinStartUpCaption(true));
+}
+
+void TCfgDlg::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case kIntervalEdit:
+      if (code == EN_KILLFOCUS) IntervalEditExit();
+      break;
+    case kOKBtn:
+      if (code == BN_CLICKED) SetModalResult(IDOK);
+      break;
+    case kCancelBtn:
+      if (code == BN_CLICKED || code == 0) SetModalResult(IDCANCEL);
+      break;
+    default:
+      break;
+  }
+}
+
+void TCfgDlg::IntervalEditExit() {
+  const std::string text = IntervalEdit.Text();
+  const std::string corrected = reminder::IntervalEditExit(text);
+  if (corrected != text) IntervalEdit.SetText(corrected);
+}
+
+}  // namespace reminder

@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/common/DateTime.h"
+#include "core/store/IOUnit.h"
+#include "win32/DialogDriver.h"
+#include "win32/ToolkitTestSupport.h"
+#include "win32/host/Win32MsgBox.h"
+#include "win32/store/Win32DataFile.h"
+#include "win32/support/MsgBoxCatcher.h"
+#include "win32/support/RecordingActions.h"
+#include "win32/support/RegistryScratch.h"
+#include "win32/support/TempDirectory.h"
+#include "win32/ui/AddNotifyEventDlgUnit.h"
+#include "win32/ui/MainUnit.h"
+
+namespace reminder {
+namespace {
+
+using testing::FlushEvents;
+
+class FixedClock : public IClock {
+ public:
+  explicit FixedClock(TDateTime now) : now_(now) {}
+  TDateTime Now() override { return now_; }
+
+ private:
+  TDateTime now_;
+};
+
+// As typing: replaces the whole text and reports the change, as a multi-line edit does only
+// for typed text.
+void Type(TEdit& edit, const std::string& text) {
+  edit.Send(EM_SETSEL, 0, -1);
+  edit.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+const TDateTime kNow = EncodeDate(2030, 3, 9) + EncodeTime(23, 50, 0, 0);
+
+class AddNotifyEventDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::InitializeToolkit();
+    dialog_ = std::make_unique<TAddNotifyEventDlg>(clock_, box_);
+    dialog_->CreateFor(nullptr);
+  }
+  void TearDown() override {
+    dialog_.reset();
+    FlushEvents();
+  }
+  void Choose(int action) {
+    dialog_->ActionCB.SetItemIndex(action);
+    SendMessageA(dialog_->Handle(), WM_COMMAND,
+                 MAKEWPARAM(TAddNotifyEventDlg::kActionCB, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(dialog_->ActionCB.Handle()));
+  }
+  // The date field's answer to a typed text.
+  TDateTime TypeDate(const std::string& text) {
+    NMDATETIMESTRINGA info = {};
+    info.nmhdr.hwndFrom = dialog_->DatePicker.Handle();
+    info.nmhdr.idFrom = TAddNotifyEventDlg::kDatePicker;
+    info.nmhdr.code = DTN_USERSTRINGA;
+    info.pszUserString = text.c_str();
+    SendMessageA(dialog_->Handle(), WM_NOTIFY, info.nmhdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    return std::floor(FromSystemTime(info.st));
+  }
+
+  FixedClock clock_{kNow};
+  TWin32MsgBox box_;
+  std::unique_ptr<TAddNotifyEventDlg> dialog_;
+};
+
+TEST_F(AddNotifyEventDlgTest, StartsTwentyMinutesAheadWithTheDateTriggerAndOKOff) {
+  TAddNotifyEventDlg& d = *dialog_;
+  EXPECT_EQ(d.Caption(), "Erinnerung hinzufügen");
+  EXPECT_TRUE(d.notRB3.Checked());
+  EXPECT_TRUE(d.repOnce.Checked());
+  EXPECT_DOUBLE_EQ(std::floor(d.DatePicker.Value()), EncodeDate(2030, 3, 10));
+  const TDateTime time = d.TimePicker.Value();
+  EXPECT_NEAR(time - std::floor(time), EncodeTime(0, 10, 0, 0), 1e-6);
+  ASSERT_EQ(d.ActionCB.Count(), 9);
+  EXPECT_EQ(d.ActionCB.ItemText(8), "DFÜ-Netzwerk Verbindung trennen");
+  EXPECT_EQ(d.ActionCB.ItemIndex(), 0);
+  EXPECT_EQ(d.DaysEdit.Text(), "3");
+  d.Show();
+  EXPECT_FALSE(d.OKBtn.Enabled());
+  EXPECT_EQ(d.notText.Send(EM_GETLIMITTEXT), 65535);
+  EXPECT_EQ(d.ProgramEdit.Send(EM_GETLIMITTEXT), 65535);
+}
+
+TEST_F(AddNotifyEventDlgTest, OKFollowsTheTextAndTheChosenActionsParameter) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  Type(d.notText, "Zahnarzt");
+  EXPECT_TRUE(d.OKBtn.Enabled());
+  Choose(akEmail);
+  EXPECT_EQ(d.ActionPage(), npEMail);
+  EXPECT_EQ(GetFocus(), d.EmailEdit.Handle());
+  EXPECT_FALSE(d.OKBtn.Enabled());
+  Type(d.EmailEdit, "a");
+  EXPECT_TRUE(d.OKBtn.Enabled());
+  Choose(akRestart);
+  EXPECT_EQ(d.ActionPage(), npNoAction);
+  EXPECT_TRUE(d.OKBtn.Enabled());
+  Type(d.notText, "");
+  EXPECT_FALSE(d.OKBtn.Enabled());
+}
+
+TEST_F(AddNotifyEventDlgTest, DialUpTriggerAllowsOnlyOneReminderAndDisablesTheDate) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  d.repOncePerWeek.Click();
+  d.notRB2.Click();
+  EXPECT_TRUE(d.repOnce.Checked());
+  EXPECT_FALSE(d.repOncePerWeek.Checked());
+  for (TControl* c : std::vector<TControl*>{&d.DatePicker, &d.TimePicker, &d.DaysEdit,
+                                            &d.repOncePerDay, &d.repOncePerYear}) {
+    EXPECT_FALSE(c->Enabled());
+  }
+  d.notRB3.Click();
+  EXPECT_TRUE(d.DatePicker.Enabled());
+  EXPECT_TRUE(d.repOncePerYear.Enabled());
+  EXPECT_TRUE(d.repOnce.Checked());
+}
+
+TEST_F(AddNotifyEventDlgTest, FillAndReadBackGiveAPendingReminderOfTheChosenAction) {
+  TNotifyInfo record;
+  record.Notified = 1;
+  record.LastNotified = kNow;
+  record.NotifyKind = nkDialUp;
+  record.NotifyDate = EncodeDate(2031, 1, 2) + EncodeTime(8, 15, 0, 0);
+  record.NotifyText = "Rechnung";
+  record.ActionKind = akProgram;
+  record.ActionParam = "C:\\x.exe";
+  record.RepeatKind = 0;
+  record.DaysBefore = 7;
+  dialog_->Fill(record);
+  EXPECT_TRUE(dialog_->notRB2.Checked());
+  EXPECT_EQ(dialog_->ActionPage(), npExecProgram);
+  EXPECT_FALSE(dialog_->repOnce.Checked());
+  // The typed program stays when another action is chosen; only the chosen one is read.
+  Choose(akWebsite);
+  dialog_->WebsiteEdit.SetText("www.x.example");
+  Choose(akProgram);
+  const TNotifyInfo read = dialog_->ToNotifyInfo();
+  EXPECT_EQ(read.Notified, 0);
+  EXPECT_EQ(read.LastNotified, 0);
+  EXPECT_EQ(read.NotifyKind, nkDialUp);
+  EXPECT_NEAR(read.NotifyDate, record.NotifyDate, 1e-6);
+  EXPECT_EQ(read.NotifyText, "Rechnung");
+  EXPECT_EQ(read.ActionParam, "C:\\x.exe");
+  EXPECT_EQ(read.RepeatKind, rkYearly);
+  EXPECT_EQ(read.DaysBefore, 7);
+  dialog_->DaysEdit.SetText("45");
+  EXPECT_EQ(dialog_->ToNotifyInfo().DaysBefore, 30);
+}
+
+TEST_F(AddNotifyEventDlgTest, LeavingABadFieldShowsItsMessageAndKeepsTheFocusThere) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  SetForegroundWindow(d.Handle());
+  d.ShowPage(1);
+  testing::MsgBoxCatcher catcher;
+  struct Case {
+    int action;
+    TEdit* edit;
+    const char* text;
+    const char* message;  // none: the field passes
+  };
+  const Case cases[] = {
+      {akEmail, &d.EmailEdit, "kein.at", "Bitte geben Sie die E-Mail Adresse korrekt an!"},
+      {akEmail, &d.EmailEdit, "@", nullptr},
+      {akProgram, &d.ProgramEdit, "C:\\fehlt\\nicht.exe",
+       "Das angegebene Programm existiert nicht!"},
+      {akProgram, &d.ProgramEdit, "", nullptr},
+      {akDocument, &d.DocumentEdit, "C:\\fehlt.txt", "Das angegebene Dokument existiert nicht!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    catcher.Clear();
+    Choose(c.action);
+    c.edit->SetText(c.text);
+    c.edit->SetFocus();
+    d.ActionCB.SetFocus();
+    FlushEvents();
+    if (c.message) {
+      ASSERT_EQ(catcher.Boxes().size(), 1u);
+      EXPECT_EQ(catcher.Boxes()[0].caption, "Fehler");
+      EXPECT_EQ(catcher.Boxes()[0].text, c.message);
+      EXPECT_EQ(GetFocus(), c.edit->Handle());
+      EXPECT_EQ(c.edit->Text(), c.text);
+    } else {
+      EXPECT_TRUE(catcher.Boxes().empty());
+      EXPECT_EQ(GetFocus(), d.ActionCB.Handle());
+    }
+  }
+}
+
+TEST_F(AddNotifyEventDlgTest, EnterInATriggerButtonMovesOnAndTheDateFieldRefusesNoDates) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  SetForegroundWindow(d.Handle());
+  d.notRB3.SetFocus();
+  MSG enter = {d.notRB3.Handle(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  EXPECT_TRUE(d.PreTranslateMessage(enter));
+  FlushEvents();
+  EXPECT_EQ(GetFocus(), d.DatePicker.Handle());
+  EXPECT_TRUE(d.notRB3.Checked());
+
+  const TDateTime before = std::floor(d.DatePicker.Value());
+  EXPECT_DOUBLE_EQ(TypeDate("31.02.2031"), before);
+  EXPECT_DOUBLE_EQ(TypeDate("abc"), before);
+  EXPECT_DOUBLE_EQ(TypeDate("24.12.2031"), EncodeDate(2031, 12, 24));
+}
+
+TEST_F(AddNotifyEventDlgTest, BrowseOffersTheFilterOfItsFieldAndFillsIt) {
+  std::vector<std::string> filters;
+  dialog_->SetFileChooser([&](HWND, const std::string& filter, std::string& name) {
+    filters.push_back(filter);
+    name = "C:\\Windows\\notepad.exe";
+    return true;
+  });
+  dialog_->ProgramEdit.SetText("alt.exe");
+  SendMessageA(dialog_->Handle(), WM_COMMAND,
+               MAKEWPARAM(TAddNotifyEventDlg::kBrowseBtn, STN_CLICKED), 0);
+  SendMessageA(dialog_->Handle(), WM_COMMAND,
+               MAKEWPARAM(TAddNotifyEventDlg::kDocumentBrowseBtn, STN_CLICKED), 0);
+  ASSERT_EQ(filters.size(), 2u);
+  EXPECT_EQ(filters[0], "Anwendungen|*.exe|Alle Dateien|*.*");
+  EXPECT_EQ(filters[1], "Dokumente|*.doc;*.txt;*.htm;*.html|Alle Dateien|*.*");
+  EXPECT_EQ(dialog_->ProgramEdit.Text(), "C:\\Windows\\notepad.exe");
+  EXPECT_EQ(dialog_->DocumentEdit.Text(), "C:\\Windows\\notepad.exe");
+}
+
+// The main window's add and change commands around the real modal editor.
+class EditorFlowTest : public ::testing::Test {
+ protected:
+  EditorFlowTest() : registry_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+  void SetUp() override { testing::InitializeToolkit(); }
+  void TearDown() override {
+    main_.reset();
+    FlushEvents();
+  }
+  TMain& Create() {
+    main_ = std::make_unique<TMain>(dir_.File("Reminder.dat"));
+    main_->SetRegistryArea("\\" + registry_.Path());
+    main_->SetShellNotify([](DWORD, TNotifyIconRecord&) { return true; });
+    main_->SetSoundPlayer([](const char*) {});
+    main_->SetAlertActions(actions_);
+    main_->CreateMain();
+    return *main_;
+  }
+  std::vector<TNotifyInfo> Stored() {
+    TWin32DataFile file;
+    TWin32MsgBox box;
+    TFileIO io(dir_.File("Reminder.dat"), file, box);
+    io.Load();
+    std::vector<TNotifyInfo> records;
+    for (size_t i = 0; i < io.Count(); ++i) records.push_back(io.Item(i));
+    return records;
+  }
+  // Runs a command of the main window while steps fill the editor and end it.
+  void WithEditor(void (TMain::*command)(), std::function<void(TAddNotifyEventDlg&)> steps) {
+    bool schedulerOff = false;
+    bool shown = false;
+    testing::WhenDialogShows([&] {
+      auto* dialog = testing::FindDialog<TAddNotifyEventDlg>("ReminderAddNotifyEventDlg");
+      ASSERT_NE(dialog, nullptr);
+      shown = true;
+      schedulerOff = !main_->Scheduler().Enabled();
+      steps(*dialog);
+    });
+    (main_.get()->*command)();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(schedulerOff);
+    EXPECT_TRUE(main_->Scheduler().Enabled());
+  }
+
+  testing::TempDirectory dir_;
+  testing::RegistryScratch registry_;
+  testing::RecordingActions actions_;
+  std::unique_ptr<TMain> main_;
+};
+
+TEST_F(EditorFlowTest, AddingAppendsOneRecordAndOneRowAndCancelWritesNothing) {
+  TMain& main = Create();
+  WithEditor(&TMain::Hinzufgen1Click, [](TAddNotifyEventDlg& d) {
+    Type(d.notText, "Steuer");
+    d.notRB1.Click();
+    d.OKBtn.Click();
+  });
+  std::vector<TNotifyInfo> stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].NotifyText, "Steuer");
+  EXPECT_EQ(stored[0].NotifyKind, nkNever);
+  EXPECT_EQ(stored[0].RepeatKind, rkOnce);
+  ASSERT_EQ(main.LV().Count(), 1);
+  EXPECT_EQ(main.LV().ItemText(0, 1), "Steuer");
+
+  WithEditor(&TMain::Hinzufgen1Click, [](TAddNotifyEventDlg& d) {
+    Type(d.notText, "Verworfen");
+    d.CancelBtn.Click();
+  });
+  EXPECT_EQ(Stored().size(), 1u);
+  EXPECT_EQ(main.LV().Count(), 1);
+}
+
+TEST_F(EditorFlowTest, ChangingAFiredReminderMakesItPendingInPlace) {
+  {
+    TWin32DataFile file;
+    TWin32MsgBox box;
+    TFileIO io(dir_.File("Reminder.dat"), file, box);
+    TNotifyInfo values;
+    values.NotifyKind = nkAtDate;
+    values.NotifyDate = EncodeDate(2001, 1, 1);
+    values.NotifyText = "Alt";
+    values.RepeatKind = rkDaily;
+    TNotifyInfo* stored = io.Add(values);
+    stored->Notified = 1;
+    stored->LastNotified = EncodeDate(2001, 1, 2);
+    io.Save();
+  }
+  TMain& main = Create();
+  ASSERT_EQ(main.LV().Count(), 1);
+  ListView_SetItemState(main.LV().Handle(), 0, LVIS_SELECTED, LVIS_SELECTED);
+  TNotifyInfo* record = main.Rows().Row(0).Data;
+  WithEditor(&TMain::ndern1Click, [](TAddNotifyEventDlg& d) {
+    EXPECT_EQ(d.notText.Text(), "Alt");
+    EXPECT_TRUE(d.repOncePerDay.Checked());
+    Type(d.notText, "Neu");
+    d.OKBtn.Click();
+  });
+  EXPECT_EQ(main.Rows().Row(0).Data, record);
+  EXPECT_EQ(record->Notified, 0);
+  EXPECT_EQ(record->LastNotified, 0);
+  EXPECT_EQ(main.Rows().Row(0).ImageIndex, 0);
+  EXPECT_EQ(main.StatusBar().PartText(), "Noch keine Erinnerung durchgeführt!");
+  const std::vector<TNotifyInfo> stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].NotifyText, "Neu");
+  EXPECT_EQ(stored[0].Notified, 0);
+}
+
+}  // namespace
+}  // namespace reminder
