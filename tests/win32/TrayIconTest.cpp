@@ -13,6 +13,7 @@ namespace reminder {
 namespace {
 
 using testing::FlushEvents;
+using testing::PumpUntil;
 
 struct ShellCall {
   DWORD message;
@@ -55,21 +56,6 @@ class ShellRecorder {
   std::vector<ShellCall> calls;
 };
 
-// Runs the message loop until the condition holds; the limit only keeps a fault from
-// hanging the run.
-bool PumpUntil(const std::function<bool()>& done, DWORD maxMs = 10000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > maxMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-  return true;
-}
 
 std::string TipOf(const TNotifyIconRecord& record) {
   return std::string(record.szTip, strnlen(record.szTip, sizeof record.szTip));

@@ -16,26 +16,13 @@ namespace {
 
 using testing::FakeMsgBox;
 using testing::FlushEvents;
+using testing::PumpUntil;
 using testing::MemoryDataFile;
 
 constexpr uint32_t kShortPeriodMs = 20;
 constexpr DWORD kPatienceMs = 5000;
 
 // Runs the thread's message loop until done() holds or the patience runs out.
-template <typename Done>
-bool PumpUntil(Done done) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > kPatienceMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-  return true;
-}
 
 TEST(WindowTimerTest, TicksArriveOnTheThreadThatCreatedTheTimer) {
   std::vector<DWORD> tickThreads;

@@ -112,4 +112,18 @@ void FlushEvents(DWORD quietMs, DWORD maxMs) {
   }
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD maxMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > maxMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  return true;
+}
+
 }  // namespace reminder::testing

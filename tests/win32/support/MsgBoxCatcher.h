@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,5 +47,9 @@ class MsgBoxCatcher {
 // Runs the thread's message loop until the queue has stayed empty for quietMs, or for
 // maxMs at the most.
 void FlushEvents(DWORD quietMs = 50, DWORD maxMs = 1000);
+
+// Dispatches messages until done() answers true; false if it still does not after maxMs
+// (a guard against a hanging test, never the thing tested).
+bool PumpUntil(const std::function<bool()>& done, DWORD maxMs = 5000);
 
 }  // namespace reminder::testing
