@@ -184,7 +184,8 @@ void TMain::CreateControls() {
   // Rows live in rows_; the control asks for what it paints, which keeps filling and
   // sorting thousands of rows fast.
   lv_.Create(Handle(), kListId, {0, 0, 100, 100},
-             LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_TABSTOP, LVS_EX_FULLROWSELECT);
+             LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_TABSTOP,
+             LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
   lv_.SetSmallImages(listImages_.Handle());
   lv_.AddColumn("Termin", 130);
   lv_.AddColumn("Erinnern an...", 200);
