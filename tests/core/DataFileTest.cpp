@@ -134,6 +134,33 @@ TEST(DataFileFormat, TruncatedFilesKeepWhatWasRead) {
   EXPECT_EQ(partNumber[1]->ActionKind, akWarning);
 }
 
+// A file that arrives in parts of any size decodes to the same records as the whole file,
+// the record cut short by its end included.
+TEST(DataFileFormat, DecodingInPartsGivesTheSameRecords) {
+  std::string bytes;
+  TNotifyInfo second = WorkedExample();
+  second.NotifyText = std::string(300, 'x');
+  second.ActionParam = "mailto";
+  for (const TNotifyInfo& r : {WorkedExample(), second, TNotifyInfo(), WorkedExample()}) {
+    EncodeRecord(bytes, r);
+  }
+  bytes.resize(bytes.size() - 7);
+  const auto whole = Decode(bytes);
+  for (size_t partSize : {1u, 2u, 11u, 13u, 82u, 100u, 4096u}) {
+    std::vector<std::unique_ptr<TNotifyInfo>> records;
+    TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
+      records.push_back(std::make_unique<TNotifyInfo>());
+      return *records.back();
+    });
+    for (size_t at = 0; at < bytes.size(); at += partSize) {
+      decoder.Feed(std::string_view(bytes).substr(at, partSize));
+    }
+    decoder.Finish();
+    ASSERT_EQ(records.size(), whole.size()) << partSize;
+    for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(*records[i], *whole[i]) << partSize;
+  }
+}
+
 // The command-line tool decodes every record into the same one.
 TEST(DataFileFormat, DecodingIntoAUsedRecordSetsEveryField) {
   TNotifyInfo used = WorkedExample();

@@ -73,12 +73,6 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
 // into the same record and checked by the scheduler's rules, as CheckNotifications goes
 // through its list, and marked as it would mark it, for the line.
 int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
-  TFileBytes bytes;
-  const std::string path = context.DataFile();
-  if (!context.Env.Files.Read(path, bytes)) {
-    ExplainUnreadDataFile(context, false);
-    return kExitFailure;
-  }
   const TCheckMoment moment(now);
   TDueLines lines(context.Format);
   TNotifyInfo record;
@@ -92,11 +86,19 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
     MarkFired(record, now);
     lines.Add(number, record);
   };
-  DecodeRecords(bytes.View(), [&]() -> TNotifyInfo& {
+  // The file is decoded as it is read, in parts, so that it is never held whole.
+  TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
     if (number > 0) check();
     ++number;
     return record;
   });
+  if (!context.Env.Files.ReadPieces(context.DataFile(), [&](std::string_view part) {
+        decoder.Feed(part);
+      })) {
+    ExplainUnreadDataFile(context, false);
+    return kExitFailure;
+  }
+  decoder.Finish();
   if (number > 0) check();
   context.Out << ToTerminal(lines.Text(), context.Env.Charset);
   return kExitOk;

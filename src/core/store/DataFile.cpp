@@ -10,6 +10,28 @@
 
 namespace reminder {
 
+bool IDataFile::ReadPieces(const std::string& path,
+                           const std::function<void(std::string_view)>& piece) {
+  TFileBytes bytes;
+  if (!Read(path, bytes)) return false;
+  piece(bytes.View());
+  return true;
+}
+
+bool TStdDataFile::ReadPieces(const std::string& path,
+                              const std::function<void(std::string_view)>& piece) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::unique_ptr<char[]> buffer(new char[1 << 20]);
+  while (in) {
+    in.read(buffer.get(), 1 << 20);
+    if (in.gcount() > 0) piece(std::string_view(buffer.get(), static_cast<size_t>(in.gcount())));
+  }
+  return in.eof();
+}
+
 bool TStdDataFile::Read(const std::string& path, TFileBytes& bytes) {
   bytes = {};
   // A directory opens as a stream too, with a size that means nothing.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ class IDataFile {
   virtual bool Read(const std::string& path, TFileBytes& bytes) = 0;
   // False when the new content could not be put in place; the old file is then unchanged.
   virtual bool Replace(const std::string& path, std::string_view bytes) = 0;
+  // Hands the file to piece in consecutive parts, for readers that need not hold it whole;
+  // false when it cannot be read. By default the whole file is one part.
+  virtual bool ReadPieces(const std::string& path,
+                          const std::function<void(std::string_view)>& piece);
 };
 
 // The C++ library's files: a temporary file beside the target, renamed over it.
@@ -30,6 +35,9 @@ class TStdDataFile : public IDataFile {
  public:
   bool Read(const std::string& path, TFileBytes& bytes) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
+  // Parts of 1 MiB in one reused buffer: no memory the size of the file is touched.
+  bool ReadPieces(const std::string& path,
+                  const std::function<void(std::string_view)>& piece) override;
 };
 
 // The data file "Reminder.dat" in the directory of the given executable path.

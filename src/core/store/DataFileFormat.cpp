@@ -120,4 +120,52 @@ void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& 
   }
 }
 
+namespace {
+
+// The size of the first record as far as its length fields that are there tell: its full
+// size once both lengths are there, else the bytes needed to read the next length.
+size_t KnownRecordSize(std::string_view bytes) {
+  constexpr size_t kTextLengthAt = 10;
+  if (bytes.size() < kTextLengthAt + 2) return kTextLengthAt + 2;
+  uint16_t textLength;
+  std::memcpy(&textLength, bytes.data() + kTextLengthAt, 2);
+  const size_t paramLengthAt = kTextLengthAt + 2 + textLength + 1;
+  if (bytes.size() < paramLengthAt + 2) return paramLengthAt + 2;
+  uint16_t paramLength;
+  std::memcpy(&paramLength, bytes.data() + paramLengthAt, 2);
+  return kRecordFixedSize + textLength + paramLength;
+}
+
+}  // namespace
+
+size_t CompleteRecordSize(std::string_view bytes) {
+  const size_t size = KnownRecordSize(bytes);
+  return bytes.size() >= size ? size : 0;
+}
+
+void TRecordStreamDecoder::Feed(std::string_view part) {
+  // A record begun in an earlier part takes only the bytes it still lacks.
+  while (!pending_.empty() && !part.empty()) {
+    const size_t take = std::min(KnownRecordSize(pending_) - pending_.size(), part.size());
+    pending_.append(part.data(), take);
+    part.remove_prefix(take);
+    if (CompleteRecordSize(pending_) != 0) {
+      DecodeRecords(pending_, newRecord_);
+      pending_.clear();
+    }
+  }
+  if (part.empty()) return;
+  size_t used = 0;
+  while (const size_t size = CompleteRecordSize(part.substr(used))) {
+    DecodeRecords(part.substr(used, size), newRecord_);
+    used += size;
+  }
+  pending_.assign(part.data() + used, part.size() - used);
+}
+
+void TRecordStreamDecoder::Finish() {
+  DecodeRecords(pending_, newRecord_);
+  pending_.clear();
+}
+
 }  // namespace reminder

@@ -25,4 +25,22 @@ void EncodeRecord(std::string& out, const TNotifyInfo& record);
 // what could be read and zeros beyond; a string is cut at its first zero character.
 void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord);
 
+// The size of the first record of bytes when all of it is there, 0 when they end inside it.
+size_t CompleteRecordSize(std::string_view bytes);
+
+// Decodes a file that arrives in parts: each complete record as soon as it is there, what
+// is left (a record cut short by the end of the file) at Finish. Gives the same records as
+// DecodeRecords over the whole file.
+class TRecordStreamDecoder {
+ public:
+  explicit TRecordStreamDecoder(std::function<TNotifyInfo&()> newRecord)
+      : newRecord_(std::move(newRecord)) {}
+  void Feed(std::string_view part);
+  void Finish();
+
+ private:
+  std::function<TNotifyInfo&()> newRecord_;
+  std::string pending_;  // the start of a record the next part completes
+};
+
 }  // namespace reminder
