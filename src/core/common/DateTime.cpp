@@ -7,7 +7,7 @@ namespace reminder {
 namespace {
 
 // Days from 1 March 0000 based arithmetic (proleptic Gregorian calendar).
-constexpr int64_t kUnixEpochToDelphiEpoch = 25569;  // 1 January 1970 as a date-time
+constexpr int64_t kUnixEpochDays = 25569;  // 1 January 1970 as a date-time
 
 int64_t DaysSinceUnixEpoch(int year, int month, int day) {
   const int64_t y = static_cast<int64_t>(year) - (month <= 2 ? 1 : 0);
@@ -50,7 +50,7 @@ int DaysInMonth(int year, int month) {
 }
 
 int64_t DaysFromCivil(int year, int month, int day) {
-  return DaysSinceUnixEpoch(year, month, day) + kUnixEpochToDelphiEpoch;
+  return DaysSinceUnixEpoch(year, month, day) + kUnixEpochDays;
 }
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& result) {
@@ -79,7 +79,7 @@ TDateTime EncodeDateTime(const TDateParts& date, const TTimeParts& time) {
 TDateParts DecodeDate(TDateTime value) {
   if (!IsValidDateTime(value)) return {};
   const int64_t days = static_cast<int64_t>(std::trunc(value));
-  return CivilFromDaysSinceUnixEpoch(days - kUnixEpochToDelphiEpoch);
+  return CivilFromDaysSinceUnixEpoch(days - kUnixEpochDays);
 }
 
 double TimeOfDay(TDateTime value) {

@@ -27,14 +27,16 @@ uint64_t TFileIO::SerialOf(const TNotifyInfo* record) const {
 
 void TFileIO::Load() {
   Clear();
-  TFileBytes bytes;
-  if (!file_.Read(fileName_, bytes)) return;
-  // A record takes at least its fixed part in a whole file, so this is room enough.
-  items_.reserve(bytes.size / kRecordFixedSize + 1);
-  DecodeRecords(bytes.View(), [this]() -> TNotifyInfo& {
+  // Decoded as it is read, so the file is never held whole beside its records.
+  TRecordStreamDecoder decoder([this]() -> TNotifyInfo& {
     items_.push_back(pool_.New());
     return *items_.back();
   });
+  if (!file_.ReadPieces(fileName_, [&](std::string_view part) { decoder.Feed(part); })) {
+    Clear();  // unreadable, also halfway: an empty list, as for a missing file
+    return;
+  }
+  decoder.Finish();
 }
 
 bool TFileIO::Save() {
