@@ -90,6 +90,9 @@ int RunStandalone(const std::vector<std::string>& parameters) {
     return 1;
   }
   Application().Run();
+  // Run ends with the main window gone; the object goes with it.
+  delete Main;
+  Main = nullptr;
   return 0;
 }
 
