@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/LocalTimeFake.h"
+#include "core/TestDates.h"
 #include "core/ical/Component.h"
 #include "core/ical/ContentLine.h"
 #include "core/ical/Cp1252.h"
@@ -15,9 +16,7 @@
 namespace reminder {
 namespace {
 
-TDateTime At(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
-  return EncodeDate(y, m, d) + EncodeTime(h, n, s, 0);
-}
+using testing::At;
 
 using testing::FixedOffsetTime;
 

@@ -4,16 +4,13 @@
 #include <vector>
 
 #include "core/Fakes.h"
+#include "core/TestDates.h"
 #include "core/ui/RemindFormRules.h"
 
 namespace reminder {
 namespace {
 
 using namespace reminder::testing;
-
-TDateTime At(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
-  return EncodeDate(y, m, d) + EncodeTime(h, n, s, 0);
-}
 
 TNotifyInfo Reminder(uint8_t action, uint8_t repeat, TDateTime date, uint8_t kind = nkAtDate) {
   TNotifyInfo r;

@@ -8,6 +8,7 @@
 
 #include "core/Fakes.h"
 #include "core/LocalTimeFake.h"
+#include "core/TestDates.h"
 #include "core/cli/ReminderCtl.h"
 #include "core/common/FormatDateTime.h"
 #include "core/store/DataFileFormat.h"
@@ -17,10 +18,6 @@ namespace reminder {
 namespace {
 
 using namespace reminder::testing;
-
-TDateTime At(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
-  return EncodeDate(y, m, d) + EncodeTime(h, n, s, 0);
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

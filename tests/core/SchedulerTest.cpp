@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/Fakes.h"
+#include "core/TestDates.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/ReminderClassUnit.h"
 
@@ -10,10 +11,6 @@ namespace reminder {
 namespace {
 
 using namespace reminder::testing;
-
-TDateTime At(int y, int m, int d, int h = 0, int n = 0) {
-  return EncodeDate(y, m, d) + EncodeTime(h, n, 0, 0);
-}
 
 class SchedulerTest : public ::testing::Test {
  protected:

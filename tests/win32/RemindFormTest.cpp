@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Fakes.h"
+#include "core/TestDates.h"
 #include "core/common/FormatDateTime.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/support/MsgBoxCatcher.h"
@@ -19,10 +20,6 @@ namespace reminder {
 namespace {
 
 using namespace reminder::testing;
-
-TDateTime At(int y, int m, int d, int h = 0, int n = 0) {
-  return EncodeDate(y, m, d) + EncodeTime(h, n, 0, 0);
-}
 
 class RemindFormTest : public ::testing::Test {
  protected:
