@@ -141,7 +141,10 @@ TEST(DataFileFormat, DecodingInPartsGivesTheSameRecords) {
   TNotifyInfo second = WorkedExample();
   second.NotifyText = std::string(300, 'x');
   second.ActionParam = "mailto";
-  for (const TNotifyInfo& r : {WorkedExample(), second, TNotifyInfo(), WorkedExample()}) {
+  TNotifyInfo zeros = WorkedExample();
+  zeros.NotifyText = std::string("vor\0nach", 8);
+  zeros.ActionParam = std::string("\0", 1);
+  for (const TNotifyInfo& r : {WorkedExample(), second, TNotifyInfo(), zeros, WorkedExample()}) {
     EncodeRecord(bytes, r);
   }
   bytes.resize(bytes.size() - 7);
@@ -339,6 +342,33 @@ TEST_F(StdDataFileTest, ReplaceWritesTheWholeContentAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(file.Read(path, bytes));
   EXPECT_EQ(bytes.View(), content + content);
   EXPECT_EQ(FilesInDir(), 1u);
+}
+
+// The store writes and reads a large file in parts; records of the longest texts cross
+// the parts' borders.
+TEST_F(StdDataFileTest, ALargeListSavesAndLoadsWhole) {
+  const std::string path = (dir / "Reminder.dat").string();
+  FakeMsgBox box;
+  TFileIO store(path, file, box);
+  std::vector<TNotifyInfo> values;
+  std::string expected;
+  for (int i = 0; i < 40; ++i) {
+    TNotifyInfo r = WorkedExample();
+    r.NotifyText = std::string(i % 3 == 0 ? 0xFFFF : 1000 + i, static_cast<char>('a' + i % 26));
+    r.ActionParam = std::string(i % 4 == 0 ? 0xFFFF : i, 'p');
+    values.push_back(r);
+    EncodeRecord(expected, r);
+  }
+  store.AddAll(values);
+  ASSERT_GT(expected.size(), 1u << 20);
+  TFileBytes bytes;
+  ASSERT_TRUE(file.Read(path, bytes));
+  EXPECT_TRUE(bytes.View() == expected);
+  TFileIO other(path, file, box);
+  other.Load();
+  ASSERT_EQ(other.Count(), values.size());
+  for (size_t i = 0; i < values.size(); ++i) EXPECT_EQ(other.Item(i), values[i]) << i;
+  EXPECT_TRUE(box.shown.empty());
 }
 
 TEST_F(StdDataFileTest, ADirectoryIsNoDataFile) {

@@ -69,6 +69,22 @@ TEST(Win32DataFileTest, ReplaceCreatesAndOverwritesAndReadGivesEveryByte) {
   EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
 }
 
+// The store hands its records over in parts; each is written after the one before.
+TEST(Win32DataFileTest, ReplaceInPartsWritesThePartsInOrder) {
+  TempDirectory dir;
+  const std::string path = dir.File("Reminder.dat");
+  TWin32DataFile file;
+  const std::vector<std::string> parts = {"eins", std::string(70000, 'z'), "drei"};
+  size_t next = 0;
+  ASSERT_TRUE(file.ReplaceInParts(path, [&]() -> std::string_view {
+    return next < parts.size() ? std::string_view(parts[next++]) : std::string_view();
+  }));
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes, parts[0] + parts[1] + parts[2]);
+  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+}
+
 TEST(Win32DataFileTest, SaveWaitsForAReaderThatClosesTheFileWithinTheRetryTime) {
   TempDirectory dir;
   const std::string path = dir.File("Reminder.dat");

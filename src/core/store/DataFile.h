@@ -17,6 +17,10 @@ struct TFileBytes {
   std::string_view View() const { return {data.get(), size}; }
 };
 
+// Hands out a new file's content part by part, an empty part after the last one. A part
+// stays valid until the next call.
+using TPartSource = std::function<std::string_view()>;
+
 class IDataFile {
  public:
   virtual ~IDataFile() = default;
@@ -24,6 +28,9 @@ class IDataFile {
   virtual bool Read(const std::string& path, TFileBytes& bytes) = 0;
   // False when the new content could not be put in place; the old file is then unchanged.
   virtual bool Replace(const std::string& path, std::string_view bytes) = 0;
+  // Replace with the content in parts, for writers that need not hold it whole. By default
+  // the parts are gathered and handed to Replace.
+  virtual bool ReplaceInParts(const std::string& path, const TPartSource& nextPart);
   // Hands the file to piece in consecutive parts, for readers that need not hold it whole;
   // false when it cannot be read. By default the whole file is one part.
   virtual bool ReadPieces(const std::string& path,
@@ -35,10 +42,15 @@ class TStdDataFile : public IDataFile {
  public:
   bool Read(const std::string& path, TFileBytes& bytes) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
+  // Each part is written as it comes: no memory the size of the file is needed.
+  bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
   // Parts of 1 MiB in one reused buffer: no memory the size of the file is touched.
   bool ReadPieces(const std::string& path,
                   const std::function<void(std::string_view)>& piece) override;
 };
+
+// A source that hands out bytes as its only part.
+TPartSource OnePart(std::string_view bytes);
 
 // The data file "Reminder.dat" in the directory of the given executable path.
 std::string DataFileBeside(const std::string& executablePath);

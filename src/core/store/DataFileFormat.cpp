@@ -143,6 +143,49 @@ size_t CompleteRecordSize(std::string_view bytes) {
   return bytes.size() >= size ? size : 0;
 }
 
+namespace {
+
+template <typename T>
+const char* Take(const char* in, T& value) {
+  std::memcpy(&value, in, sizeof(T));
+  return in + sizeof(T);
+}
+
+const char* TakeString(const char* in, std::string& out) {
+  uint16_t length;
+  in = Take(in, length);
+  const void* zero = std::memchr(in, '\0', length);
+  const size_t kept = zero ? static_cast<size_t>(static_cast<const char*>(zero) - in) : length;
+  // Building a fresh string is cheaper than growing an empty one; a string that has room
+  // (a record decoded again) keeps its memory.
+  if (kept == 0) {
+    out.clear();
+  } else if (out.capacity() >= kept) {
+    out.assign(in, kept);
+  } else {
+    out = std::string(in, kept);
+  }
+  return in + length;
+}
+
+// A record known to be all there: no field needs a bounds check.
+void DecodeCompleteRecord(const char* in, TNotifyInfo& r) {
+  in = Take(in, r.Notified);
+  in = Take(in, r.NotifyKind);
+  in = Take(in, r.NotifyDate);
+  in = TakeString(in, r.NotifyText);
+  in = Take(in, r.ActionKind);
+  in = TakeString(in, r.ActionParam);
+  in = Take(in, r.RepeatKind);
+  in = Take(in, r.LastNotified);
+  in = Take(in, r.DaysBefore);
+  in = Take(in, r.Reserved1);
+  in = Take(in, r.Reserved2);
+  std::memcpy(r.ReservedBlock.data(), in, r.ReservedBlock.size());
+}
+
+}  // namespace
+
 void TRecordStreamDecoder::Feed(std::string_view part) {
   // A record begun in an earlier part takes only the bytes it still lacks.
   while (!pending_.empty() && !part.empty()) {
@@ -150,14 +193,14 @@ void TRecordStreamDecoder::Feed(std::string_view part) {
     pending_.append(part.data(), take);
     part.remove_prefix(take);
     if (CompleteRecordSize(pending_) != 0) {
-      DecodeRecords(pending_, newRecord_);
+      DecodeCompleteRecord(pending_.data(), newRecord_());
       pending_.clear();
     }
   }
   if (part.empty()) return;
   size_t used = 0;
   while (const size_t size = CompleteRecordSize(part.substr(used))) {
-    DecodeRecords(part.substr(used, size), newRecord_);
+    DecodeCompleteRecord(part.data() + used, newRecord_());
     used += size;
   }
   pending_.assign(part.data() + used, part.size() - used);

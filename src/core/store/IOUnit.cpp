@@ -39,16 +39,31 @@ void TFileIO::Load() {
   decoder.Finish();
 }
 
+namespace {
+
+// Small enough to stay in the processor's cache between encoding and writing, large enough
+// for the largest record.
+constexpr size_t kSavePartSize = 256 * 1024;
+static_assert(kSavePartSize >= kRecordFixedSize + 2 * 0xFFFF, "a part holds any record");
+
+}  // namespace
+
 bool TFileIO::Save() {
-  // One pass over the records; the buffer keeps its size from the last save, so it rarely grows.
-  size_t used = 0;
-  for (const TNotifyInfo* record : items_) {
-    const size_t size = EncodedSize(*record);
-    if (buffer_.size() - used < size) buffer_.resize(std::max(2 * buffer_.size(), used + size));
-    EncodeRecordTo(&buffer_[used], *record);
-    used += size;
-  }
-  if (file_.Replace(fileName_, std::string_view(buffer_.data(), used))) return true;
+  if (!savePart_) savePart_.reset(new char[kSavePartSize]);
+  // Whole records only, as many as fit into each part.
+  size_t next = 0;
+  const auto nextPart = [&]() -> std::string_view {
+    size_t used = 0;
+    while (next < items_.size()) {
+      const size_t size = EncodedSize(*items_[next]);
+      if (kSavePartSize - used < size) break;
+      EncodeRecordTo(savePart_.get() + used, *items_[next]);
+      used += size;
+      ++next;
+    }
+    return {savePart_.get(), used};
+  };
+  if (file_.ReplaceInParts(fileName_, nextPart)) return true;
   ShowMsgBox(msgBox_, "Beim Schreiben der Informationen trat ein Fehler auf!", "", mkError, mbOK);
   return false;
 }

@@ -2,6 +2,7 @@
 // Every change rewrites the whole file at once.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,7 @@ class TFileIO {
   IMsgBox& msgBox_;
   TRecordPool pool_;
   std::vector<TNotifyInfo*> items_;  // owned; allocated from pool_
-  std::string buffer_;               // kept between saves, so that saving reuses its memory
+  std::unique_ptr<char[]> savePart_;  // kept between saves, so that saving reuses its memory
 };
 
 // The editable fields of a record, as the editor gives them: pending, never fired,

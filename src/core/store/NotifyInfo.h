@@ -44,16 +44,18 @@ const char* ActionName(uint8_t actionKind);
 const char* RepeatName(uint8_t repeatKind);
 
 // The kind fields are plain bytes: values outside the tables load and save unchanged.
+// The fields are ordered for a compact record in memory; the file's order is the data
+// file format's business.
 struct TNotifyInfo {
+  TDateTime NotifyDate = 0.0;
+  TDateTime LastNotified = 0.0;
+  std::string NotifyText;
+  std::string ActionParam;
+  int32_t DaysBefore = 0;
   uint8_t Notified = 0;
   uint8_t NotifyKind = nkNever;
-  TDateTime NotifyDate = 0.0;
-  std::string NotifyText;
   uint8_t ActionKind = akNothing;
-  std::string ActionParam;
   uint8_t RepeatKind = rkNever;
-  TDateTime LastNotified = 0.0;
-  int32_t DaysBefore = 0;
   uint8_t Reserved1 = 0;
   uint8_t Reserved2 = 0;
   std::array<uint8_t, kReservedBlockSize> ReservedBlock{};

@@ -31,9 +31,11 @@ class TRecordPool {
  private:
   static constexpr size_t kBlockRecords = 256;
   struct Slot {
-    alignas(TNotifyInfo) unsigned char storage[sizeof(TNotifyInfo)];
+    union {
+      alignas(TNotifyInfo) unsigned char storage[sizeof(TNotifyInfo)];
+      Slot* next;  // while free
+    };
     uint64_t serial;
-    Slot* next;  // while free
   };
   void* Allocate();
 

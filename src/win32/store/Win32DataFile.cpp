@@ -70,6 +70,10 @@ bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
 }
 
 bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {
+  return ReplaceInParts(path, OnePart(bytes));
+}
+
+bool TWin32DataFile::ReplaceInParts(const std::string& path, const TPartSource& nextPart) {
   char temp[MAX_PATH];
   if (!GetTempFileNameA(DirectoryOf(path).c_str(), "rem", 0, temp)) return false;
   HANDLE file =
@@ -78,7 +82,11 @@ bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {
     DeleteFileA(temp);
     return false;
   }
-  const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
+  bool written = true;
+  for (std::string_view part = nextPart(); written && !part.empty(); part = nextPart()) {
+    written = WriteAll(file, part);
+  }
+  written = written && FlushFileBuffers(file);
   CloseHandle(file);
   bool moved = false;
   if (written) {

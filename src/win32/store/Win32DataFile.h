@@ -12,6 +12,7 @@ class TWin32DataFile : public IDataFile {
   explicit TWin32DataFile(unsigned retryMs = 2000) : retryMs_(retryMs) {}
   bool Read(const std::string& path, TFileBytes& bytes) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
+  bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
 
  private:
   unsigned retryMs_;
