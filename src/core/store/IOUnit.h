@@ -51,7 +51,7 @@ class TFileIO {
   IDataFile& file_;
   IMsgBox& msgBox_;
   TRecordPool pool_;
-  std::vector<TNotifyInfo*> items_;  // owned; allocated from pool_
+  std::vector<TNotifyInfo*> items_;   // owned; allocated from pool_
   std::unique_ptr<char[]> savePart_;  // kept between saves, so that saving reuses its memory
 };
 
