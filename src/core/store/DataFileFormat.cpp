@@ -28,6 +28,19 @@ char* PutString(char* out, const std::string& text) {
   return out + length;
 }
 
+// The text up to its first zero character. A string that has room keeps its memory (a
+// record decoded again); otherwise a fresh string is cheaper than growing an empty one.
+void AssignText(std::string& out, std::string_view text) {
+  const size_t kept = std::min(text.find('\0'), text.size());
+  if (kept == 0) {
+    out.clear();
+  } else if (out.capacity() >= kept) {
+    out.assign(text.data(), kept);
+  } else {
+    out = std::string(text.data(), kept);
+  }
+}
+
 class Reader {
  public:
   explicit Reader(std::string_view bytes) : bytes_(bytes) {}
@@ -57,21 +70,62 @@ class Reader {
     pos_ += available;
   }
 
-  // Assigns rather than builds the string, so that a record decoded again keeps its memory.
   void GetString(std::string& out) {
     const uint16_t length = Get<uint16_t>();
     const size_t available = std::min<size_t>(length, bytes_.size() - pos_);
-    std::string_view text = bytes_.substr(pos_, available);
+    AssignText(out, bytes_.substr(pos_, available));
     pos_ += available;
-    const size_t zero = text.find('\0');
-    if (zero != std::string_view::npos) text = text.substr(0, zero);
-    out.assign(text.data(), text.size());
   }
 
  private:
   std::string_view bytes_;
   size_t pos_ = 0;
 };
+
+// Reads a record known to be all there: no field needs a bounds check.
+class CompleteRecordReader {
+ public:
+  explicit CompleteRecordReader(const char* in) : in_(in) {}
+
+  template <typename T>
+  T Get() {
+    T value;
+    std::memcpy(&value, in_, sizeof(T));
+    in_ += sizeof(T);
+    return value;
+  }
+
+  void ReadInto(void* target, size_t size) {
+    std::memcpy(target, in_, size);
+    in_ += size;
+  }
+
+  void GetString(std::string& out) {
+    const uint16_t length = Get<uint16_t>();
+    AssignText(out, std::string_view(in_, length));
+    in_ += length;
+  }
+
+ private:
+  const char* in_;
+};
+
+// Every field in file order, whichever reader supplies them.
+template <typename In>
+void DecodeFields(In& in, TNotifyInfo& r) {
+  r.Notified = in.template Get<uint8_t>();
+  r.NotifyKind = in.template Get<uint8_t>();
+  r.NotifyDate = in.template Get<double>();
+  in.GetString(r.NotifyText);
+  r.ActionKind = in.template Get<uint8_t>();
+  in.GetString(r.ActionParam);
+  r.RepeatKind = in.template Get<uint8_t>();
+  r.LastNotified = in.template Get<double>();
+  r.DaysBefore = in.template Get<int32_t>();
+  r.Reserved1 = in.template Get<uint8_t>();
+  r.Reserved2 = in.template Get<uint8_t>();
+  in.ReadInto(r.ReservedBlock.data(), r.ReservedBlock.size());
+}
 
 }  // namespace
 
@@ -103,21 +157,7 @@ void EncodeRecord(std::string& out, const TNotifyInfo& record) {
 
 void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord) {
   Reader in(bytes);
-  while (!in.AtEnd()) {
-    TNotifyInfo& r = newRecord();
-    r.Notified = in.Get<uint8_t>();
-    r.NotifyKind = in.Get<uint8_t>();
-    r.NotifyDate = in.Get<double>();
-    in.GetString(r.NotifyText);
-    r.ActionKind = in.Get<uint8_t>();
-    in.GetString(r.ActionParam);
-    r.RepeatKind = in.Get<uint8_t>();
-    r.LastNotified = in.Get<double>();
-    r.DaysBefore = in.Get<int32_t>();
-    r.Reserved1 = in.Get<uint8_t>();
-    r.Reserved2 = in.Get<uint8_t>();
-    in.ReadInto(r.ReservedBlock.data(), r.ReservedBlock.size());
-  }
+  while (!in.AtEnd()) DecodeFields(in, newRecord());
 }
 
 namespace {
@@ -143,49 +183,6 @@ size_t CompleteRecordSize(std::string_view bytes) {
   return bytes.size() >= size ? size : 0;
 }
 
-namespace {
-
-template <typename T>
-const char* Take(const char* in, T& value) {
-  std::memcpy(&value, in, sizeof(T));
-  return in + sizeof(T);
-}
-
-const char* TakeString(const char* in, std::string& out) {
-  uint16_t length;
-  in = Take(in, length);
-  const void* zero = std::memchr(in, '\0', length);
-  const size_t kept = zero ? static_cast<size_t>(static_cast<const char*>(zero) - in) : length;
-  // Building a fresh string is cheaper than growing an empty one; a string that has room
-  // (a record decoded again) keeps its memory.
-  if (kept == 0) {
-    out.clear();
-  } else if (out.capacity() >= kept) {
-    out.assign(in, kept);
-  } else {
-    out = std::string(in, kept);
-  }
-  return in + length;
-}
-
-// A record known to be all there: no field needs a bounds check.
-void DecodeCompleteRecord(const char* in, TNotifyInfo& r) {
-  in = Take(in, r.Notified);
-  in = Take(in, r.NotifyKind);
-  in = Take(in, r.NotifyDate);
-  in = TakeString(in, r.NotifyText);
-  in = Take(in, r.ActionKind);
-  in = TakeString(in, r.ActionParam);
-  in = Take(in, r.RepeatKind);
-  in = Take(in, r.LastNotified);
-  in = Take(in, r.DaysBefore);
-  in = Take(in, r.Reserved1);
-  in = Take(in, r.Reserved2);
-  std::memcpy(r.ReservedBlock.data(), in, r.ReservedBlock.size());
-}
-
-}  // namespace
-
 void TRecordStreamDecoder::Feed(std::string_view part) {
   // A record begun in an earlier part takes only the bytes it still lacks.
   while (!pending_.empty() && !part.empty()) {
@@ -193,14 +190,16 @@ void TRecordStreamDecoder::Feed(std::string_view part) {
     pending_.append(part.data(), take);
     part.remove_prefix(take);
     if (CompleteRecordSize(pending_) != 0) {
-      DecodeCompleteRecord(pending_.data(), newRecord_());
+      CompleteRecordReader in(pending_.data());
+      DecodeFields(in, newRecord_());
       pending_.clear();
     }
   }
   if (part.empty()) return;
   size_t used = 0;
   while (const size_t size = CompleteRecordSize(part.substr(used))) {
-    DecodeCompleteRecord(part.data() + used, newRecord_());
+    CompleteRecordReader in(part.data() + used);
+    DecodeFields(in, newRecord_());
     used += size;
   }
   pending_.assign(part.data() + used, part.size() - used);
