@@ -61,12 +61,12 @@ class FakeRas : public IRasService {
 
 class DialUpTest : public ::testing::Test {
  protected:
-  void ExpectOneBox(const std::string& text) {
+  void ExpectOneBox(const std::string& text, TMsgOwner owner = TMsgOwner::None) {
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, text);
     EXPECT_EQ(box.shown[0].caption, "Reminder Trennung einer DFÜ-Netzwerk Verbindung");
     EXPECT_EQ(box.shown[0].style, kMbIconStop | kMbOk);
-    EXPECT_EQ(box.shown[0].owner, TMsgOwner::None);
+    EXPECT_TRUE(box.shown[0].owner == owner);
   }
   FakeRas ras;
   FakeMsgBox box;
@@ -101,6 +101,12 @@ TEST_F(DialUpTest, ARefusedHangUpIsReported) {
   ras.hangUpWorks = false;
   control.HangUpConnection();
   ExpectOneBox("Konnte Verbindung nicht trennen!");
+}
+
+TEST_F(DialUpTest, TheReportBelongsToTheWindowThatAskedForTheHangUp) {
+  int alert = 0;
+  control.HangUpConnection(&alert);
+  ExpectOneBox("Es besteht derzeit keine DFÜ-Netzwerk Verbindung!", TMsgOwner::Window(&alert));
 }
 
 }  // namespace

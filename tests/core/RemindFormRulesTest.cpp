@@ -38,7 +38,10 @@ class RecordingActions : public IAlertActions {
     calls.push_back("exit " + std::to_string(flags));
     return succeed;
   }
-  void HangUpConnection() override { calls.push_back("hangup"); }
+  void HangUpConnection(void* owner) override {
+    calls.push_back("hangup");
+    owners.push_back(owner);
+  }
 
   bool succeed = true;
   std::vector<std::string> calls;
@@ -207,16 +210,19 @@ TEST(RemindFormActions, FailuresAreReportedAsErrorsOnce) {
       {akRestart, "Konnte Windows nicht beenden!"},
       {akShutdown, "Konnte Windows nicht beenden!"},
   };
+  int alert = 0;
   for (const auto& [kind, text] : cases) {
     RecordingActions actions;
     actions.succeed = false;
     FakeMsgBox box;
-    CarryOutAction(kind, "ziel", nullptr, actions, box);
+    CarryOutAction(kind, "ziel", &alert, actions, box);
     EXPECT_EQ(actions.calls.size(), 1u) << int(kind);  // nothing is retried
     ASSERT_EQ(box.shown.size(), 1u) << int(kind);
     EXPECT_EQ(box.shown[0].text, text);
     EXPECT_EQ(box.shown[0].caption, "Fehler");
     EXPECT_EQ(box.shown[0].style, MsgBoxStyle(mkError, mbOK));
+    // Owned by the alert, so that it stays in front of it and the alert waits for it.
+    EXPECT_TRUE(box.shown[0].owner == TMsgOwner::Window(&alert)) << int(kind);
   }
   // The hang-up reports by itself.
   EXPECT_EQ(ActionFailureText(akHangUp), nullptr);

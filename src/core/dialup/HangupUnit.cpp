@@ -7,18 +7,18 @@ bool TDialUpControl::IsConnected() {
   return service_.EnumConnections(handles) && !handles.empty();
 }
 
-void TDialUpControl::HangUpConnection() {
+void TDialUpControl::HangUpConnection(void* ownerWindow) {
   std::vector<uint32_t> handles;
   if (!service_.EnumConnections(handles) || handles.empty()) {
-    Report("Es besteht derzeit keine DFÜ-Netzwerk Verbindung!");
+    Report("Es besteht derzeit keine DFÜ-Netzwerk Verbindung!", ownerWindow);
     return;
   }
-  if (!service_.HangUp(handles.front())) Report("Konnte Verbindung nicht trennen!");
+  if (!service_.HangUp(handles.front())) Report("Konnte Verbindung nicht trennen!", ownerWindow);
 }
 
-void TDialUpControl::Report(const char* text) {
+void TDialUpControl::Report(const char* text, void* ownerWindow) {
   msgBox_.Show(text, "Reminder Trennung einer DFÜ-Netzwerk Verbindung", kMbIconStop | kMbOk,
-               TMsgOwner::None);
+               TMsgOwner::Window(ownerWindow));
 }
 
 }  // namespace reminder

@@ -25,11 +25,12 @@ class TDialUpControl : public IDialUpProbe {
   TDialUpControl(IRasService& service, IMsgBox& msgBox) : service_(service), msgBox_(msgBox) {}
 
   bool IsConnected() override;
-  // Hangs up the first listed connection; reports a missing connection or a refusal itself.
-  void HangUpConnection();
+  // Hangs up the first listed connection; reports a missing connection or a refusal itself,
+  // in a box owned by the window given (none without one).
+  void HangUpConnection(void* ownerWindow = nullptr);
 
  private:
-  void Report(const char* text);
+  void Report(const char* text, void* ownerWindow);
 
   IRasService& service_;
   IMsgBox& msgBox_;

@@ -44,9 +44,8 @@ std::string MsgBoxCaption(TMsgKind kind, const std::string& caption) {
 }
 
 int ShowMsgBox(IMsgBox& box, const std::string& text, const std::string& caption, TMsgKind kind,
-               TMsgButtons buttons) {
-  return box.Show(text, MsgBoxCaption(kind, caption), MsgBoxStyle(kind, buttons),
-                  TMsgOwner::ActiveWindow);
+               TMsgButtons buttons, TMsgOwner owner) {
+  return box.Show(text, MsgBoxCaption(kind, caption), MsgBoxStyle(kind, buttons), owner);
 }
 
 }  // namespace reminder

@@ -32,7 +32,29 @@ constexpr uint32_t kMbIconExclamation = 0x30;
 constexpr uint32_t kMbIconInformation = 0x40;
 constexpr uint32_t kMbSetForeground = 0x10000;
 
-enum class TMsgOwner { ActiveWindow, None };
+// The window that owns a box and is disabled while it is open: the active window, none, or
+// a given one (a native window handle).
+class TMsgOwner {
+ public:
+  static const TMsgOwner ActiveWindow;
+  static const TMsgOwner None;
+  static TMsgOwner Window(void* window) { return TMsgOwner(window ? kWindow : kNone, window); }
+
+  bool IsActiveWindow() const { return kind_ == kActiveWindow; }
+  void* WindowHandle() const { return window_; }
+  bool operator==(const TMsgOwner& other) const {
+    return kind_ == other.kind_ && window_ == other.window_;
+  }
+
+ private:
+  enum TKind { kActiveWindow, kNone, kWindow };
+  TMsgOwner(TKind kind, void* window) : kind_(kind), window_(window) {}
+  TKind kind_;
+  void* window_;
+};
+
+inline const TMsgOwner TMsgOwner::ActiveWindow{kActiveWindow, nullptr};
+inline const TMsgOwner TMsgOwner::None{kNone, nullptr};
 
 // The system message box; the shell shows a real one, tests record the calls.
 class IMsgBox {
@@ -46,8 +68,9 @@ class IMsgBox {
 uint32_t MsgBoxStyle(TMsgKind kind, TMsgButtons buttons);
 std::string MsgBoxCaption(TMsgKind kind, const std::string& caption);
 
-// Shows the box owned by the active window; an empty caption takes the kind's caption.
+// Shows the box, by default owned by the active window; an empty caption takes the kind's
+// caption.
 int ShowMsgBox(IMsgBox& box, const std::string& text, const std::string& caption, TMsgKind kind,
-               TMsgButtons buttons);
+               TMsgButtons buttons, TMsgOwner owner = TMsgOwner::ActiveWindow);
 
 }  // namespace reminder

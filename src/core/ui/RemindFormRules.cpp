@@ -149,12 +149,15 @@ void CarryOutAction(uint8_t actionKind, const std::string& param, void* ownerWin
       done = actions.ShutdownWindows(kExitShutdown | kExitPowerOff);
       break;
     case akHangUp:
-      actions.HangUpConnection();
+      actions.HangUpConnection(ownerWindow);
       break;
     default:
       break;
   }
-  if (!done) ShowMsgBox(msgBox, ActionFailureText(actionKind), "", mkError, mbOK);
+  if (!done) {
+    ShowMsgBox(msgBox, ActionFailureText(actionKind), "", mkError, mbOK,
+               TMsgOwner::Window(ownerWindow));
+  }
 }
 
 }  // namespace reminder

@@ -70,8 +70,8 @@ class IAlertActions {
                              bool waitForInputIdle) = 0;
   // Restart or shutdown; true when the system accepted the request.
   virtual bool ShutdownWindows(uint32_t flags) = 0;
-  // Hangs up the dial-up connection; reports by itself.
-  virtual void HangUpConnection() = 0;
+  // Hangs up the dial-up connection; reports by itself, in boxes owned by the window given.
+  virtual void HangUpConnection(void* ownerWindow) = 0;
 };
 
 constexpr int kShowStateShow = 5;
@@ -83,7 +83,8 @@ constexpr uint32_t kExitPowerOff = 0x8;
 const char* ActionFailureText(uint8_t actionKind);
 
 // Carries out the action of kind with its parameter (the link's Url); a failure is shown
-// as an error box. Kinds without an action, and unknown ones, do nothing.
+// as an error box owned by ownerWindow, so that the window stays behind it until it is
+// answered. Kinds without an action, and unknown ones, do nothing.
 void CarryOutAction(uint8_t actionKind, const std::string& param, void* ownerWindow,
                     IAlertActions& actions, IMsgBox& msgBox);
 

@@ -230,6 +230,7 @@ void THTTPLabel::Detach() {
 }
 
 LRESULT CALLBACK THTTPLabel::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  THandlerScope scope;
   if (message == WM_NCCREATE) {
     auto* creating =
         static_cast<THTTPLabel*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);

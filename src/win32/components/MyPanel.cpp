@@ -82,6 +82,7 @@ void TMyPanel::Detach() {
 }
 
 LRESULT CALLBACK TMyPanel::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  THandlerScope scope;
   if (message == WM_NCCREATE) {
     auto* creating =
         static_cast<TMyPanel*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);

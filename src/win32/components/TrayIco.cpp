@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "win32/toolkit/Application.h"
+
 namespace reminder {
 
 namespace {
@@ -254,6 +256,7 @@ LRESULT TTrayIcon95::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TTrayIcon95::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  THandlerScope scope;
   auto* self = reinterpret_cast<TTrayIcon95*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
   try {

@@ -6,7 +6,8 @@ namespace reminder {
 
 int TWin32MsgBox::Show(const std::string& text, const std::string& caption, uint32_t style,
                        TMsgOwner owner) {
-  HWND ownerWindow = owner == TMsgOwner::ActiveWindow ? GetActiveWindow() : nullptr;
+  HWND ownerWindow =
+      owner.IsActiveWindow() ? GetActiveWindow() : static_cast<HWND>(owner.WindowHandle());
   return MessageBoxA(ownerWindow, text.c_str(), caption.c_str(), style);
 }
 

@@ -30,6 +30,35 @@ class TLoopScope {
   int& count_;
 };
 
+bool OwnedBy(HWND window, HWND owner) {
+  for (; window; window = GetWindow(window, GW_OWNER)) {
+    if (window == owner) return true;
+  }
+  return false;
+}
+
+bool IsDialogBox(HWND window) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  return lstrcmpA(name, "#32770") == 0;
+}
+
+// Cancels a modal form or a message box (a system dialog) that the owner given owns.
+BOOL CALLBACK EndOwnedLoop(HWND window, LPARAM ownerParam) {
+  const HWND owner = reinterpret_cast<HWND>(ownerParam);
+  if (window == owner || !OwnedBy(window, owner)) return TRUE;
+  if (TForm* form = TForm::FromHandle(window)) {
+    if (form->Modal()) {
+      form->SetModalResult(IDCANCEL);
+      // The modal loop looks at the result after each message.
+      PostMessageA(window, WM_NULL, 0, 0);
+    }
+  } else if (IsDialogBox(window)) {
+    EndDialog(window, IDCANCEL);
+  }
+  return TRUE;
+}
+
 HFONT CreateMessageFont() {
   NONCLIENTMETRICSA metrics = {};
   metrics.cbSize = sizeof metrics;
@@ -40,6 +69,20 @@ HFONT CreateMessageFont() {
 }
 
 }  // namespace
+
+THandlerScope::THandlerScope() {
+  ++Application().handlers_;
+}
+
+THandlerScope::~THandlerScope() {
+  Application().LeaveHandler();
+}
+
+void TApplication::LeaveHandler() {
+  if (--handlers_ > 0 || !releaseDeferred_) return;
+  releaseDeferred_ = false;
+  PostMessageA(utilityWindow_, kReleaseMessage, 0, 0);
+}
 
 TApplication::~TApplication() {
   Finalize();
@@ -170,12 +213,15 @@ void TApplication::RunModalLoop(const std::function<bool()>& done) {
 }
 
 void TApplication::Deliver(MSG& message) {
-  try {
-    if (onMessage_ && onMessage_(message)) return;
-    if (PreTranslate(message)) return;
-  } catch (...) {
-    ShowCurrentException();
-    return;
+  {
+    THandlerScope scope;
+    try {
+      if (onMessage_ && onMessage_(message)) return;
+      if (PreTranslate(message)) return;
+    } catch (...) {
+      ShowCurrentException();
+      return;
+    }
   }
   TranslateMessage(&message);
   DispatchMessageA(&message);
@@ -193,6 +239,7 @@ LRESULT CALLBACK TApplication::GetMessageHook(int code, WPARAM wParam, LPARAM lP
   // for the loops of message boxes and menus.
   if (code == HC_ACTION && wParam == PM_REMOVE && app.ownLoops_ == 0) {
     MSG& message = *reinterpret_cast<MSG*>(lParam);
+    THandlerScope scope;
     try {
       if (app.PreTranslate(message)) {
         message.message = WM_NULL;
@@ -212,6 +259,20 @@ void TApplication::ReleaseLater(TForm* form) {
     pendingRelease_.push_back(form);
   }
   PostMessageA(utilityWindow_, kReleaseMessage, 0, 0);
+  // The handlers waiting in loops of the form's dialogs, boxes and menus return, and with
+  // the last of them the release can run.
+  if (InHandler()) EndLoopsOwnedBy(form->Handle());
+}
+
+void TApplication::EndLoopsOwnedBy(HWND owner) {
+  if (!owner) return;
+  EnumThreadWindows(GetCurrentThreadId(), &EndOwnedLoop, reinterpret_cast<LPARAM>(owner));
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) &&
+      OwnedBy(thread.hwndMenuOwner, owner)) {
+    EndMenu();
+  }
 }
 
 void TApplication::CancelRelease(TForm* form) {
@@ -253,7 +314,12 @@ void TApplication::ShowCurrentException() {
 LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
   if (message == kReleaseMessage) {
-    Application().ReleasePending();
+    TApplication& app = Application();
+    if (app.InHandler()) {
+      app.releaseDeferred_ = true;
+    } else {
+      app.ReleasePending();
+    }
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -6,6 +6,14 @@
 // there, the release requests go to a hidden message-only window of the module, and the
 // keyboard handling of forms (accelerators, dialog keys) runs from a message hook of the
 // thread whenever a loop other than the module's own takes a message.
+//
+// Lifetime under nested loops: a handler that shows a dialog, a message box or a menu runs
+// a message loop of its own, and anything may happen inside it, the host closing the module
+// included. So every window procedure of the module opens a THandlerScope, and released
+// forms are destroyed and deleted only when no scope is open: no object of the module goes
+// away while a handler is on the stack. Releasing a form also ends the dialogs, message
+// boxes and menus it owns, so that the handlers waiting on them return and the release can
+// follow at once.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +28,15 @@
 namespace reminder {
 
 class TForm;
+
+// Marks a handler of the module as running for as long as it lives; see above.
+class THandlerScope {
+ public:
+  THandlerScope();
+  ~THandlerScope();
+  THandlerScope(const THandlerScope&) = delete;
+  THandlerScope& operator=(const THandlerScope&) = delete;
+};
 
 enum class TAppMode { Standalone, Library };
 
@@ -74,8 +91,12 @@ class TApplication {
   void RunModalLoop(const std::function<bool()>& done);
 
   // The form's window is destroyed and the object deleted when the queue reaches the request
-  // posted now. Releasing a form twice deletes it once.
+  // posted now, or, while a handler of the module runs, once the last one has returned;
+  // the modal forms, message boxes and menus the form owns are cancelled at once. Releasing
+  // a form twice deletes it once.
   void ReleaseLater(TForm* form);
+  // True while a handler of the module is on the stack.
+  bool InHandler() const { return handlers_ > 0; }
   // Drops a pending release; a form calls it when it is deleted by other means.
   void CancelRelease(TForm* form);
 
@@ -93,9 +114,12 @@ class TApplication {
   static LRESULT CALLBACK UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
+  friend class THandlerScope;
   void Deliver(MSG& message);
   bool PreTranslate(MSG& message);
   void ReleasePending();
+  void LeaveHandler();
+  static void EndLoopsOwnedBy(HWND owner);
 
   HWND utilityWindow_ = nullptr;
   HWND taskBarWindow_ = nullptr;
@@ -109,6 +133,8 @@ class TApplication {
   int ownLoops_ = 0;  // the module's loops running on the stack
   int runLoops_ = 0;  // of them, Run
   bool terminated_ = false;
+  int handlers_ = 0;              // THandlerScopes open
+  bool releaseDeferred_ = false;  // a release request came while one was open
   std::vector<TForm*> pendingRelease_;
   std::vector<std::string> classes_;
   TWin32MsgBox systemMsgBox_;

@@ -189,6 +189,7 @@ bool TForm::PreTranslateMessage(MSG& message) {
 }
 
 LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  THandlerScope scope;
   if (message == WM_NCCREATE) {
     auto* creating = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     creating->handle_ = window;

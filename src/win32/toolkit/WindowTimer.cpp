@@ -1,5 +1,7 @@
 #include "win32/toolkit/WindowTimer.h"
 
+#include "win32/toolkit/Application.h"
+
 namespace reminder {
 
 namespace {
@@ -53,6 +55,7 @@ void TWindowTimer::Restart() {
 }
 
 LRESULT CALLBACK TWindowTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  THandlerScope scope;
   if (message == WM_TIMER && wParam == kTimerId) {
     auto* self = reinterpret_cast<TWindowTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     // A tick already queued when the timer was switched off is dropped.

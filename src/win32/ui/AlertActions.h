@@ -33,7 +33,7 @@ class TAlertActions : public IAlertActions {
   bool LaunchProgram(const std::string& path, const std::string& parameters, int showState,
                      bool waitForInputIdle) override;
   bool ShutdownWindows(uint32_t flags) override;
-  void HangUpConnection() override { dialUp_.HangUpConnection(); }
+  void HangUpConnection(void* ownerWindow) override { dialUp_.HangUpConnection(ownerWindow); }
 
  private:
   TDialUpControl& dialUp_;

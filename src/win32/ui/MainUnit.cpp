@@ -9,18 +9,18 @@
 
 #include "core/common/FormatDateTime.h"
 #include "core/store/DataFile.h"
-#include "core/ui/ListStatusText.h"
 #include "core/ui/CfgDlgRules.h"
+#include "core/ui/ListStatusText.h"
 #include "core/ui/MainRules.h"
 #include "win32/host/ModuleMode.h"
 #include "win32/toolkit/Application.h"
 #include "win32/toolkit/WindowTimer.h"
+#include "win32/ui/AboutUnit.h"
 #include "win32/ui/AddNotifyEventDlgUnit.h"
+#include "win32/ui/CalendarWnd.h"
 #include "win32/ui/CfgDlgUnit.h"
 #include "win32/ui/MainImages.h"
 #include "win32/ui/MainPosition.h"
-#include "win32/ui/AboutUnit.h"
-#include "win32/ui/CalendarWnd.h"
 #include "win32/ui/RemindFormUnit.h"
 
 namespace reminder {
@@ -94,6 +94,25 @@ TMain::TMain(std::string dataFile)
 
 TMain::~TMain() {
   if (Handle()) Destroy();
+  if (Main == this) Main = nullptr;
+}
+
+void TMain::BeginClose() {
+  closing_ = true;
+  if (scheduler_) scheduler_->SetEnabled(false);
+}
+
+void TMain::ResumeScheduler() {
+  if (!closing_) scheduler_->SetEnabled(true);
+}
+
+// While a dialog or box of the main window is open, the window is disabled; commands from
+// the tray then bring that dialog to the front instead of opening another one.
+bool TMain::BringModalToFront() {
+  if (IsWindowEnabled(Handle())) return false;
+  HWND popup = GetLastActivePopup(Handle());
+  if (popup && popup != Handle()) SetForegroundWindow(popup);
+  return true;
 }
 
 void TMain::CreateMain() {
@@ -145,7 +164,7 @@ void TMain::OnCreate() {
 
   ReadSettings();
   scheduler_->SetInterval(refreshInterval_);
-  trayIcon_->SetInterval(refreshInterval_ * 1000);
+  trayIcon_->SetInterval(static_cast<int32_t>(TimerPeriodMs(refreshInterval_)));
   scheduler_->SetEnabled(true);
 
   trayIcon_->SetToolTip(kCaption);
@@ -244,7 +263,8 @@ void TMain::OnShow() {
 }
 
 void TMain::OnDestroy() {
-  Application().SetOnMessage(nullptr);
+  // A main window created after this one was released has installed its own.
+  if (!Main || Main == this) Application().SetOnMessage(nullptr);
   SavePosition();
   // The records go without a save: every change was written when it was made.
   if (scheduler_) scheduler_->SetOnNotify(nullptr);
@@ -339,9 +359,18 @@ bool TMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       return true;
     case WM_REMINDERCLOSE:
       listHandlersAttached_ = false;
-      PostMessageA(hostWindow_, WM_REMINDERCLOSE, 0, 0);
+      // Once per window: a second "Beenden" before the host answered must not close the
+      // window the host may have opened in the meantime.
+      if (!closeRequested_) PostMessageA(hostWindow_, WM_REMINDERCLOSE, 0, 0);
+      closeRequested_ = true;
       result = 1;
       return true;
+    case WM_ENDSESSION:
+      if (wParam) {
+        BeginClose();
+        SavePosition();
+      }
+      return false;
     case WM_TIMECHANGE:
       RunDueCheckNow();
       return false;
@@ -390,6 +419,7 @@ bool TMain::PreTranslateMessage(MSG& message) {
 }
 
 void TMain::OnCommand(int id, int /*code*/, HWND /*control*/) {
+  if (id != cmExit && BringModalToFront()) return;
   switch (id) {
     case cmExit:
       Beenden1Click();
@@ -549,7 +579,7 @@ void TMain::Lschen1Click() {
   lv_.SetRedraw(true);
   statusBar_.SetPartText("");
   LVSelectItem();
-  scheduler_->SetEnabled(true);
+  ResumeScheduler();
 }
 
 TNotifyInfo* TMain::AddReminder(const TNotifyInfo& values) {
@@ -584,7 +614,7 @@ void TMain::Hinzufgen1Click() {
     dialog.CreateFor(Handle(), toolbarImages_.Handle());
     if (dialog.ShowModal() == IDOK) AddReminder(dialog.ToNotifyInfo());
   }
-  scheduler_->SetEnabled(true);
+  ResumeScheduler();
 }
 
 void TMain::ndern1Click() {
@@ -598,7 +628,7 @@ void TMain::ndern1Click() {
     dialog.Fill(*record);
     if (dialog.ShowModal() == IDOK) ChangeReminder(*record, dialog.ToNotifyInfo());
   }
-  scheduler_->SetEnabled(true);
+  ResumeScheduler();
 }
 
 void TMain::Einstellungen1Click() {
@@ -624,23 +654,29 @@ void TMain::Einstellungen1Click() {
   regIniFile_.WriteInteger("RefreshInterval", refreshInterval_);
 
   scheduler_->SetInterval(refreshInterval_);
-  trayIcon_->SetInterval(refreshInterval_ * 1000);
+  trayIcon_->SetInterval(static_cast<int32_t>(TimerPeriodMs(refreshInterval_)));
   trayIcon_->SetAnimate(animateIcon_);
   trayIcon_->SetToolTip("Zelto - Reminder");
   trayIcon_->SetActive(true);
   trayIcon_->SetAnimate(animateIcon_);
 }
 
-void TMain::Kalender1Click() { TCalendarForm::Open(Handle()); }
+void TMain::Kalender1Click() {
+  TCalendarForm::Open(Handle());
+}
 
-void TMain::Info1Click() { TAboutDlg::Execute(Handle(), LibraryMode(), compileInfo_); }
+void TMain::Info1Click() {
+  TAboutDlg::Execute(Handle(), LibraryMode(), compileInfo_);
+}
 
 void TMain::Beenden1Click() {
   if (LibraryMode()) {
     // Handled after the current button or menu action has returned.
     PostMessageA(Handle(), WM_REMINDERCLOSE, 0, 0);
   } else {
-    Destroy();
+    // Cancels an open dialog of the window, then ends the program.
+    BeginClose();
+    Release();
   }
 }
 
@@ -650,6 +686,7 @@ void TMain::mnuMinimizeClick() {
 }
 
 void TMain::TrayIconDblClick() {
+  if (BringModalToFront()) return;
   if (Visible()) {
     SetForegroundWindow(Handle());
     return;

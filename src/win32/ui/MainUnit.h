@@ -16,20 +16,20 @@
 #include "core/ui/ReminderRows.h"
 #include "win32/components/MyCompInfo.h"
 #include "win32/components/TrayIco.h"
-#include "win32/host/AutoStrt.h"
 #include "win32/dialup/RASAPI32.h"
+#include "win32/host/AutoStrt.h"
+#include "win32/host/ModuleStart.h"
 #include "win32/host/Win32Clock.h"
 #include "win32/host/Win32MsgBox.h"
 #include "win32/settings/RegIni.h"
 #include "win32/store/Win32DataFile.h"
 #include "win32/toolkit/CommonControls.h"
-#include "win32/host/ModuleStart.h"
 #include "win32/toolkit/Form.h"
-#include "win32/ui/AlertActions.h"
 #include "win32/toolkit/ImageList.h"
 #include "win32/toolkit/ListView.h"
 #include "win32/toolkit/Menu.h"
 #include "win32/toolkit/ToolBar.h"
+#include "win32/ui/AlertActions.h"
 
 namespace reminder {
 
@@ -54,11 +54,15 @@ class TMain : public TForm {
   // dataFile: the full path of "Reminder.dat" (the entry points pass the file beside the
   // running executable; tests pass a scratch path).
   explicit TMain(std::string dataFile);
+  // Clears Main when it refers to this window.
   ~TMain() override;
   // Creates the hidden window of class "TMain" and runs the creation handler: settings,
   // list, scheduler switched on (first check), tray icon. Throws on failure.
   void CreateMain();
   void SetHostWindow(HWND host) { hostWindow_ = host; }
+  // The module is closing: from now on the scheduler stays off, so that no reminder fires
+  // unseen while the window waits for its release.
+  void BeginClose();
   HWND HostWindow() const { return hostWindow_; }
   TReminder& Scheduler();
   // Opens the alert for a due record (OnNotify of the scheduler); refreshes one row's image.
@@ -129,6 +133,8 @@ class TMain : public TForm {
   void HideToTray();
   bool ShowFirstTime();
   void SetTrayMenuState();
+  bool BringModalToFront();
+  void ResumeScheduler();
   bool AppMessage(MSG& message);
   bool SysCommand(unsigned command, WPARAM wParam, LPARAM lParam);
   void RunDueCheckNow();
@@ -146,6 +152,8 @@ class TMain : public TForm {
   bool animateIcon_ = false;
   int32_t refreshInterval_ = 60;
   bool listHandlersAttached_ = true;
+  bool closeRequested_ = false;  // WM_REMINDERCLOSE went to the host
+  bool closing_ = false;
   TFormatSettings fs_;
 
   TWin32MsgBox msgBox_;

@@ -23,7 +23,7 @@ class RecordingActions : public IAlertActions {
     calls.push_back("exit " + std::to_string(flags));
     return succeed;
   }
-  void HangUpConnection() override { calls.push_back("hangup"); }
+  void HangUpConnection(void*) override { calls.push_back("hangup"); }
 
   bool succeed = true;
   std::vector<std::string> calls;
