@@ -10,6 +10,7 @@
 #include "core/TestDates.h"
 #include "core/common/FormatDateTime.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/host/Win32MsgBox.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/TestWindow.h"
@@ -50,7 +51,7 @@ class RemindFormTest : public ::testing::Test {
     TRemindFormContext context;
     context.Store = &store;
     context.Actions = &actions;
-    context.MsgBox = &box;
+    context.MsgBox = alertBox;
     context.Clock = &clock;
     context.Format = GermanFormatSettings();
     context.OnUpdateImage = [this](TNotifyInfo* r) { updated.push_back(r); };
@@ -75,6 +76,7 @@ class RemindFormTest : public ::testing::Test {
 
   MemoryDataFile file;
   FakeMsgBox box;
+  IMsgBox* alertBox = &box;
   TFileIO store{"Reminder.dat", file, box};
   RecordingActions actions;
   FakeClock clock{At(2024, 5, 10, 8, 0) + EncodeTime(0, 0, 20, 0)};
@@ -197,6 +199,57 @@ TEST_F(RemindFormTest, AFailedActionIsReportedAndTheCountdownStillCloses) {
   EXPECT_EQ(box.shown.size(), 2u);
   FlushEvents();
   EXPECT_FALSE(IsWindow(window));
+}
+
+// What the test does from inside the loop of the alert's error box.
+struct UnderTheBox {
+  HWND alert = nullptr;
+  HWND boxOwner = nullptr;
+  int boxes = 0;
+};
+UnderTheBox* underTheBox = nullptr;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) == "#32770" && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+  }
+  return TRUE;
+}
+
+void CALLBACK CloseTheAlertUnderItsBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  ++underTheBox->boxes;
+  underTheBox->boxOwner = GetWindow(box, GW_OWNER);
+  // As the end of the main window would close it.
+  PostMessageA(underTheBox->alert, WM_CLOSE, 0, 0);
+}
+
+TEST_F(RemindFormTest, TheCountdownsErrorBoxBelongsToTheAlertWhichMayCloseUnderIt) {
+  TWin32MsgBox systemBox;
+  alertBox = &systemBox;
+  actions.succeed = false;
+  TNotifyInfo* record = Add(akProgram, rkOnce, At(2024, 5, 10, 8), "C:\\fehlt.exe");
+  HWND window = Open(record)->Handle();
+  UnderTheBox inside;
+  inside.alert = window;
+  underTheBox = &inside;
+  SetTimer(nullptr, 0, 20, &CloseTheAlertUnderItsBox);
+  // The last tick carries the action out; its box runs a loop inside the tick.
+  Tick(window, 31);
+  underTheBox = nullptr;
+  FlushEvents();
+  EXPECT_EQ(inside.boxes, 1);
+  EXPECT_EQ(inside.boxOwner, window);
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"launch C:\\fehlt.exe"});
+  EXPECT_FALSE(IsWindow(window));
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+  EXPECT_EQ(box, nullptr);
 }
 
 TEST_F(RemindFormTest, ALateShutdownOffersTheLinkWithoutCountdown) {

@@ -54,6 +54,7 @@ void CloseReminder() noexcept {
   TMain* form = Main;
   if (!form) return;
   Main = nullptr;
+  form->BeginClose();
   Application().ReleaseLater(form);
 }
 
@@ -90,9 +91,9 @@ int RunStandalone(const std::vector<std::string>& parameters) {
     return 1;
   }
   Application().Run();
-  // Run ends with the main window gone; the object goes with it.
+  // Run ends with the main window gone; a window that "Beenden" released has deleted
+  // itself and cleared Main.
   delete Main;
-  Main = nullptr;
   return 0;
 }
 

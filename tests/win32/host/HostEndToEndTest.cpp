@@ -140,6 +140,29 @@ TEST_F(HostEndToEnd, ASecondCreateKeepsTheWindowAndACreateAfterCloseMakesAFreshO
   EXPECT_EQ(Occurrences(Log(), "WM_REMINDERCLOSE erhalten."), 1);
 }
 
+// The tray menu works while the editor is open; its "Beenden" makes the host close the
+// module from inside the editor's loop.
+TEST_F(HostEndToEnd, BeendenWhileTheEditorIsOpenCancelsItAndClosesTheModuleOnce) {
+  StartHost();
+  HWND main = host_->Window("TMain");
+  PostMessageA(main, WM_COMMAND, cmAdd, 0);
+  ASSERT_TRUE(WaitFor([&] { return host_->Window("ReminderAddNotifyEventDlg") != nullptr; }));
+  // A second "Erinnerung hinzufügen..." from the tray opens no second editor.
+  PostMessageA(main, WM_COMMAND, cmAdd, 0);
+  PostMessageA(main, WM_COMMAND, cmExit, 0);
+  ASSERT_TRUE(WaitFor([&] { return MainWindows() == 0; }));
+  SettleWithClose(2);
+  const std::string log = Log();
+  EXPECT_EQ(Occurrences(log, "WM_REMINDERCLOSE erhalten."), 1) << log;
+  EXPECT_FALSE(host_->Ended());
+  EXPECT_EQ(host_->Window("ReminderAddNotifyEventDlg"), nullptr);
+  EXPECT_EQ(host_->Window("ReminderTrayIcon"), nullptr);
+
+  // The module is whole: it opens again.
+  PostMessageA(hostWindow_, WM_COMMAND, kHostCreate, 0);
+  ASSERT_TRUE(WaitFor([&] { return MainWindows() == 1; }));
+}
+
 TEST(ModuleImage, ExportsPlainNamesAndLoadingShowsNothing) {
   HMODULE module = LoadLibraryA((testing::BuildDirectory() + "Reminder.dll").c_str());
   ASSERT_NE(module, nullptr);

@@ -91,6 +91,12 @@ bool ChildProcess::WaitForEnd(DWORD maxMs) const {
   return WaitFor([this] { return Ended(); }, maxMs);
 }
 
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
 std::vector<HWND> ChildProcess::Windows(const std::string& className) const {
   WindowSearch search{Id(), className, {}};
   EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));

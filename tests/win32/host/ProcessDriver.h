@@ -33,6 +33,8 @@ class ChildProcess {
   bool Ended() const;
   // Waits for the end; false if it did not come within the limit.
   bool WaitForEnd(DWORD maxMs = 15000) const;
+  // The exit code of a process that has ended (STILL_ACTIVE before).
+  DWORD ExitCode() const;
 
   // The process's top-level windows of the class, visible or not.
   std::vector<HWND> Windows(const std::string& className) const;

@@ -100,5 +100,17 @@ TEST_F(Standalone, ASecondInstanceIsToldRestoresTheFirstAndEnds) {
   EXPECT_TRUE(first.WaitForEnd());
 }
 
+TEST_F(Standalone, BeendenWhileTheEditorIsOpenEndsTheProgramCleanly) {
+  ChildProcess program(dir_.Path(), "Reminder.exe");
+  ASSERT_TRUE(program.Started());
+  ASSERT_TRUE(WaitFor([&] { return program.Window("TMain") != nullptr; }));
+  HWND main = program.Window("TMain");
+  PostMessageA(main, WM_COMMAND, cmAdd, 0);
+  ASSERT_TRUE(WaitFor([&] { return program.Window("ReminderAddNotifyEventDlg") != nullptr; }));
+  PostMessageA(main, WM_COMMAND, cmExit, 0);
+  ASSERT_TRUE(program.WaitForEnd());
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
 }  // namespace
 }  // namespace reminder
