@@ -93,6 +93,18 @@ reminder_gtest(host_tests)
 set_tests_properties(host_tests PROPERTIES
                      ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=")
 
+# The monkey: drives the module as its host for REMINDER_STRESS_SECONDS (60 by default).
+# Its own directory, since the module keeps "Reminder.dat" beside the host program.
+file(GLOB STRESS_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/stress/*.cpp)
+add_executable(stress_tests ${STRESS_TEST_SOURCES} tests/win32/host/ProcessDriver.cpp)
+reminder_target(stress_tests)
+target_link_libraries(stress_tests PRIVATE win32_test_support gtest_main)
+set_target_properties(stress_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stress)
+add_dependencies(stress_tests ReminderDll)
+reminder_gtest(stress_tests)
+set_tests_properties(stress_tests PROPERTIES TIMEOUT 300
+                     ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=")
+
 # Speed of the main window under Wine; built here, run by hand (see docs/benchmarks.md).
 file(GLOB WIN32_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)
 if(WIN32_BENCH_SOURCES)
