@@ -291,6 +291,47 @@ TEST_F(ToolkitFormTest, FreeFormsAreReleasedWhenClosedOrDestroyedWithTheirOwner)
   EXPECT_TRUE(Contains(journal, "destroy"));
 }
 
+// A handler waits in the loop of a dialog, a message box and a menu of its form; releasing
+// the form there ends that loop, and the form goes only once the handler has returned.
+TEST_F(ToolkitFormTest, AFormReleasedUnderItsOwnHandlersLoopOutlivesTheHandler) {
+  const std::vector<std::string> loops = {"dialog", "box", "menu"};
+  for (const std::string& loop : loops) {
+    int deletions = 0;
+    std::vector<std::string> journal;
+    auto* form = new TestForm;
+    form->deletions = &deletions;
+    form->Make();
+    HWND window = form->Handle();
+    form->onCommand = [&](int id) {
+      if (id == 102) form->Release();
+      if (id != 101) return;
+      PostMessageA(window, WM_COMMAND, 102, 0);
+      if (loop == "dialog") {
+        TestForm dialog;
+        dialog.Make(window, WS_POPUP | WS_CAPTION);
+        journal.push_back("result " + std::to_string(dialog.ShowModal()));
+      } else if (loop == "box") {
+        journal.push_back("result " + std::to_string(MessageBoxA(window, "?", "", MB_OK)));
+      } else {
+        HMENU menu = CreatePopupMenu();
+        AppendMenuA(menu, MF_STRING, 7, "Eintrag");
+        SetForegroundWindow(window);
+        journal.push_back("result " + std::to_string(TrackPopupMenu(menu, TPM_RETURNCMD, 0, 0, 0,
+                                                                    window, nullptr)));
+        DestroyMenu(menu);
+      }
+      // Still alive here: the loop's end did not take the form with it.
+      journal.push_back(IsWindow(form->Handle()) ? "window kept" : "window gone");
+      journal.push_back("deletions " + std::to_string(deletions));
+    };
+    PostMessageA(window, WM_COMMAND, 101, 0);
+    ASSERT_TRUE(PumpUntil([&] { return deletions == 1; })) << loop;
+    const std::string cancelled = loop == "menu" ? "result 0" : "result 2";
+    EXPECT_EQ(journal, (std::vector<std::string>{cancelled, "window kept", "deletions 0"})) << loop;
+    EXPECT_FALSE(IsWindow(window));
+  }
+}
+
 TEST_F(ToolkitFormTest, DialogKeysWorkInTheModulesLoopAndInAHostsLoop) {
   TestForm form;
   TButton buttons[3];

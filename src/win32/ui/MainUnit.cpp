@@ -419,7 +419,8 @@ bool TMain::PreTranslateMessage(MSG& message) {
 }
 
 void TMain::OnCommand(int id, int /*code*/, HWND /*control*/) {
-  if (id != cmExit && BringModalToFront()) return;
+  // A command chosen in a menu that closed with the module opens nothing any more.
+  if (closing_ || (id != cmExit && BringModalToFront())) return;
   switch (id) {
     case cmExit:
       Beenden1Click();
@@ -686,7 +687,7 @@ void TMain::mnuMinimizeClick() {
 }
 
 void TMain::TrayIconDblClick() {
-  if (BringModalToFront()) return;
+  if (closing_ || BringModalToFront()) return;
   if (Visible()) {
     SetForegroundWindow(Handle());
     return;
