@@ -35,7 +35,7 @@ set_target_properties(ReminderDll PROPERTIES OUTPUT_NAME Reminder PREFIX "")
 add_executable(ReminderHost WIN32 src/win32/programs/ReminderHost.cpp)
 reminder_target(ReminderHost)
 
-add_executable(reminderctl src/tools/reminderctl/main.cpp)
+add_executable(reminderctl src/tools/reminderctl/main.cpp src/win32/store/Win32DataFile.cpp)
 reminder_target(reminderctl)
 target_link_libraries(reminderctl PRIVATE reminder_core)
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -224,6 +225,55 @@ TEST(Win32DataFileTest, SaveIntoAMissingDirectoryReportsAndCreatesNothing) {
   ExpectWriteErrorBox(catcher);
   EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(dir.FileNames().empty());
+}
+
+// Threads stand in for the other processes (reminderctl.exe, a second module): the lock is
+// a named mutex, which only one thread of any process holds.
+TEST(Win32DataFileTest, OneWriterAtATimeReadOnlyFilesStayAndLeftoversGo) {
+  TempDirectory dir;
+  const std::string path = dir.File("Reminder.dat");
+  const auto lockFromAnotherThread = [](const std::string& at) {
+    bool got = false;
+    std::thread([&] { got = TWin32DataFile(2000, 100).LockForUpdate(at) != nullptr; }).join();
+    return got;
+  };
+  {
+    TWin32DataFile holder(2000, 0);
+    const auto hold = holder.LockForUpdate(path);
+    ASSERT_NE(hold, nullptr);
+    EXPECT_FALSE(lockFromAnotherThread(path));
+    std::string otherSpelling = path;
+    CharLowerBuffA(&otherSpelling[0], static_cast<DWORD>(otherSpelling.size()));
+    EXPECT_FALSE(lockFromAnotherThread(otherSpelling));
+    EXPECT_TRUE(lockFromAnotherThread(dir.File("Anderes.dat")));
+  }
+  EXPECT_TRUE(lockFromAnotherThread(path));
+
+  ASSERT_TRUE(WriteWholeFile(path, "alt"));
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  TWin32DataFile file(150);
+  TWin32MsgBox box;
+  TFileIO store(path, file, box);
+  {
+    MsgBoxCatcher catcher;
+    EXPECT_FALSE(store.Save());
+    ASSERT_EQ(catcher.Boxes().size(), 1u);
+    EXPECT_NE(catcher.Boxes()[0].text.find("schreibgeschützt"), std::string::npos);
+  }
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes, "alt");
+
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+  const std::string leftover = path + ".tmp4711-1";
+  ASSERT_TRUE(WriteWholeFile(leftover, "halb"));
+  HANDLE old =
+      CreateFileA(leftover.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const FILETIME longAgo = {0, 0x01000000};
+  SetFileTime(old, nullptr, nullptr, &longAgo);
+  CloseHandle(old);
+  EXPECT_TRUE(store.Save());
+  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
 }
 
 TEST(Win32DataFileTest, DataFileLiesBesideTheRunningProgram) {

@@ -175,7 +175,7 @@ int RunAdd(TCtlContext& context) {
   TFileIO store(context.DataFile(), file, box);
   if (!LoadDataFile(context, store, file, true)) return kExitFailure;
   TNotifyInfo* added = store.Add(*record);
-  if (!CommitDataFile(context, file)) return kExitFailure;
+  if (!CommitDataFile(context, store, file)) return kExitFailure;
   context.Print(ListLine(store.Count(), *added, context.Format));
   return kExitOk;
 }

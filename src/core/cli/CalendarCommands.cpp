@@ -99,7 +99,7 @@ int RunImport(TCtlContext& context) {
   }
   if (!accepted.empty()) {
     store.AddAll(accepted);
-    if (!CommitDataFile(context, file)) return kExitFailure;
+    if (!CommitDataFile(context, store, file)) return kExitFailure;
   }
   std::stable_sort(notes.begin(), notes.end(),
                    [](const TImportNote& a, const TImportNote& b) { return a.Event < b.Event; });

@@ -2,6 +2,11 @@
 
 namespace reminder {
 
+bool TCommandDataFile::HoldLock(const std::string& path) {
+  hold_ = files_.LockForUpdate(path);
+  return hold_ != nullptr;
+}
+
 bool TCommandDataFile::Read(const std::string& path, TFileBytes& bytes) {
   readSucceeded_ = files_.Read(path, bytes);
   return readSucceeded_;

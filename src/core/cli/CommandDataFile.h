@@ -1,8 +1,11 @@
 // The data file as one command uses it: reads pass through and their outcome is kept;
 // the store's writes are held back until the command has succeeded, so that a command
 // writes the file at most once and a failing one not at all. A read-only command drops them.
+// A writing command holds the writers' lock from before it reads until it ends, so the
+// store's own lock requests find it held already.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "core/store/DataFile.h"
@@ -17,6 +20,17 @@ class TCommandDataFile : public IDataFile {
   // Keeps (or drops) the bytes and answers true: the write happens in Commit.
   bool Replace(const std::string& path, std::string_view bytes) override;
 
+  bool Exists(const std::string& path) override { return files_.Exists(path); }
+  TWriteObstacle WriteObstacle(const std::string& path) override {
+    return files_.WriteObstacle(path);
+  }
+  bool KeepCopy(const std::string& path, const std::string& copyPath) override {
+    return files_.KeepCopy(path, copyPath);
+  }
+
+  bool Writable() const { return writable_; }
+  // Takes the writers' lock for the rest of the command; false when another process kept it.
+  bool HoldLock(const std::string& path);
   bool ReadSucceeded() const { return readSucceeded_; }
   bool HasPendingWrite() const { return pending_; }
   // Puts the last bytes the store wrote in place, all or nothing.
@@ -25,6 +39,7 @@ class TCommandDataFile : public IDataFile {
  private:
   IDataFile& files_;
   bool writable_;
+  std::unique_ptr<IFileLockHold> hold_;
   bool readSucceeded_ = false;
   bool pending_ = false;
   std::string path_;

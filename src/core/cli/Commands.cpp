@@ -32,6 +32,10 @@ int TStreamMsgBox::Show(const std::string& text, const std::string&, uint32_t, T
 
 bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty) {
   const std::string path = context.DataFile();
+  if (context.Env.Files.WriteObstacle(path) == TWriteObstacle::Directory) {
+    context.Fail("\"" + context.Shown(path) + "\" ist ein Verzeichnis, keine Datei.");
+    return false;
+  }
   if (context.Env.FileExists(path)) {
     context.Fail("Die Datei \"" + context.Shown(path) + "\" kann nicht gelesen werden.");
     return false;
@@ -41,13 +45,27 @@ bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty) {
   return false;
 }
 
-bool LoadDataFile(const TCtlContext& context, TFileIO& store, const TCommandDataFile& file,
+bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty) {
+  const std::string shown = "Die Datei \"" + context.Shown(context.DataFile()) + "\" ";
+  if (file.Writable() && !file.HoldLock(context.DataFile())) {
+    context.Fail(shown + "wird gerade von einem anderen Programm geschrieben; nichts geändert.");
+    return false;
+  }
   store.Load();
-  return file.ReadSucceeded() || ExplainUnreadDataFile(context, missingIsEmpty);
+  if (!file.ReadSucceeded()) return ExplainUnreadDataFile(context, missingIsEmpty);
+  if (file.Writable() && store.LoadState() == TLoadState::Damaged && !context.Args.Has("--force")) {
+    context.Fail(shown +
+                 "ist beschädigt: nicht alle Erinnerungen konnten gelesen werden; nichts "
+                 "geändert. Mit --force wird das Original daneben aufbewahrt und die Datei mit "
+                 "den lesbaren Erinnerungen neu geschrieben.");
+    return false;
+  }
+  return true;
 }
 
-bool CommitDataFile(const TCtlContext& context, TCommandDataFile& file) {
+bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDataFile& file) {
+  if (store.SaveFailed()) return false;
   if (file.Commit()) return true;
   context.Fail(kWriteErrorText);
   return false;

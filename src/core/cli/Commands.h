@@ -45,12 +45,15 @@ class TStreamMsgBox : public IMsgBox {
 // After the data file could not be read: prints why and returns false, or returns true for
 // a missing file where missingIsEmpty allows it.
 bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty);
-// Loads the store. When the file cannot be read, prints why and returns false; a missing
-// file is an empty list where missingIsEmpty allows it.
-bool LoadDataFile(const TCtlContext& context, TFileIO& store, const TCommandDataFile& file,
+// Loads the store, for a writing command under the writers' lock. When the lock cannot be
+// had or the file cannot be read, prints why and returns false; a missing file is an empty
+// list where missingIsEmpty allows it. A writing command refuses a damaged file unless
+// --force lets the store keep the original beside it and write the file anew.
+bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty);
-// Writes what the store saved; on failure prints the store's write error.
-bool CommitDataFile(const TCtlContext& context, TCommandDataFile& file);
+// Writes what the store saved; false when the store's save was refused (it has said why)
+// or the write failed (the store's write error is printed).
+bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDataFile& file);
 
 constexpr char kWriteErrorText[] = "Beim Schreiben der Informationen trat ein Fehler auf!";
 

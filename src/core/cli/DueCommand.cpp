@@ -58,7 +58,7 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
   std::vector<const TNotifyInfo*> fired;
   scheduler.SetOnNotify([&fired](TReminder&, TNotifyInfo& record) { fired.push_back(&record); });
   scheduler.CheckNotifications();
-  if (!CommitDataFile(context, file)) return kExitFailure;
+  if (!CommitDataFile(context, scheduler, file)) return kExitFailure;
   // The check goes through the list in order, so one pass finds the numbers.
   TDueLines lines(context.Format);
   size_t next = 0;
@@ -92,9 +92,8 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
     ++number;
     return record;
   });
-  if (!context.Env.Files.ReadPieces(context.DataFile(), [&](std::string_view part) {
-        decoder.Feed(part);
-      })) {
+  if (!context.Env.Files.ReadPieces(context.DataFile(),
+                                    [&](std::string_view part) { decoder.Feed(part); })) {
     ExplainUnreadDataFile(context, false);
     return kExitFailure;
   }

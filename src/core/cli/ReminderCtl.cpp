@@ -21,19 +21,21 @@ struct TCommand {
 
 const TOptionSpec kFile{"--file", true};
 const TOptionSpec kHelp{"--help", false};
+const TOptionSpec kForce{"--force", false};
 constexpr size_t kAny = static_cast<size_t>(-1);
 
 const std::vector<TCommand>& Commands() {
   static const std::vector<TCommand> commands = {
       {"list", {kFile, kHelp}, 0, 0, RunList},
       {"due",
-       {kFile, kHelp, {"--at", true}, {"--write", false}, {"--connected", false}},
+       {kFile, kHelp, kForce, {"--at", true}, {"--write", false}, {"--connected", false}},
        0,
        0,
        RunDue},
       {"add",
        {kFile,
         kHelp,
+        kForce,
         {"--text", true},
         {"--trigger", true},
         {"--date", true},
@@ -45,9 +47,9 @@ const std::vector<TCommand>& Commands() {
        0,
        0,
        RunAdd},
-      {"delete", {kFile, kHelp}, 1, kAny, RunDelete},
+      {"delete", {kFile, kHelp, kForce}, 1, kAny, RunDelete},
       {"export", {kFile, kHelp}, 1, 1, RunExport},
-      {"import", {kFile, kHelp}, 1, 1, RunImport},
+      {"import", {kFile, kHelp, kForce}, 1, 1, RunImport},
   };
   return commands;
 }
@@ -90,6 +92,8 @@ std::string HelpText(const std::string& defaultFile) {
          "--file F: die Datendatei; Vorgabe \"" +
          defaultFile +
          "\".\n"
+         "--force: eine beschädigte Datendatei trotzdem ändern; das Original bleibt als\n"
+         "         \"Reminder.dat.beschaedigt-JJJJMMTT-hhmmss\" daneben erhalten.\n"
          "Ausgaben in deutscher Schreibweise. Rückgabewert: 0 erledigt, 1 Fehler in einer\n"
          "Datei oder Angabe, 2 unbekannter Befehl oder falsche Optionen.\n";
 }

@@ -47,7 +47,7 @@ int RunDelete(TCtlContext& context) {
                     " gelöscht: " + OneLine(record->NotifyText));
     store.Delete(record);
   }
-  if (!CommitDataFile(context, file)) return kExitFailure;
+  if (!CommitDataFile(context, store, file)) return kExitFailure;
   for (const std::string& line : lines) context.Print(line);
   return kExitOk;
 }

@@ -1,20 +1,96 @@
 #include "core/store/DataFile.h"
 
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #include "core/common/MyTools.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace reminder {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::streamsize kPartSize = 1 << 20;
 
+std::string DirectoryOf(const std::string& path) {
+  const std::string directory = ExtractFilePath(path);
+  return directory.empty() ? "." : directory;
+}
+
+#ifndef _WIN32
+// Puts what was written to the file or directory on the disk.
+void SyncPath(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+class TFlockHold : public IFileLockHold {
+ public:
+  explicit TFlockHold(int fd) : fd_(fd) {}
+  ~TFlockHold() override { ::close(fd_); }  // closing releases the lock
+  TFlockHold(const TFlockHold&) = delete;
+  TFlockHold& operator=(const TFlockHold&) = delete;
+
+ private:
+  int fd_;
+};
+
+// Temporary files of saves that were interrupted before the lock was taken now.
+void RemoveSaveLeftovers(const std::string& path, fs::file_time_type lockedAt) {
+  const std::string dataFileName = ExtractFileName(path);
+  std::error_code error;
+  for (fs::directory_iterator entry(DirectoryOf(path), error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (!IsSaveLeftover(entry->path().filename().string(), dataFileName)) continue;
+    std::error_code timeError;
+    const auto written = fs::last_write_time(entry->path(), timeError);
+    if (!timeError && written < lockedAt) fs::remove(entry->path(), timeError);
+  }
+}
+
+#else
+void SyncPath(const std::string&) {}
+#endif
+
 }  // namespace
+
+bool IsSaveLeftover(const std::string& name, const std::string& dataFileName) {
+  const std::string prefix = dataFileName + ".tmp";
+  return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string DamagedCopyPath(const std::string& path) {
+  const std::time_t now = std::time(nullptr);
+  char stamp[32] = {};
+  if (const std::tm* local = std::localtime(&now)) {
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local);
+  }
+  return path + ".beschaedigt-" + stamp;
+}
+
+std::unique_ptr<IFileLockHold> IDataFile::LockForUpdate(const std::string&) {
+  return std::make_unique<IFileLockHold>();
+}
+
+bool IDataFile::KeepCopy(const std::string& path, const std::string& copyPath) {
+  TFileBytes bytes;
+  return Read(path, bytes) && Replace(copyPath, bytes.View());
+}
 
 bool IDataFile::ReadPieces(const std::string& path,
                            const std::function<void(std::string_view)>& piece) {
@@ -69,6 +145,45 @@ bool TStdDataFile::Read(const std::string& path, TFileBytes& bytes) {
   return true;
 }
 
+bool TStdDataFile::Exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
+
+TWriteObstacle TStdDataFile::WriteObstacle(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error) return TWriteObstacle::None;
+  if (fs::is_directory(status)) return TWriteObstacle::Directory;
+  constexpr fs::perms kWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if (fs::is_regular_file(status) && (status.permissions() & kWrite) == fs::perms::none) {
+    return TWriteObstacle::ReadOnly;
+  }
+  return TWriteObstacle::None;
+}
+
+#ifndef _WIN32
+std::unique_ptr<IFileLockHold> TStdDataFile::LockForUpdate(const std::string& path) {
+  const int fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs_);
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (std::chrono::steady_clock::now() >= give_up) {
+      ::close(fd);
+      return nullptr;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  RemoveSaveLeftovers(path, fs::file_time_type::clock::now());
+  return std::make_unique<TFlockHold>(fd);
+}
+#else
+std::unique_ptr<IFileLockHold> TStdDataFile::LockForUpdate(const std::string& path) {
+  return IDataFile::LockForUpdate(path);
+}
+#endif
+
 bool TStdDataFile::Replace(const std::string& path, std::string_view bytes) {
   return ReplaceInParts(path, OnePart(bytes));
 }
@@ -89,12 +204,14 @@ bool TStdDataFile::ReplaceInParts(const std::string& path, const TPartSource& ne
       return false;
     }
   }
+  SyncPath(temp);
   std::error_code error;
-  std::filesystem::rename(temp, path, error);
+  fs::rename(temp, path, error);
   if (error) {
     std::remove(temp.c_str());
     return false;
   }
+  SyncPath(DirectoryOf(path));
   return true;
 }
 

@@ -21,6 +21,20 @@ struct TFileBytes {
 // stays valid until the next call.
 using TPartSource = std::function<std::string_view()>;
 
+// The writers' lock of a data file, held while the object lives: a writer holds it from
+// reading the file to putting the new one in place, and other processes wait for it.
+class IFileLockHold {
+ public:
+  virtual ~IFileLockHold() = default;
+};
+
+// What stands in the way of writing a file, found before anything is written.
+enum class TWriteObstacle { None, ReadOnly, Directory };
+
+// The name under which a damaged data file is kept before it is first written:
+// "Reminder.dat.beschaedigt-JJJJMMTT-hhmmss" (local time now).
+std::string DamagedCopyPath(const std::string& path);
+
 class IDataFile {
  public:
   virtual ~IDataFile() = default;
@@ -35,11 +49,24 @@ class IDataFile {
   // false when it cannot be read. By default the whole file is one part.
   virtual bool ReadPieces(const std::string& path,
                           const std::function<void(std::string_view)>& piece);
+  // False when nothing is at the path (a read failure then means a missing file rather than
+  // an unreadable one). By default: nothing is.
+  virtual bool Exists(const std::string& /*path*/) { return false; }
+  virtual TWriteObstacle WriteObstacle(const std::string& /*path*/) { return TWriteObstacle::None; }
+  // Waits a bounded time for the writers' lock of the file; null when another process kept
+  // it. By default there is no one to wait for.
+  virtual std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path);
+  // Copies the file as it is now to copyPath, at once, also where writes are held back.
+  virtual bool KeepCopy(const std::string& path, const std::string& copyPath);
 };
 
-// The C++ library's files: a temporary file beside the target, renamed over it.
+// The C++ library's files: a temporary file beside the target, synced and renamed over it.
+// The writers' lock is an flock on "<file>.lock" (none in a Windows build, which has a file
+// class of its own).
 class TStdDataFile : public IDataFile {
  public:
+  explicit TStdDataFile(unsigned lockWaitMs = kLockWaitMs) : lockWaitMs_(lockWaitMs) {}
+  static constexpr unsigned kLockWaitMs = 10000;
   bool Read(const std::string& path, TFileBytes& bytes) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   // Each part is written as it comes: no memory the size of the file is needed.
@@ -47,7 +74,17 @@ class TStdDataFile : public IDataFile {
   // Parts of 1 MiB in one reused buffer: no memory the size of the file is touched.
   bool ReadPieces(const std::string& path,
                   const std::function<void(std::string_view)>& piece) override;
+  bool Exists(const std::string& path) override;
+  TWriteObstacle WriteObstacle(const std::string& path) override;
+  std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
+
+ private:
+  unsigned lockWaitMs_;
 };
+
+// Whether name is a temporary file that a save of the data file named dataFileName leaves
+// behind when it is interrupted: "<data file name>.tmp" and more.
+bool IsSaveLeftover(const std::string& name, const std::string& dataFileName);
 
 // A source that hands out bytes as its only part.
 TPartSource OnePart(std::string_view bytes);

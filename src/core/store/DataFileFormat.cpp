@@ -189,23 +189,30 @@ void TRecordStreamDecoder::Feed(std::string_view part) {
     const size_t take = std::min(KnownRecordSize(pending_) - pending_.size(), part.size());
     pending_.append(part.data(), take);
     part.remove_prefix(take);
-    if (CompleteRecordSize(pending_) != 0) {
-      CompleteRecordReader in(pending_.data());
-      DecodeFields(in, newRecord_());
+    if (const size_t size = CompleteRecordSize(pending_)) {
+      Decode(pending_.data(), size);
       pending_.clear();
     }
   }
   if (part.empty()) return;
   size_t used = 0;
   while (const size_t size = CompleteRecordSize(part.substr(used))) {
-    CompleteRecordReader in(part.data() + used);
-    DecodeFields(in, newRecord_());
+    Decode(part.data() + used, size);
     used += size;
   }
   pending_.assign(part.data() + used, part.size() - used);
 }
 
+void TRecordStreamDecoder::Decode(const char* bytes, size_t size) {
+  CompleteRecordReader in(bytes);
+  TNotifyInfo& record = newRecord_();
+  DecodeFields(in, record);
+  // Decoding changes nothing but a text cut at a zero character, which makes it shorter.
+  if (EncodedSize(record) != size) exact_ = false;
+}
+
 void TRecordStreamDecoder::Finish() {
+  if (!pending_.empty()) exact_ = false;
   DecodeRecords(pending_, newRecord_);
   pending_.clear();
 }

@@ -37,10 +37,16 @@ class TRecordStreamDecoder {
       : newRecord_(std::move(newRecord)) {}
   void Feed(std::string_view part);
   void Finish();
+  // True while every record decoded encodes back to exactly the bytes it came from: false
+  // after a text cut at a zero character or a record cut short by the end of the file.
+  bool Exact() const { return exact_; }
 
  private:
+  void Decode(const char* bytes, size_t size);
+
   std::function<TNotifyInfo&()> newRecord_;
   std::string pending_;  // the start of a record the next part completes
+  bool exact_ = true;
 };
 
 }  // namespace reminder

@@ -34,9 +34,11 @@ void TFileIO::Load() {
   });
   if (!file_.ReadPieces(fileName_, [&](std::string_view part) { decoder.Feed(part); })) {
     Clear();  // unreadable, also halfway: an empty list, as for a missing file
+    loadState_ = file_.Exists(fileName_) ? TLoadState::Unreadable : TLoadState::Missing;
     return;
   }
   decoder.Finish();
+  loadState_ = decoder.Exact() ? TLoadState::Read : TLoadState::Damaged;
 }
 
 namespace {
@@ -48,7 +50,51 @@ static_assert(kSavePartSize >= kRecordFixedSize + 2 * 0xFFFF, "a part holds any 
 
 }  // namespace
 
+bool TFileIO::Refuse(const std::string& text) {
+  saveFailed_ = true;
+  ShowMsgBox(msgBox_, text, "", mkError, mbOK);
+  return false;
+}
+
+bool TFileIO::KeepDamagedOriginal() {
+  const std::string copy = DamagedCopyPath(fileName_);
+  if (!file_.KeepCopy(fileName_, copy)) {
+    return Refuse("Die Datei \"" + fileName_ +
+                  "\" ist beschädigt, und eine Kopie des Originals konnte nicht angelegt "
+                  "werden. Die Änderung wurde nicht gespeichert.");
+  }
+  ShowMsgBox(msgBox_,
+             "Die Datei \"" + fileName_ +
+                 "\" war beschädigt; es konnten nicht alle Erinnerungen gelesen werden. Das "
+                 "Original bleibt unverändert als \"" +
+                 copy + "\" erhalten.",
+             "", mkWarning, mbOK);
+  loadState_ = TLoadState::Read;
+  return true;
+}
+
 bool TFileIO::Save() {
+  const std::string unsaved = " Die Änderung wurde nicht gespeichert.";
+  if (loadState_ == TLoadState::Unreadable) {
+    return Refuse("Die Datei \"" + fileName_ +
+                  "\" konnte nicht gelesen werden und wird nicht überschrieben, damit keine "
+                  "Erinnerungen verloren gehen." +
+                  unsaved);
+  }
+  switch (file_.WriteObstacle(fileName_)) {
+    case TWriteObstacle::ReadOnly:
+      return Refuse("Die Datei \"" + fileName_ + "\" ist schreibgeschützt." + unsaved);
+    case TWriteObstacle::Directory:
+      return Refuse("\"" + fileName_ + "\" ist ein Verzeichnis, keine Datei." + unsaved);
+    case TWriteObstacle::None:
+      break;
+  }
+  const std::unique_ptr<IFileLockHold> hold = file_.LockForUpdate(fileName_);
+  if (!hold) {
+    return Refuse("Die Datei \"" + fileName_ +
+                  "\" wird gerade von einem anderen Programm geschrieben." + unsaved);
+  }
+  if (loadState_ == TLoadState::Damaged && !KeepDamagedOriginal()) return false;
   if (!savePart_) savePart_.reset(new char[kSavePartSize]);
   // Whole records only, as many as fit into each part.
   size_t next = 0;
@@ -63,9 +109,12 @@ bool TFileIO::Save() {
     }
     return {savePart_.get(), used};
   };
-  if (file_.ReplaceInParts(fileName_, nextPart)) return true;
-  ShowMsgBox(msgBox_, "Beim Schreiben der Informationen trat ein Fehler auf!", "", mkError, mbOK);
-  return false;
+  if (file_.ReplaceInParts(fileName_, nextPart)) {
+    loadState_ = TLoadState::Read;
+    saveFailed_ = false;
+    return true;
+  }
+  return Refuse("Beim Schreiben der Informationen trat ein Fehler auf!");
 }
 
 TNotifyInfo EditableCopy(const TNotifyInfo& values) {

@@ -13,6 +13,14 @@
 
 namespace reminder {
 
+// What the last load found.
+enum class TLoadState {
+  Missing,     // no file: an empty list
+  Read,        // every byte became a record
+  Damaged,     // read, but the records do not give back the bytes (kept before a save)
+  Unreadable,  // there, but not readable: an empty list that is never saved over it
+};
+
 class TFileIO {
  public:
   TFileIO(std::string fileName, IDataFile& file, IMsgBox& msgBox);
@@ -32,7 +40,14 @@ class TFileIO {
 
   // Replaces the list by the file's records; a missing or unreadable file gives an empty list.
   void Load();
-  // Writes the whole list; on failure shows the write error and keeps the old file.
+  TLoadState LoadState() const { return loadState_; }
+  // Whether the last save failed or was refused (and was reported).
+  bool SaveFailed() const { return saveFailed_; }
+  // Writes the whole list, holding the writers' lock of the file. On failure it shows why
+  // and keeps the old file: another writer kept the lock, the file is read-only or a
+  // directory, or it could not be read when loaded (nothing read is never saved over it).
+  // Before the first save over a damaged file the original is kept beside it and the user
+  // told where.
   bool Save();
   // Appends a pending, never fired copy of the editable fields and saves.
   TNotifyInfo* Add(const TNotifyInfo& values);
@@ -53,6 +68,11 @@ class TFileIO {
   TRecordPool pool_;
   std::vector<TNotifyInfo*> items_;   // owned; allocated from pool_
   std::unique_ptr<char[]> savePart_;  // kept between saves, so that saving reuses its memory
+  TLoadState loadState_ = TLoadState::Missing;
+  bool saveFailed_ = false;
+
+  bool KeepDamagedOriginal();
+  bool Refuse(const std::string& text);
 };
 
 // The editable fields of a record, as the editor gives them: pending, never fired,

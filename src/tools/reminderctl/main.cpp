@@ -12,6 +12,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "win32/store/Win32DataFile.h"
 #endif
 
 namespace {
@@ -40,7 +42,12 @@ bool IsFile(const std::string& path) {
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   reminder::TSystemClock clock;
+  // On Windows the module's own file class, whose writers' lock the module respects.
+#ifdef _WIN32
+  reminder::TWin32DataFile files;
+#else
   reminder::TStdDataFile files;
+#endif
   reminder::TSystemLocalTime localTime;
 #ifdef _WIN32
   // Texts are Windows-1252; the console shows them as such only in that code page.

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
+#include <string>
 
 #include "core/common/MyTools.h"
 
@@ -26,18 +28,85 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-std::string DirectoryOf(const std::string& path) {
-  const std::string directory = ExtractFilePath(path);
-  return directory.empty() ? "." : directory;
-}
-
 // Another process reading the data file makes the rename fail for a moment.
 bool IsTransient(DWORD error) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
          error == ERROR_LOCK_VIOLATION;
 }
 
+class TMutexHold : public IFileLockHold {
+ public:
+  explicit TMutexHold(HANDLE mutex) : mutex_(mutex) {}
+  ~TMutexHold() override {
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  TMutexHold(const TMutexHold&) = delete;
+  TMutexHold& operator=(const TMutexHold&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
+// Temporary files of saves that were interrupted before the lock was taken at lockedAt.
+void RemoveSaveLeftovers(const std::string& path, const FILETIME& lockedAt) {
+  const std::string directory = ExtractFilePath(path);
+  const std::string dataFileName = ExtractFileName(path);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((directory + dataFileName + ".tmp*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (IsSaveLeftover(found.cFileName, dataFileName) &&
+        CompareFileTime(&found.ftLastWriteTime, &lockedAt) < 0) {
+      DeleteFileA((directory + found.cFileName).c_str());
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
 }  // namespace
+
+std::string DataFileLockName(const std::string& path) {
+  char full[MAX_PATH * 2] = {};
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  std::string name = length > 0 && length < sizeof full ? std::string(full, length) : path;
+  CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+  // A 64-bit FNV-1a hash keeps the name short and free of backslashes.
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ull;
+  char text[17];
+  wsprintfA(text, "%08lX%08lX", static_cast<unsigned long>(hash >> 32),
+            static_cast<unsigned long>(hash & 0xFFFFFFFF));
+  return std::string("Local\\ZeltoReminderDataFile-") + text;
+}
+
+bool TWin32DataFile::Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TWriteObstacle TWin32DataFile::WriteObstacle(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return TWriteObstacle::None;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TWriteObstacle::Directory;
+  if (attributes & FILE_ATTRIBUTE_READONLY) return TWriteObstacle::ReadOnly;
+  return TWriteObstacle::None;
+}
+
+std::unique_ptr<IFileLockHold> TWin32DataFile::LockForUpdate(const std::string& path) {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, DataFileLockName(path).c_str());
+  if (!mutex) return nullptr;
+  // An abandoned lock (its holder was killed) is ours now; the save it guarded either
+  // happened whole or not at all.
+  const DWORD waited = WaitForSingleObject(mutex, lockWaitMs_);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    CloseHandle(mutex);
+    return nullptr;
+  }
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  RemoveSaveLeftovers(path, now);
+  return std::make_unique<TMutexHold>(mutex);
+}
 
 bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
   bytes = {};
@@ -74,14 +143,18 @@ bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {
 }
 
 bool TWin32DataFile::ReplaceInParts(const std::string& path, const TPartSource& nextPart) {
-  char temp[MAX_PATH];
-  if (!GetTempFileNameA(DirectoryOf(path).c_str(), "rem", 0, temp)) return false;
-  HANDLE file =
-      CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    DeleteFileA(temp);
-    return false;
+  // Named after the data file, so that the next save knows a leftover of an interrupted one.
+  std::string tempName;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+    tempName = path + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(GetTickCount() + attempt);
+    file = CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const char* temp = tempName.c_str();
   bool written = true;
   for (std::string_view part = nextPart(); written && !part.empty(); part = nextPart()) {
     written = WriteAll(file, part);

@@ -1,5 +1,7 @@
 // The data file on the Windows file system. A save writes a temporary file beside the
-// data file, flushes it to disk and renames it over the data file in one step.
+// data file, flushes it to disk and renames it over the data file in one step. The writers'
+// lock is a named mutex of the session, named after the file's full path, which the module
+// and reminderctl.exe share.
 #pragma once
 
 #include "core/store/DataFile.h"
@@ -9,14 +11,22 @@ namespace reminder {
 class TWin32DataFile : public IDataFile {
  public:
   // How long a replace keeps trying while another process holds the data file open.
-  explicit TWin32DataFile(unsigned retryMs = 2000) : retryMs_(retryMs) {}
+  explicit TWin32DataFile(unsigned retryMs = 2000, unsigned lockWaitMs = 10000)
+      : retryMs_(retryMs), lockWaitMs_(lockWaitMs) {}
   bool Read(const std::string& path, TFileBytes& bytes) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
+  bool Exists(const std::string& path) override;
+  TWriteObstacle WriteObstacle(const std::string& path) override;
+  std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
 
  private:
   unsigned retryMs_;
+  unsigned lockWaitMs_;
 };
+
+// The name of the writers' lock of the data file at path.
+std::string DataFileLockName(const std::string& path);
 
 // The full path of the running executable (the host program in library mode).
 std::string ExecutablePath();

@@ -1,0 +1,195 @@
+// The data file on a real file system shared by several writers: the writers' lock, a
+// damaged or unreadable file that must not be written over, read-only files and the
+// leftovers of interrupted saves.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/Fakes.h"
+#include "core/LocalTimeFake.h"
+#include "core/TestDates.h"
+#include "core/cli/ReminderCtl.h"
+#include "core/store/DataFileFormat.h"
+#include "core/store/IOUnit.h"
+
+namespace reminder {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace reminder::testing;
+
+std::string ReadAll(const fs::path& path) {
+  TStdDataFile file;
+  TFileBytes bytes;
+  return file.Read(path.string(), bytes) ? std::string(bytes.View()) : std::string();
+}
+
+std::set<std::string> Texts(const std::string& bytes) {
+  std::vector<TNotifyInfo> records;
+  DecodeRecords(bytes, [&]() -> TNotifyInfo& { return records.emplace_back(); });
+  std::set<std::string> texts;
+  for (const TNotifyInfo& r : records) texts.insert(r.NotifyText);
+  return texts;
+}
+
+class DataFileSafety : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("reminder-safety-" + std::to_string(getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  int Ctl(std::vector<std::string> args) {
+    args.push_back("--file");
+    args.push_back(DataFile());
+    std::ostringstream out;
+    std::ostringstream errStream;
+    const int code = RunReminderCtl(args, out, errStream, env);
+    err = errStream.str();
+    return code;
+  }
+  int Add(const std::string& text, bool force = false) {
+    std::vector<std::string> args = {"add", "--text", text, "--trigger", "never"};
+    if (force) args.push_back("--force");
+    return Ctl(args);
+  }
+  std::string DataFile() const { return (dir / "Reminder.dat").string(); }
+
+  fs::path dir;
+  TStdDataFile files;
+  FakeClock clock{At(2025, 7, 24, 8, 50)};
+  FixedOffsetTime zone;
+  TCtlEnvironment env{clock,          files,
+                      zone,           [](const std::string& path) { return fs::exists(path); },
+                      "Reminder.dat", TTerminalCharset::Utf8};
+  std::string err;
+};
+
+// Two processes add at the same time; each add reads, changes and writes the whole file.
+TEST_F(DataFileSafety, ConcurrentWritersLoseNothing) {
+  constexpr int kEach = 150;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  const std::string who = child == 0 ? "Kind-" : "Eltern-";
+  int failures = 0;
+  for (int i = 0; i < kEach; ++i) failures += Add(who + std::to_string(i)) != kExitOk;
+  if (child == 0) _exit(failures == 0 ? 0 : 1);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(failures, 0);
+  const std::set<std::string> texts = Texts(ReadAll(DataFile()));
+  EXPECT_EQ(texts.size(), 2u * kEach);
+  EXPECT_TRUE(texts.count("Kind-0") && texts.count("Eltern-149"));
+}
+
+TEST_F(DataFileSafety, ALockHeldElsewhereMakesAWriterGiveUpWithoutChange) {
+  ASSERT_EQ(Add("eins"), kExitOk);
+  const std::string before = ReadAll(DataFile());
+  TStdDataFile other(0);
+  const auto hold = other.LockForUpdate(DataFile());
+  ASSERT_NE(hold, nullptr);
+  TStdDataFile impatient(50);
+  TCtlEnvironment impatientEnv{clock,          impatient,      zone,
+                               env.FileExists, "Reminder.dat", TTerminalCharset::Utf8};
+  std::ostringstream out;
+  std::ostringstream errStream;
+  EXPECT_EQ(RunReminderCtl({"add", "--text", "zwei", "--trigger", "never", "--file", DataFile()},
+                           out, errStream, impatientEnv),
+            kExitFailure);
+  EXPECT_NE(errStream.str().find("wird gerade von einem anderen Programm geschrieben"),
+            std::string::npos);
+  EXPECT_EQ(ReadAll(DataFile()), before);
+}
+
+// One flipped bit in a text's length makes that text swallow the records after it.
+TEST_F(DataFileSafety, ADamagedFileIsKeptByteForByteBeforeItIsWrittenAnew) {
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(Add("Erinnerung " + std::to_string(i)), kExitOk);
+  std::string damaged = ReadAll(DataFile());
+  damaged[11] ^= 0x01;  // high byte of the first text's length
+  {
+    TStdDataFile raw;
+    ASSERT_TRUE(raw.Replace(DataFile(), damaged));
+  }
+
+  EXPECT_EQ(Add("neu"), kExitFailure);
+  EXPECT_NE(err.find("ist besch"), std::string::npos) << err;
+  EXPECT_NE(err.find("--force"), std::string::npos);
+  EXPECT_EQ(ReadAll(DataFile()), damaged);
+
+  EXPECT_EQ(Add("neu", true), kExitOk);
+  std::vector<fs::path> kept;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().filename().string().rfind("Reminder.dat.beschaedigt-", 0) == 0) {
+      kept.push_back(entry.path());
+    }
+  }
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(ReadAll(kept[0]), damaged);
+  EXPECT_NE(err.find(kept[0].filename().string()), std::string::npos) << err;
+  EXPECT_TRUE(Texts(ReadAll(DataFile())).count("neu"));
+  // Written anew, the file is whole again: the next change keeps no further copy.
+  EXPECT_EQ(Add("danach"), kExitOk);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 3);  // data, copy, lock
+}
+
+TEST_F(DataFileSafety, AReadOnlyFileOrADirectoryIsNotWritten) {
+  ASSERT_EQ(Add("eins"), kExitOk);
+  const std::string before = ReadAll(DataFile());
+  fs::permissions(DataFile(), fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(Add("zwei"), kExitFailure);
+  EXPECT_NE(err.find("ist schreibgesch"), std::string::npos) << err;
+  EXPECT_EQ(ReadAll(DataFile()), before);
+
+  fs::remove(DataFile());
+  fs::create_directories(fs::path(DataFile()) / "inhalt");
+  EXPECT_EQ(Add("drei"), kExitFailure);
+  EXPECT_NE(err.find("ist ein Verzeichnis"), std::string::npos) << err;
+}
+
+TEST_F(DataFileSafety, TheNextSaveRemovesLeftoversOfAnInterruptedOne) {
+  ASSERT_EQ(Add("eins"), kExitOk);
+  const fs::path leftover = dir / "Reminder.dat.tmp12345";
+  const fs::path foreign = dir / "Reminder.dat.sicherung";
+  TStdDataFile raw;
+  ASSERT_TRUE(raw.Replace(leftover.string(), "halb"));
+  ASSERT_TRUE(raw.Replace(foreign.string(), "fremd"));
+  fs::last_write_time(leftover, fs::last_write_time(leftover) - std::chrono::hours(1));
+  ASSERT_EQ(Add("zwei"), kExitOk);
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(foreign));
+}
+
+// The module's store: a file that is there but cannot be read is never saved over.
+TEST(DataFileUnreadable, AnEditFailsWithAMessageAndTheFileIsLeftAlone) {
+  class Unreadable : public MemoryDataFile {
+   public:
+    bool Read(const std::string&, TFileBytes&) override { return false; }
+    bool Exists(const std::string&) override { return true; }
+  } file;
+  FakeMsgBox box;
+  TFileIO store("Reminder.dat", file, box);
+  store.Load();
+  EXPECT_EQ(store.LoadState(), TLoadState::Unreadable);
+  TNotifyInfo values;
+  values.NotifyText = "neu";
+  store.Add(values);
+  EXPECT_EQ(file.writes, 0);
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_NE(box.shown[0].text.find("konnte nicht gelesen werden"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace reminder
