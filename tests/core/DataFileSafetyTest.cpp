@@ -172,6 +172,53 @@ TEST_F(DataFileSafety, TheNextSaveRemovesLeftoversOfAnInterruptedOne) {
   EXPECT_TRUE(fs::exists(foreign));
 }
 
+// The module's list and another writer between two of its saves: each keeps the other's
+// changes; a change made to a record that the other changed meanwhile is dropped, and said.
+TEST_F(DataFileSafety, ASaveKeepsWhatAnotherWriterChangedMeanwhile) {
+  for (const char* text : {"eins", "zwei", "drei"}) ASSERT_EQ(Add(text), kExitOk);
+  FakeMsgBox box;
+  TFileIO module(DataFile(), files, box);
+  int reloads = 0;
+  module.SetOnReloaded([&] { ++reloads; });
+  module.Load();
+  TNotifyInfo* three = &module.Item(2);
+
+  ASSERT_EQ(Add("fremd"), kExitOk);
+  ASSERT_EQ(Ctl({"delete", "2"}), kExitOk);
+  module.Item(0).NotifyText = "eins geändert";
+  module.Add(module.Item(0));
+  EXPECT_EQ(reloads, 1);
+  EXPECT_TRUE(box.shown.empty());
+  const std::set<std::string> expected = {"eins geändert", "drei", "fremd", "eins geändert"};
+  EXPECT_EQ(Texts(ReadAll(DataFile())), expected);
+  ASSERT_EQ(module.Count(), 4u);
+  EXPECT_EQ(&module.Item(1), three) << "records still there keep their place in memory";
+
+  {
+    TFileIO other(DataFile(), files, box);
+    other.Load();
+    other.Item(1).NotifyText = "drei von anderswo";
+    ASSERT_TRUE(other.Save());
+  }
+  three->NotifyText = "drei von hier";
+  EXPECT_TRUE(module.Save());
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_NE(box.shown[0].text.find("\"drei von hier\""), std::string::npos) << box.shown[0].text;
+  EXPECT_EQ(module.SerialOf(three), 0u);
+  const std::string onDisk = ReadAll(DataFile());
+  EXPECT_TRUE(Texts(onDisk).count("drei von anderswo"));
+  EXPECT_FALSE(Texts(onDisk).count("drei von hier"));
+
+  // A file that appears after the start fills the list at the next look.
+  fs::remove(DataFile());
+  TFileIO late(DataFile(), files, box);
+  late.Load();
+  EXPECT_FALSE(late.Sync());
+  ASSERT_EQ(Add("spaeter"), kExitOk);
+  EXPECT_TRUE(late.Sync());
+  EXPECT_EQ(late.Count(), 1u);
+}
+
 // The module's store: a file that is there but cannot be read is never saved over.
 TEST(DataFileUnreadable, AnEditFailsWithAMessageAndTheFileIsLeftAlone) {
   class Unreadable : public MemoryDataFile {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/store/DataFileFormat.h"
 #include "core/store/IOUnit.h"
 #include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
@@ -249,7 +250,9 @@ TEST(Win32DataFileTest, OneWriterAtATimeReadOnlyFilesStayAndLeftoversGo) {
   }
   EXPECT_TRUE(lockFromAnotherThread(path));
 
-  ASSERT_TRUE(WriteWholeFile(path, "alt"));
+  std::string before;
+  EncodeRecord(before, Record("alt"));
+  ASSERT_TRUE(WriteWholeFile(path, before));
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
   TWin32DataFile file(150);
   TWin32MsgBox box;
@@ -262,7 +265,7 @@ TEST(Win32DataFileTest, OneWriterAtATimeReadOnlyFilesStayAndLeftoversGo) {
   }
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(path, bytes));
-  EXPECT_EQ(bytes, "alt");
+  EXPECT_EQ(bytes, before);
 
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
   const std::string leftover = path + ".tmp4711-1";

@@ -24,6 +24,9 @@ class TCommandDataFile : public IDataFile {
   TWriteObstacle WriteObstacle(const std::string& path) override {
     return files_.WriteObstacle(path);
   }
+  bool Stamp(const std::string& path, TFileStamp& stamp) override {
+    return files_.Stamp(path, stamp);
+  }
   bool KeepCopy(const std::string& path, const std::string& copyPath) override {
     return files_.KeepCopy(path, copyPath);
   }

@@ -150,6 +150,17 @@ bool TStdDataFile::Exists(const std::string& path) {
   return fs::exists(path, error);
 }
 
+bool TStdDataFile::Stamp(const std::string& path, TFileStamp& stamp) {
+  std::error_code error;
+  const uintmax_t size = fs::file_size(path, error);
+  if (error) return false;
+  const auto written = fs::last_write_time(path, error);
+  if (error) return false;
+  stamp.Size = size;
+  stamp.Written = static_cast<int64_t>(written.time_since_epoch().count());
+  return true;
+}
+
 TWriteObstacle TStdDataFile::WriteObstacle(const std::string& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +27,15 @@ using TPartSource = std::function<std::string_view()>;
 class IFileLockHold {
  public:
   virtual ~IFileLockHold() = default;
+};
+
+// Size and last write of a file: a writer that finds them changed reads the file again.
+struct TFileStamp {
+  uint64_t Size = 0;
+  int64_t Written = 0;
+  bool operator==(const TFileStamp& other) const {
+    return Size == other.Size && Written == other.Written;
+  }
 };
 
 // What stands in the way of writing a file, found before anything is written.
@@ -53,6 +63,9 @@ class IDataFile {
   // an unreadable one). By default: nothing is.
   virtual bool Exists(const std::string& /*path*/) { return false; }
   virtual TWriteObstacle WriteObstacle(const std::string& /*path*/) { return TWriteObstacle::None; }
+  // False when the file is missing or the system tells no stamps (the content is compared
+  // then).
+  virtual bool Stamp(const std::string& /*path*/, TFileStamp& /*stamp*/) { return false; }
   // Waits a bounded time for the writers' lock of the file; null when another process kept
   // it. By default there is no one to wait for.
   virtual std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path);
@@ -76,6 +89,7 @@ class TStdDataFile : public IDataFile {
                   const std::function<void(std::string_view)>& piece) override;
   bool Exists(const std::string& path) override;
   TWriteObstacle WriteObstacle(const std::string& path) override;
+  bool Stamp(const std::string& path, TFileStamp& stamp) override;
   std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
 
  private:

@@ -209,12 +209,39 @@ void TRecordStreamDecoder::Decode(const char* bytes, size_t size) {
   DecodeFields(in, record);
   // Decoding changes nothing but a text cut at a zero character, which makes it shorter.
   if (EncodedSize(record) != size) exact_ = false;
+  if (onRecordBytes_) onRecordBytes_(std::string_view(bytes, size));
 }
 
 void TRecordStreamDecoder::Finish() {
-  if (!pending_.empty()) exact_ = false;
+  if (pending_.empty()) return;
+  exact_ = false;
+  // A record cut short: at most one, since its lengths reach beyond the end.
   DecodeRecords(pending_, newRecord_);
+  if (onRecordBytes_) onRecordBytes_(pending_);
   pending_.clear();
+}
+
+uint64_t RecordHash(std::string_view bytes) {
+  // Eight bytes a step: identities are compared on every save of large lists.
+  uint64_t hash = 0x9E3779B97F4A7C15ull ^ bytes.size();
+  size_t at = 0;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + at, 8);
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 29;
+  }
+  uint64_t tail = 0;
+  std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
+  hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ull;
+  hash ^= hash >> 32;
+  return hash == 0 ? 1 : hash;
+}
+
+uint64_t RecordHash(const TNotifyInfo& record) {
+  std::string bytes;
+  EncodeRecord(bytes, record);
+  return RecordHash(bytes);
 }
 
 }  // namespace reminder

@@ -28,6 +28,10 @@ void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& 
 // The size of the first record of bytes when all of it is there, 0 when they end inside it.
 size_t CompleteRecordSize(std::string_view bytes);
 
+// A record's identity: a hash of its bytes in the file (never 0).
+uint64_t RecordHash(std::string_view bytes);
+uint64_t RecordHash(const TNotifyInfo& record);
+
 // Decodes a file that arrives in parts: each complete record as soon as it is there, what
 // is left (a record cut short by the end of the file) at Finish. Gives the same records as
 // DecodeRecords over the whole file.
@@ -35,6 +39,10 @@ class TRecordStreamDecoder {
  public:
   explicit TRecordStreamDecoder(std::function<TNotifyInfo&()> newRecord)
       : newRecord_(std::move(newRecord)) {}
+  // Sees each record's bytes in the file right after the record was decoded.
+  void SetOnRecordBytes(std::function<void(std::string_view)> handler) {
+    onRecordBytes_ = std::move(handler);
+  }
   void Feed(std::string_view part);
   void Finish();
   // True while every record decoded encodes back to exactly the bytes it came from: false
@@ -45,6 +53,7 @@ class TRecordStreamDecoder {
   void Decode(const char* bytes, size_t size);
 
   std::function<TNotifyInfo&()> newRecord_;
+  std::function<void(std::string_view)> onRecordBytes_;
   std::string pending_;  // the start of a record the next part completes
   bool exact_ = true;
 };

@@ -1,6 +1,8 @@
 #include "core/store/IOUnit.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <unordered_map>
 #include <utility>
 
 #include "core/store/DataFileFormat.h"
@@ -27,18 +29,113 @@ uint64_t TFileIO::SerialOf(const TNotifyInfo* record) const {
 
 void TFileIO::Load() {
   Clear();
+  TakeStamp();
+  ReadFile(items_, identities_);
+}
+
+void TFileIO::TakeStamp() {
+  stamped_ = file_.Stamp(fileName_, stamp_);
+}
+
+bool TFileIO::FileChanged() {
+  TFileStamp now;
+  if (file_.Stamp(fileName_, now)) return !stamped_ || !(now == stamp_);
+  // No stamp: the file is missing (changed if it was there), or the system tells none
+  // (then only this list writes it).
+  return stamped_ && !file_.Exists(fileName_);
+}
+
+bool TFileIO::ReadFile(std::vector<TNotifyInfo*>& records, std::vector<uint64_t>& identities) {
+  const size_t first = records.size();
   // Decoded as it is read, so the file is never held whole beside its records.
-  TRecordStreamDecoder decoder([this]() -> TNotifyInfo& {
-    items_.push_back(pool_.New());
-    return *items_.back();
+  TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
+    records.push_back(pool_.New());
+    return *records.back();
   });
+  decoder.SetOnRecordBytes(
+      [&](std::string_view bytes) { identities.push_back(RecordHash(bytes)); });
   if (!file_.ReadPieces(fileName_, [&](std::string_view part) { decoder.Feed(part); })) {
-    Clear();  // unreadable, also halfway: an empty list, as for a missing file
+    // Unreadable, also halfway: nothing of it, as for a missing file.
+    for (size_t i = first; i < records.size(); ++i) pool_.Free(records[i]);
+    records.resize(first);
+    identities.resize(first);
     loadState_ = file_.Exists(fileName_) ? TLoadState::Unreadable : TLoadState::Missing;
-    return;
+    return loadState_ != TLoadState::Unreadable;
   }
   decoder.Finish();
   loadState_ = decoder.Exact() ? TLoadState::Read : TLoadState::Damaged;
+  return true;
+}
+
+bool TFileIO::Sync() {
+  if (loadState_ != TLoadState::Unreadable && !FileChanged()) return false;
+  bool changed = false;
+  Merge(false, changed);
+  return changed;
+}
+
+bool TFileIO::Merge(bool reportDropped, bool& changed) {
+  changed = false;
+  std::vector<TNotifyInfo*> disk;
+  std::vector<uint64_t> diskIdentities;
+  TakeStamp();
+  if (!ReadFile(disk, diskIdentities)) return false;
+
+  std::unordered_multimap<uint64_t, size_t> mine;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (identities_[i] != 0) mine.emplace(identities_[i], i);
+  }
+  std::unordered_map<uint64_t, size_t> deleted;
+  for (uint64_t identity : deleted_) ++deleted[identity];
+
+  std::vector<TNotifyInfo*> merged;
+  std::vector<uint64_t> mergedIdentities;
+  std::vector<bool> kept(items_.size(), false);
+  for (size_t k = 0; k < disk.size(); ++k) {
+    const uint64_t identity = diskIdentities[k];
+    const auto own = mine.find(identity);
+    if (own != mine.end()) {
+      // Still there as last read: the list's record, with any change made here.
+      kept[own->second] = true;
+      merged.push_back(items_[own->second]);
+      mergedIdentities.push_back(identity);
+      mine.erase(own);
+      pool_.Free(disk[k]);
+    } else if (const auto gone = deleted.find(identity); gone != deleted.end() && gone->second) {
+      --gone->second;
+      pool_.Free(disk[k]);
+    } else {
+      merged.push_back(disk[k]);  // another writer's
+      mergedIdentities.push_back(identity);
+      changed = true;
+    }
+  }
+  std::vector<std::string> dropped;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (identities_[i] == 0) {
+      merged.push_back(items_[i]);  // added here
+      mergedIdentities.push_back(0);
+    } else if (!kept[i]) {
+      // Changed or deleted by another writer: not brought back.
+      if (RecordHash(*items_[i]) != identities_[i]) dropped.push_back(items_[i]->NotifyText);
+      pool_.Free(items_[i]);
+      changed = true;
+    }
+  }
+  items_ = std::move(merged);
+  identities_ = std::move(mergedIdentities);
+  deleted_.clear();
+  if (reportDropped && !dropped.empty()) {
+    std::string texts;
+    for (const std::string& text : dropped) texts += "\n\"" + text + "\"";
+    ShowMsgBox(msgBox_,
+               "Ein anderes Programm hat diese Erinnerungen inzwischen geändert oder gelöscht; "
+               "Ihre Änderungen daran wurden verworfen:" +
+                   texts,
+               "", mkWarning, mbOK);
+  }
+  if (changed && onReloaded_) onReloaded_();
+  return true;
 }
 
 namespace {
@@ -73,14 +170,8 @@ bool TFileIO::KeepDamagedOriginal() {
   return true;
 }
 
-bool TFileIO::Save() {
+bool TFileIO::Save(bool reportDropped) {
   const std::string unsaved = " Die Änderung wurde nicht gespeichert.";
-  if (loadState_ == TLoadState::Unreadable) {
-    return Refuse("Die Datei \"" + fileName_ +
-                  "\" konnte nicht gelesen werden und wird nicht überschrieben, damit keine "
-                  "Erinnerungen verloren gehen." +
-                  unsaved);
-  }
   switch (file_.WriteObstacle(fileName_)) {
     case TWriteObstacle::ReadOnly:
       return Refuse("Die Datei \"" + fileName_ + "\" ist schreibgeschützt." + unsaved);
@@ -94,8 +185,17 @@ bool TFileIO::Save() {
     return Refuse("Die Datei \"" + fileName_ +
                   "\" wird gerade von einem anderen Programm geschrieben." + unsaved);
   }
+  bool changed = false;
+  if ((loadState_ == TLoadState::Unreadable || FileChanged()) && !Merge(reportDropped, changed)) {
+    return Refuse("Die Datei \"" + fileName_ +
+                  "\" konnte nicht gelesen werden und wird nicht überschrieben, damit keine "
+                  "Erinnerungen verloren gehen." +
+                  unsaved);
+  }
   if (loadState_ == TLoadState::Damaged && !KeepDamagedOriginal()) return false;
   if (!savePart_) savePart_.reset(new char[kSavePartSize]);
+  std::vector<uint64_t> written;
+  written.reserve(items_.size());
   // Whole records only, as many as fit into each part.
   size_t next = 0;
   const auto nextPart = [&]() -> std::string_view {
@@ -104,12 +204,16 @@ bool TFileIO::Save() {
       const size_t size = EncodedSize(*items_[next]);
       if (kSavePartSize - used < size) break;
       EncodeRecordTo(savePart_.get() + used, *items_[next]);
+      written.push_back(RecordHash(std::string_view(savePart_.get() + used, size)));
       used += size;
       ++next;
     }
     return {savePart_.get(), used};
   };
   if (file_.ReplaceInParts(fileName_, nextPart)) {
+    identities_ = std::move(written);
+    deleted_.clear();
+    TakeStamp();
     loadState_ = TLoadState::Read;
     saveFailed_ = false;
     return true;
@@ -131,29 +235,53 @@ TNotifyInfo EditableCopy(const TNotifyInfo& values) {
 
 TNotifyInfo* TFileIO::Add(const TNotifyInfo& values) {
   items_.reserve(items_.size() + 1);
+  identities_.reserve(identities_.size() + 1);
   TNotifyInfo* record = pool_.New(EditableCopy(values));
   items_.push_back(record);
+  identities_.push_back(0);
   Save();
   return record;
 }
 
 void TFileIO::AddAll(const std::vector<TNotifyInfo>& values) {
   items_.reserve(items_.size() + values.size());
-  for (const TNotifyInfo& record : values) items_.push_back(pool_.New(EditableCopy(record)));
+  for (const TNotifyInfo& record : values) {
+    items_.push_back(pool_.New(EditableCopy(record)));
+    identities_.push_back(0);
+  }
   Save();
+}
+
+void TFileIO::RemoveAt(size_t index) {
+  if (identities_[index] != 0) deleted_.push_back(identities_[index]);
+  pool_.Free(items_[index]);
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+  identities_.erase(identities_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void TFileIO::Delete(const TNotifyInfo* record) {
   const int index = IndexOf(record);
   if (index < 0) return;
-  pool_.Free(items_[index]);
-  items_.erase(items_.begin() + index);
+  RemoveAt(static_cast<size_t>(index));
   Save();
+}
+
+void TFileIO::DeleteAll(const std::vector<const TNotifyInfo*>& records) {
+  bool any = false;
+  for (const TNotifyInfo* record : records) {
+    const int index = IndexOf(record);
+    if (index < 0) continue;
+    RemoveAt(static_cast<size_t>(index));
+    any = true;
+  }
+  if (any) Save();
 }
 
 void TFileIO::Clear() {
   for (TNotifyInfo* record : items_) pool_.Free(record);
   items_.clear();
+  identities_.clear();
+  deleted_.clear();
   pool_.Release();
 }
 

@@ -1,7 +1,16 @@
 // The store: the list of reminders, which owns its records, mirrored in the data file.
 // Every change rewrites the whole file at once.
+//
+// Other programs (reminderctl, a second instance, a sync tool) write the file as well. So
+// each record remembers its identity, the hash of its bytes as last read or written; a
+// save that finds the file changed on disk reads it again and applies the list's own
+// changes to what is there now: a record changed here replaces the one with its identity,
+// one deleted here goes, one added here is appended, and what others added stays. A record
+// that another writer changed or deleted meanwhile is not brought back; a change made here
+// to it is dropped, and the user is told.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +49,11 @@ class TFileIO {
 
   // Replaces the list by the file's records; a missing or unreadable file gives an empty list.
   void Load();
+  // Takes in what other writers changed since the file was last read, keeping the records
+  // that are still there; true when the list changed.
+  bool Sync();
+  // Called after the list took in changes from the file, so that a view can follow.
+  void SetOnReloaded(std::function<void()> handler) { onReloaded_ = std::move(handler); }
   TLoadState LoadState() const { return loadState_; }
   // Whether the last save failed or was refused (and was reported).
   bool SaveFailed() const { return saveFailed_; }
@@ -48,18 +62,23 @@ class TFileIO {
   // directory, or it could not be read when loaded (nothing read is never saved over it).
   // Before the first save over a damaged file the original is kept beside it and the user
   // told where.
-  bool Save();
+  bool Save() { return Save(true); }
   // Appends a pending, never fired copy of the editable fields and saves.
   TNotifyInfo* Add(const TNotifyInfo& values);
   // Appends each as Add does, saving once for all of them.
   void AddAll(const std::vector<TNotifyInfo>& values);
   // Frees and removes the record and saves; a reference not in the list changes nothing.
   void Delete(const TNotifyInfo* record);
+  // Deletes each as Delete does, saving once for all of them.
+  void DeleteAll(const std::vector<const TNotifyInfo*>& records);
   // Frees every record; the file is not touched.
   void Clear();
 
  protected:
   IMsgBox& MsgBox() { return msgBox_; }
+  // As Save; without reportDropped a change that another writer's change overrode is
+  // dropped silently (the due check's marks).
+  bool Save(bool reportDropped);
 
  private:
   std::string fileName_;
@@ -67,12 +86,25 @@ class TFileIO {
   IMsgBox& msgBox_;
   TRecordPool pool_;
   std::vector<TNotifyInfo*> items_;   // owned; allocated from pool_
+  std::vector<uint64_t> identities_;  // of each item; 0 for one not yet in the file
+  std::vector<uint64_t> deleted_;     // identities of the items deleted since the last save
+  TFileStamp stamp_;                  // of the file as last read or written
+  bool stamped_ = false;
+  std::function<void()> onReloaded_;
   std::unique_ptr<char[]> savePart_;  // kept between saves, so that saving reuses its memory
   TLoadState loadState_ = TLoadState::Missing;
   bool saveFailed_ = false;
 
   bool KeepDamagedOriginal();
   bool Refuse(const std::string& text);
+  void RemoveAt(size_t index);
+  // Reads the file's records with their identities; sets loadState_.
+  bool ReadFile(std::vector<TNotifyInfo*>& records, std::vector<uint64_t>& identities);
+  void TakeStamp();
+  bool FileChanged();
+  // Builds the list anew from the file and the changes made here; false when the file
+  // could not be read. changed: whether anything came from the file.
+  bool Merge(bool reportDropped, bool& changed);
 };
 
 // The editable fields of a record, as the editor gives them: pending, never fired,

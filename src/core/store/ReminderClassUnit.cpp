@@ -55,7 +55,12 @@ void TReminder::Fire(TNotifyInfo& record) {
 }
 
 void TReminder::CheckNotifications() {
-  if (Count() == 0) Load();
+  // What other programs wrote since the last look counts, and fires, too.
+  if (Count() == 0) {
+    Load();
+  } else {
+    Sync();
+  }
   bool changed = false;
   std::optional<TCheckMoment> moment;  // read once, at the first date reminder
   const size_t count = Count();
@@ -80,10 +85,10 @@ void TReminder::CheckNotifications() {
     }
   } catch (...) {
     // What fired before the failure stays recorded, so it does not fire again.
-    if (changed) Save();
+    if (changed) Save(false);
     throw;
   }
-  if (changed) Save();
+  if (changed) Save(false);
 }
 
 void TReminder::FillListView(IReminderListView& view, const TFormatSettings& fs) {

@@ -92,6 +92,16 @@ TWriteObstacle TWin32DataFile::WriteObstacle(const std::string& path) {
   return TWriteObstacle::None;
 }
 
+bool TWin32DataFile::Stamp(const std::string& path, TFileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  stamp.Size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.Written =
+      static_cast<int64_t>((static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                           data.ftLastWriteTime.dwLowDateTime);
+  return true;
+}
+
 std::unique_ptr<IFileLockHold> TWin32DataFile::LockForUpdate(const std::string& path) {
   HANDLE mutex = CreateMutexA(nullptr, FALSE, DataFileLockName(path).c_str());
   if (!mutex) return nullptr;

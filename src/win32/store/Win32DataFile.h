@@ -18,6 +18,7 @@ class TWin32DataFile : public IDataFile {
   bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
   bool Exists(const std::string& path) override;
   TWriteObstacle WriteObstacle(const std::string& path) override;
+  bool Stamp(const std::string& path, TFileStamp& stamp) override;
   std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
 
  private:

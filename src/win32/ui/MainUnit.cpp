@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/common/FormatDateTime.h"
@@ -156,6 +157,8 @@ void TMain::OnCreate() {
   ShowRows();
   scheduler_->SetOnNotify(
       [this](TReminder& sender, TNotifyInfo& record) { ShowReminder(sender, record); });
+  // Another program changed the file: the list follows it.
+  scheduler_->SetOnReloaded([this] { RefillList(); });
   LVSelectItem();
 
   LoadPosition();
@@ -574,8 +577,9 @@ void TMain::Lschen1Click() {
   for (const TNotifyInfo* record : records) {
     const int row = rows_.Find(record);
     if (row >= 0) rows_.Remove(static_cast<size_t>(row));
-    scheduler_->Delete(record);
   }
+  // One save for all; should it take in another program's changes, the list is refilled.
+  scheduler_->DeleteAll(records);
   lv_.Send(LVM_SETITEMCOUNT, rows_.Count(), 0);
   lv_.SetRedraw(true);
   statusBar_.SetPartText("");
@@ -585,7 +589,8 @@ void TMain::Lschen1Click() {
 
 TNotifyInfo* TMain::AddReminder(const TNotifyInfo& values) {
   TNotifyInfo* stored = scheduler_->Add(values);
-  if (stored) {
+  // A save that took in another program's changes has refilled the list already.
+  if (stored && rows_.Find(stored) < 0) {
     TListRow row = MakeListRow(*stored, fs_);
     row.ImageIndex = kImagePending;
     rows_.AddItem(row);
@@ -622,12 +627,22 @@ void TMain::ndern1Click() {
   const int selected = lv_.FirstSelected();
   if (selected < 0) return;
   TNotifyInfo* record = rows_.Row(static_cast<size_t>(selected)).Data;
+  const uint64_t serial = scheduler_->SerialOf(record);
   scheduler_->SetEnabled(false);
   {
     TAddNotifyEventDlg dialog(clock_, msgBox_);
     dialog.CreateFor(Handle(), toolbarImages_.Handle());
     dialog.Fill(*record);
-    if (dialog.ShowModal() == IDOK) ChangeReminder(*record, dialog.ToNotifyInfo());
+    const bool confirmed = dialog.ShowModal() == IDOK;
+    // While the editor was open, another program may have deleted the record.
+    if (confirmed && scheduler_->SerialOf(record) != serial) {
+      ShowMsgBox(msgBox_,
+                 "Ein anderes Programm hat diese Erinnerung inzwischen gelöscht; Ihre Änderung "
+                 "wurde verworfen.",
+                 "", mkWarning, mbOK);
+    } else if (confirmed) {
+      ChangeReminder(*record, dialog.ToNotifyInfo());
+    }
   }
   ResumeScheduler();
 }
@@ -729,8 +744,18 @@ void TMain::UpdateReminderImage(TNotifyInfo* record) {
 }
 
 void TMain::RefillList() {
+  // The selection stays with the records that are still there; a serial tells a record
+  // from a new one at the address of one that went.
+  std::unordered_set<uint64_t> selected;
+  for (int i : SelectedIndexes()) selected.insert(TRecordPool::Serial(rows_.Row(i).Data));
   scheduler_->FillListView(rows_, fs_);
   ShowRows();
+  std::vector<const TNotifyInfo*> still;
+  for (size_t i = 0; i < rows_.Count() && !selected.empty(); ++i) {
+    const TNotifyInfo* record = rows_.Row(i).Data;
+    if (selected.count(TRecordPool::Serial(record))) still.push_back(record);
+  }
+  SelectRows(still);
   LVSelectItem();
 }
 

@@ -10,6 +10,7 @@
 #include "win32/host/ProcessDriver.h"
 #include "win32/host/RegistryRemover.h"
 #include "win32/support/TempDirectory.h"
+#include "win32/ui/AddNotifyEventDlgUnit.h"
 #include "win32/ui/MainUnit.h"
 
 namespace reminder {
@@ -17,6 +18,7 @@ namespace {
 
 using testing::ChildOfClass;
 using testing::ChildProcess;
+using testing::ChildWithId;
 using testing::TempDirectory;
 using testing::WaitFor;
 using testing::WindowText;
@@ -161,6 +163,48 @@ TEST_F(HostEndToEnd, BeendenWhileTheEditorIsOpenCancelsItAndClosesTheModuleOnce)
   // The module is whole: it opens again.
   PostMessageA(hostWindow_, WM_COMMAND, kHostCreate, 0);
   ASSERT_TRUE(WaitFor([&] { return MainWindows() == 1; }));
+}
+
+// reminderctl.exe adds and deletes while the module runs; the module's next save keeps both.
+TEST_F(HostEndToEnd, TheModulesSaveKeepsWhatReminderctlChangedMeanwhile) {
+  ASSERT_TRUE(CopyProgram("reminderctl.exe", dir_));
+  std::string bytes;
+  for (const char* text : {"Eins", "Zwei", "Drei"}) EncodeRecord(bytes, Record(text, 45000));
+  ASSERT_TRUE(testing::WriteWholeFile(dir_.File("Reminder.dat"), bytes));
+  StartHost();
+  HWND main = host_->Window("TMain");
+
+  for (const char* arguments : {"add --text Fremd --trigger never", "delete 2"}) {
+    ChildProcess tool(dir_.Path(), "reminderctl.exe", arguments);
+    ASSERT_TRUE(tool.WaitForEnd());
+    ASSERT_EQ(tool.ExitCode(), 0u) << arguments;
+  }
+
+  PostMessageA(main, WM_COMMAND, cmAdd, 0);
+  ASSERT_TRUE(WaitFor([&] { return host_->Window("ReminderAddNotifyEventDlg") != nullptr; }));
+  HWND editor = host_->Window("ReminderAddNotifyEventDlg");
+  SendMessageA(ChildWithId(editor, TAddNotifyEventDlg::kNotText), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("Neu"));
+  PostMessageA(ChildWithId(editor, TAddNotifyEventDlg::kOKBtn), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return host_->Window("ReminderAddNotifyEventDlg") == nullptr; }));
+
+  std::string saved;
+  ASSERT_TRUE(testing::ReadWholeFile(dir_.File("Reminder.dat"), saved));
+  std::vector<TNotifyInfo> records;
+  DecodeRecords(saved, [&]() -> TNotifyInfo& { return records.emplace_back(); });
+  std::vector<std::string> texts;
+  for (const TNotifyInfo& record : records) texts.push_back(record.NotifyText);
+  const std::vector<std::string> expected = {"Eins", "Drei", "Fremd", "Neu"};
+  EXPECT_EQ(texts, expected);
+  // The list follows the file.
+  std::vector<std::string> rows;
+  ASSERT_TRUE(WaitFor([&] {
+    rows.clear();
+    for (const auto& row : testing::ListViewRows(*host_, ChildOfClass(main, "SysListView32"), 4)) {
+      rows.push_back(row[1]);
+    }
+    return rows == expected;
+  })) << rows.size();
 }
 
 TEST(ModuleImage, ExportsPlainNamesAndLoadingShowsNothing) {

@@ -132,22 +132,32 @@ namespace {
 
 struct ChildSearch {
   std::string className;
+  int id = 0;
   HWND found = nullptr;
 };
 
-BOOL CALLBACK FirstOfClass(HWND child, LPARAM search) {
+BOOL CALLBACK FirstMatch(HWND child, LPARAM search) {
   auto* wanted = reinterpret_cast<ChildSearch*>(search);
-  if (ClassOf(child) != wanted->className) return TRUE;
+  const bool match = wanted->className.empty() ? GetDlgCtrlID(child) == wanted->id
+                                               : ClassOf(child) == wanted->className;
+  if (!match) return TRUE;
   wanted->found = child;
   return FALSE;
+}
+
+HWND FirstChild(HWND parent, ChildSearch search) {
+  EnumChildWindows(parent, &FirstMatch, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace
 
 HWND ChildOfClass(HWND parent, const std::string& className) {
-  ChildSearch search{className};
-  EnumChildWindows(parent, &FirstOfClass, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FirstChild(parent, {className, 0});
+}
+
+HWND ChildWithId(HWND parent, int id) {
+  return FirstChild(parent, {"", id});
 }
 
 std::vector<std::vector<std::string>> ListViewRows(const ChildProcess& process, HWND listView,

@@ -53,8 +53,9 @@ struct ProcessBox {
 std::vector<ProcessBox> AnswerBoxes(const ChildProcess& process, int answer = IDOK);
 
 std::string WindowText(HWND window);
-// The first descendant of the class, at any depth.
+// The first descendant of the class, or with the control identifier, at any depth.
 HWND ChildOfClass(HWND parent, const std::string& className);
+HWND ChildWithId(HWND parent, int id);
 // A list view of another process: its rows, each with every column's text.
 std::vector<std::vector<std::string>> ListViewRows(const ChildProcess& process, HWND listView,
                                                    int columns);

@@ -79,24 +79,6 @@ std::multiset<std::string> MessageOnlyWindows() {
   return classes;
 }
 
-HWND Descendant(HWND parent, int id) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&children));
-  for (HWND child : children) {
-    if (GetDlgCtrlID(child) == id) return child;
-  }
-  return nullptr;
-}
-
-HWND DescendantOfClass(HWND parent, const std::string& className) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&children));
-  for (HWND child : children) {
-    if (ClassOf(child) == className) return child;
-  }
-  return nullptr;
-}
-
 std::string Text(HWND window) {
   std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
   text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
@@ -389,7 +371,7 @@ class Stress {
                                          : Pick<UINT>({cmAdd, cmChange, cmDelete, cmSettings,
                                                        cmCalendar, cmInfo, cmMinimize, cmRestore});
     if (command == cmChange || command == cmDelete) {
-      SelectRandomRow(DescendantOfClass(main, "SysListView32"), command == cmDelete);
+      SelectRandomRow(testing::ChildOfClass(main, "SysListView32"), command == cmDelete);
     }
     PostMessageA(main, WM_COMMAND, command, 0);
   }
@@ -397,7 +379,7 @@ class Stress {
   void ListKey() {
     HWND main = Main();
     if (!main) return;
-    HWND list = DescendantOfClass(main, "SysListView32");
+    HWND list = testing::ChildOfClass(main, "SysListView32");
     const WPARAM key = Pick<WPARAM>({VK_INSERT, VK_RETURN, VK_DELETE, VK_ESCAPE});
     SelectRandomRow(list, key == VK_DELETE);
     PostMessageA(list, WM_KEYDOWN, key, 0);
@@ -418,7 +400,7 @@ class Stress {
     switch (Chance(6)) {
       case 0:
       case 1: {
-        HWND text = Descendant(editor, TAddNotifyEventDlg::kNotText);
+        HWND text = testing::ChildWithId(editor, TAddNotifyEventDlg::kNotText);
         // Only a new reminder gets a text of the monkey's; a change keeps the record's.
         if (text && Text(text).empty()) {
           const std::string added = "Stress-" + std::to_string(++added_);
@@ -426,27 +408,27 @@ class Stress {
           pendingAdd_ = added;
           pendingEditor_ = editor;
         }
-        Click(Descendant(editor, TAddNotifyEventDlg::kOKBtn));
+        Click(testing::ChildWithId(editor, TAddNotifyEventDlg::kOKBtn));
         break;
       }
       case 2:
-        Click(Descendant(editor,
-                         Pick<int>({TAddNotifyEventDlg::kNotRB1, TAddNotifyEventDlg::kNotRB2,
-                                    TAddNotifyEventDlg::kNotRB3, TAddNotifyEventDlg::kRepOncePerDay,
-                                    TAddNotifyEventDlg::kRepOnce})));
+        Click(testing::ChildWithId(
+            editor, Pick<int>({TAddNotifyEventDlg::kNotRB1, TAddNotifyEventDlg::kNotRB2,
+                               TAddNotifyEventDlg::kNotRB3, TAddNotifyEventDlg::kRepOncePerDay,
+                               TAddNotifyEventDlg::kRepOnce})));
         break;
       case 3:
         PostMessageA(editor, WM_CLOSE, 0, 0);
         break;
       default:
-        Click(Descendant(editor, IDCANCEL));
+        Click(testing::ChildWithId(editor, IDCANCEL));
         break;
     }
   }
 
   void OtherDialogs() {
     for (HWND settings : ThreadWindows("ReminderCfgDlg")) {
-      Click(Descendant(settings, Chance(2) ? int{TCfgDlg::kOKBtn} : IDCANCEL));
+      Click(testing::ChildWithId(settings, Chance(2) ? int{TCfgDlg::kOKBtn} : IDCANCEL));
     }
     for (HWND about : ThreadWindows("ReminderAboutDlg")) {
       if (Chance(2)) PostMessageA(about, WM_CLOSE, 0, 0);
@@ -462,12 +444,12 @@ class Stress {
     HWND alert = Pick(alerts);
     if (Chance(2) == 0) {
       // A click on the action's link carries it out at once.
-      if (HWND link = DescendantOfClass(alert, "ReminderHTTPLabel")) {
+      if (HWND link = testing::ChildOfClass(alert, "ReminderHTTPLabel")) {
         PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
         PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
       }
     } else {
-      Click(Descendant(alert, IDCANCEL));
+      Click(testing::ChildWithId(alert, IDCANCEL));
     }
   }
 
