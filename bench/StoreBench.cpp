@@ -131,11 +131,23 @@ void BM_CheckNothingDue(benchmark::State& state) {
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 
+// What a save and a due check add for other writers: the writers' lock (with the look for
+// leftovers of interrupted saves) and the look at the file's stamp.
+void BM_LockAndChangeCheck(benchmark::State& state) {
+  Fixture f(state.range(0));
+  for (auto _ : state) {
+    const auto hold = f.file.LockForUpdate(f.path);
+    TFileStamp stamp;
+    benchmark::DoNotOptimize(f.file.Stamp(f.path, stamp));
+  }
+}
+
 BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->UseRealTime()->Unit(
     benchmark::kMicrosecond);
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->UseRealTime()->Unit(
     benchmark::kMicrosecond);
 BENCHMARK(BM_CheckNothingDue)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LockAndChangeCheck)->Arg(10000)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace reminder

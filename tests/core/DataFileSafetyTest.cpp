@@ -219,6 +219,30 @@ TEST_F(DataFileSafety, ASaveKeepsWhatAnotherWriterChangedMeanwhile) {
   EXPECT_EQ(late.Count(), 1u);
 }
 
+TEST_F(DataFileSafety, ExportWritesThroughALinkAndToStandardOutput) {
+  ASSERT_EQ(Ctl({"add", "--text", "Termin", "--date", "24.07.2025", "--time", "10:00"}), kExitOk);
+  const fs::path target = dir / "kalender.ics";
+  const fs::path link = dir / "verweis.ics";
+  fs::create_symlink(target, link);
+  ASSERT_EQ(Ctl({"export", link.string()}), kExitOk);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_NE(ReadAll(target).find("SUMMARY:Termin"), std::string::npos);
+
+  std::ostringstream out;
+  std::ostringstream errStream;
+  ASSERT_EQ(RunReminderCtl({"export", "--file", DataFile(), "-"}, out, errStream, env), kExitOk);
+  EXPECT_EQ(out.str(), ReadAll(target));
+  EXPECT_EQ(errStream.str(), "1 Termin exportiert.\n");
+
+  std::istringstream in(out.str());
+  env.In = &in;
+  ASSERT_EQ(Ctl({"import", "-"}), kExitOk);
+  std::vector<TNotifyInfo> records;
+  DecodeRecords(ReadAll(DataFile()), [&]() -> TNotifyInfo& { return records.emplace_back(); });
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].NotifyText, "Termin");
+}
+
 // The module's store: a file that is there but cannot be read is never saved over.
 TEST(DataFileUnreadable, AnEditFailsWithAMessageAndTheFileIsLeftAlone) {
   class Unreadable : public MemoryDataFile {

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <iterator>
 #include <optional>
+#include <ostream>
 
 #include "core/cli/Commands.h"
 #include "core/cli/TerminalText.h"
@@ -61,27 +63,44 @@ int RunExport(TCtlContext& context) {
   for (size_t i = 0; i < store.Count(); ++i) records.push_back(&store.Item(i));
   const TDateTime stamp = context.Env.LocalTime.LocalToUtc(context.Env.Clock.Now());
   const TExportResult result = ExportReminders(records, stamp);
-  if (!context.Env.Files.Replace(target, result.Calendar)) {
+  // "-" is standard output; what is said about the export then goes to the error stream.
+  const bool toOut = target == "-";
+  if (toOut) {
+    if (context.Env.BinaryOut) context.Env.BinaryOut();
+    context.Out << result.Calendar;
+    context.Out.flush();
+  } else if (!context.Env.Files.WriteUserFile(target, result.Calendar)) {
     return context.Fail("Die Datei \"" + context.Shown(target) +
                         "\" kann nicht geschrieben werden.");
   }
-  for (const std::string& line : result.Skipped) context.Print(line);
-  context.Print(Events(result.Events) + " exportiert.");
+  std::ostream& report = toOut ? context.Err : context.Out;
+  for (const std::string& line : result.Skipped) {
+    report << ToTerminal(line, context.Env.Charset) << '\n';
+  }
+  report << ToTerminal(Events(result.Events) + " exportiert.", context.Env.Charset) << '\n';
   return kExitOk;
 }
 
 int RunImport(TCtlContext& context) {
   const std::string& source = context.Args.Positional[0];
   const std::string shownSource = context.Shown(source);
-  TFileBytes bytes;
-  if (!context.Env.Files.Read(source, bytes)) {
-    return context.Fail(
-        "Die Datei \"" + shownSource + "\" " +
-        (context.Env.FileExists(source) ? "kann nicht gelesen werden." : "existiert nicht."));
+  std::string calendar;
+  if (source == "-") {
+    // "-" is standard input.
+    if (!context.Env.In) return context.Fail("Keine Standardeingabe.");
+    calendar.assign(std::istreambuf_iterator<char>(*context.Env.In), {});
+  } else {
+    TFileBytes bytes;
+    if (!context.Env.Files.Read(source, bytes)) {
+      return context.Fail(
+          "Die Datei \"" + shownSource + "\" " +
+          (context.Env.FileExists(source) ? "kann nicht gelesen werden." : "existiert nicht."));
+    }
+    calendar.assign(bytes.View());
   }
   TImportResult imported;
   std::string error;
-  if (!ImportReminders(bytes.View(), context.Env.LocalTime, imported, error)) {
+  if (!ImportReminders(calendar, context.Env.LocalTime, imported, error)) {
     return context.Fail("Die Datei \"" + shownSource + "\" ist " + error + ".");
   }
   TCommandDataFile file(context.Env.Files, true);

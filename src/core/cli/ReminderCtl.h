@@ -3,7 +3,9 @@
 // the texts and the editor's input rules of the module itself.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,11 @@ struct TCtlEnvironment {
   // The data file without --file.
   std::string DefaultDataFile;
   TTerminalCharset Charset = TTerminalCharset::Utf8;
+  // Standard input, for "import -".
+  std::istream* In = nullptr;
+  // Called before bytes go to standard output as they are ("export -"), where the system
+  // would otherwise change line ends.
+  std::function<void()> BinaryOut = nullptr;
 };
 
 // args without the program name. Errors are one German line on err; the exit code says

@@ -14,6 +14,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -150,6 +151,16 @@ bool TStdDataFile::Exists(const std::string& path) {
   return fs::exists(path, error);
 }
 
+#ifndef _WIN32
+bool TStdDataFile::Stamp(const std::string& path, TFileStamp& stamp) {
+  // One call for both: the due check asks before every pass.
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0) return false;
+  stamp.Size = static_cast<uint64_t>(status.st_size);
+  stamp.Written = static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+  return true;
+}
+#else
 bool TStdDataFile::Stamp(const std::string& path, TFileStamp& stamp) {
   std::error_code error;
   const uintmax_t size = fs::file_size(path, error);
@@ -160,6 +171,7 @@ bool TStdDataFile::Stamp(const std::string& path, TFileStamp& stamp) {
   stamp.Written = static_cast<int64_t>(written.time_since_epoch().count());
   return true;
 }
+#endif
 
 TWriteObstacle TStdDataFile::WriteObstacle(const std::string& path) {
   std::error_code error;
@@ -194,6 +206,18 @@ std::unique_ptr<IFileLockHold> TStdDataFile::LockForUpdate(const std::string& pa
   return IDataFile::LockForUpdate(path);
 }
 #endif
+
+bool TStdDataFile::WriteUserFile(const std::string& path, std::string_view bytes) {
+  std::error_code error;
+  const fs::file_status link = fs::symlink_status(path, error);
+  const bool plain = error || !fs::exists(link) || fs::is_regular_file(link);
+  if (plain) return Replace(path, bytes);
+  // A link stays a link, a device a device: the bytes go where they point.
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  return static_cast<bool>(out);
+}
 
 bool TStdDataFile::Replace(const std::string& path, std::string_view bytes) {
   return ReplaceInParts(path, OnePart(bytes));

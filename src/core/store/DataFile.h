@@ -71,6 +71,11 @@ class IDataFile {
   virtual std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path);
   // Copies the file as it is now to copyPath, at once, also where writes are held back.
   virtual bool KeepCopy(const std::string& path, const std::string& copyPath);
+  // A file the user named (an exported calendar): replaced whole where it is a plain file,
+  // written through where it is a symbolic link or a device. By default: Replace.
+  virtual bool WriteUserFile(const std::string& path, std::string_view bytes) {
+    return Replace(path, bytes);
+  }
 };
 
 // The C++ library's files: a temporary file beside the target, synced and renamed over it.
@@ -91,6 +96,7 @@ class TStdDataFile : public IDataFile {
   TWriteObstacle WriteObstacle(const std::string& path) override;
   bool Stamp(const std::string& path, TFileStamp& stamp) override;
   std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
+  bool WriteUserFile(const std::string& path, std::string_view bytes) override;
 
  private:
   unsigned lockWaitMs_;

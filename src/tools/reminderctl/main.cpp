@@ -11,6 +11,8 @@
 #include "core/store/DataFile.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include "win32/store/Win32DataFile.h"
@@ -57,8 +59,16 @@ int main(int argc, char** argv) {
 #else
   const auto charset = reminder::TTerminalCharset::Utf8;
 #endif
-  const reminder::TCtlEnvironment env{
+  reminder::TCtlEnvironment env{
       clock, files, localTime, IsFile, reminder::DataFileBeside(ExecutablePath(argv[0])), charset};
+  env.In = &std::cin;
+#ifdef _WIN32
+  // The calendar keeps its CR LF; text mode would make them CR CR LF.
+  env.BinaryOut = [] {
+    std::cout.flush();
+    _setmode(_fileno(stdout), _O_BINARY);
+  };
+#endif
   const int code = reminder::RunReminderCtl(std::vector<std::string>(argv + 1, argv + argc),
                                             std::cout, std::cerr, env);
   std::cout.flush();
