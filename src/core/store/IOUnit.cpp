@@ -71,6 +71,7 @@ bool TFileIO::Sync() {
   if (loadState_ != TLoadState::Unreadable && !FileChanged()) return false;
   bool changed = false;
   Merge(false, changed);
+  if (changed && onReloaded_) onReloaded_();
   return changed;
 }
 
@@ -128,13 +129,11 @@ bool TFileIO::Merge(bool reportDropped, bool& changed) {
   if (reportDropped && !dropped.empty()) {
     std::string texts;
     for (const std::string& text : dropped) texts += "\n\"" + text + "\"";
-    ShowMsgBox(msgBox_,
-               "Ein anderes Programm hat diese Erinnerungen inzwischen geändert oder gelöscht; "
-               "Ihre Änderungen daran wurden verworfen:" +
-                   texts,
-               "", mkWarning, mbOK);
+    Tell(mkWarning,
+         "Ein anderes Programm hat diese Erinnerungen inzwischen geändert oder gelöscht; Ihre "
+         "Änderungen daran wurden verworfen:" +
+             texts);
   }
-  if (changed && onReloaded_) onReloaded_();
   return true;
 }
 
@@ -147,9 +146,13 @@ static_assert(kSavePartSize >= kRecordFixedSize + 2 * 0xFFFF, "a part holds any 
 
 }  // namespace
 
+void TFileIO::Tell(TMsgKind kind, const std::string& text) {
+  notices_.push_back({kind, text});
+}
+
 bool TFileIO::Refuse(const std::string& text) {
   saveFailed_ = true;
-  ShowMsgBox(msgBox_, text, "", mkError, mbOK);
+  Tell(mkError, text);
   return false;
 }
 
@@ -160,17 +163,26 @@ bool TFileIO::KeepDamagedOriginal() {
                   "\" ist beschädigt, und eine Kopie des Originals konnte nicht angelegt "
                   "werden. Die Änderung wurde nicht gespeichert.");
   }
-  ShowMsgBox(msgBox_,
-             "Die Datei \"" + fileName_ +
-                 "\" war beschädigt; es konnten nicht alle Erinnerungen gelesen werden. Das "
-                 "Original bleibt unverändert als \"" +
-                 copy + "\" erhalten.",
-             "", mkWarning, mbOK);
+  Tell(mkWarning, "Die Datei \"" + fileName_ +
+                      "\" war beschädigt; es konnten nicht alle Erinnerungen gelesen werden. "
+                      "Das Original bleibt unverändert als \"" +
+                      copy + "\" erhalten.");
   loadState_ = TLoadState::Read;
   return true;
 }
 
 bool TFileIO::Save(bool reportDropped) {
+  bool reloaded = false;
+  const bool saved = SaveLocked(reportDropped, reloaded);
+  // What waits for the user comes once the writers' lock is given back.
+  if (reloaded && onReloaded_) onReloaded_();
+  for (const TNotice& notice : std::exchange(notices_, {})) {
+    ShowMsgBox(msgBox_, notice.Text, "", notice.Kind, mbOK);
+  }
+  return saved;
+}
+
+bool TFileIO::SaveLocked(bool reportDropped, bool& reloaded) {
   const std::string unsaved = " Die Änderung wurde nicht gespeichert.";
   switch (file_.WriteObstacle(fileName_)) {
     case TWriteObstacle::ReadOnly:
@@ -185,8 +197,7 @@ bool TFileIO::Save(bool reportDropped) {
     return Refuse("Die Datei \"" + fileName_ +
                   "\" wird gerade von einem anderen Programm geschrieben." + unsaved);
   }
-  bool changed = false;
-  if ((loadState_ == TLoadState::Unreadable || FileChanged()) && !Merge(reportDropped, changed)) {
+  if ((loadState_ == TLoadState::Unreadable || FileChanged()) && !Merge(reportDropped, reloaded)) {
     return Refuse("Die Datei \"" + fileName_ +
                   "\" konnte nicht gelesen werden und wird nicht überschrieben, damit keine "
                   "Erinnerungen verloren gehen." +

@@ -81,6 +81,11 @@ class TFileIO {
   bool Save(bool reportDropped);
 
  private:
+  struct TNotice {
+    TMsgKind Kind;
+    std::string Text;
+  };
+
   std::string fileName_;
   IDataFile& file_;
   IMsgBox& msgBox_;
@@ -91,11 +96,15 @@ class TFileIO {
   TFileStamp stamp_;                  // of the file as last read or written
   bool stamped_ = false;
   std::function<void()> onReloaded_;
+  std::vector<TNotice> notices_;
   std::unique_ptr<char[]> savePart_;  // kept between saves, so that saving reuses its memory
   TLoadState loadState_ = TLoadState::Missing;
   bool saveFailed_ = false;
 
+  bool SaveLocked(bool reportDropped, bool& reloaded);
   bool KeepDamagedOriginal();
+  // Messages of a save, shown when it is over.
+  void Tell(TMsgKind kind, const std::string& text);
   bool Refuse(const std::string& text);
   void RemoveAt(size_t index);
   // Reads the file's records with their identities; sets loadState_.
