@@ -19,6 +19,7 @@
 #include "core/cli/ReminderCtl.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/IOUnit.h"
+#include "core/store/ReminderClassUnit.h"
 
 namespace reminder {
 namespace {
@@ -209,13 +210,18 @@ TEST_F(DataFileSafety, ASaveKeepsWhatAnotherWriterChangedMeanwhile) {
   EXPECT_TRUE(Texts(onDisk).count("drei von anderswo"));
   EXPECT_FALSE(Texts(onDisk).count("drei von hier"));
 
-  // A file that appears after the start fills the list at the next look.
+  // A file that appears after the start fills the list at the next due check.
   fs::remove(DataFile());
-  TFileIO late(DataFile(), files, box);
+  TimerState timer;
+  FakeDialUp dialUp;
+  TReminder late(DataFile(), files, box, std::make_unique<FakeTimer>(timer), clock, dialUp);
+  int lateReloads = 0;
+  late.SetOnReloaded([&] { ++lateReloads; });
   late.Load();
-  EXPECT_FALSE(late.Sync());
+  late.CheckNotifications();
   ASSERT_EQ(Add("spaeter"), kExitOk);
-  EXPECT_TRUE(late.Sync());
+  late.CheckNotifications();
+  EXPECT_EQ(lateReloads, 1);
   EXPECT_EQ(late.Count(), 1u);
 }
 

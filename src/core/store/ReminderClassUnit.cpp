@@ -55,12 +55,9 @@ void TReminder::Fire(TNotifyInfo& record) {
 }
 
 void TReminder::CheckNotifications() {
-  // What other programs wrote since the last look counts, and fires, too.
-  if (Count() == 0) {
-    Load();
-  } else {
-    Sync();
-  }
+  // What other programs wrote since the last look counts, and fires, too; the list's view
+  // follows through the reload handler, also for a file that appeared only now.
+  if (!Sync() && Count() == 0) Load();
   bool changed = false;
   std::optional<TCheckMoment> moment;  // read once, at the first date reminder
   const size_t count = Count();
