@@ -64,8 +64,8 @@ void RemoveSaveLeftovers(const std::string& path, const FILETIME& lockedAt) {
   FindClose(search);
 }
 
-}  // namespace
-
+// The name of the writers' lock of the data file at path: the module and reminderctl.exe
+// find the same one.
 std::string DataFileLockName(const std::string& path) {
   char full[MAX_PATH * 2] = {};
   const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
@@ -79,6 +79,8 @@ std::string DataFileLockName(const std::string& path) {
             static_cast<unsigned long>(hash & 0xFFFFFFFF));
   return std::string("Local\\ZeltoReminderDataFile-") + text;
 }
+
+}  // namespace
 
 bool TWin32DataFile::Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -26,9 +26,6 @@ class TWin32DataFile : public IDataFile {
   unsigned lockWaitMs_;
 };
 
-// The name of the writers' lock of the data file at path.
-std::string DataFileLockName(const std::string& path);
-
 // The full path of the running executable (the host program in library mode).
 std::string ExecutablePath();
 
