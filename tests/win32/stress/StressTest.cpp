@@ -10,11 +10,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/common/DateTime.h"
@@ -199,6 +202,9 @@ class Stress {
     self_ = this;
     const DWORD end = GetTickCount() + seconds_ * 1000;
     const UINT_PTR timer = SetTimer(nullptr, 0, 15, &MonkeyTimer);
+    lastMoveAt_ = GetTickCount();
+    mainThread_ = GetCurrentThreadId();
+    std::thread watchdog([this] { Watch(); });
     MSG message;
     while (GetTickCount() < end && !failed_) {
       if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0) {
@@ -209,11 +215,14 @@ class Stress {
       }
     }
     KillTimer(nullptr, timer);
+    watchEnded_ = true;
+    watchdog.join();
     self_ = nullptr;
     std::printf(
         "%u moves (%u inside a menu), %u boxes met, %u checks, %u closes asked by the module, "
         "%u by the host, %u creates\n",
-        moves_, inMenu_, boxes_, checks_, closeRequests_, hostCloses_, creates_);
+        moves_.load(), inMenu_, boxes_, checks_, closeRequests_, hostCloses_, creates_);
+    std::fflush(stdout);
   }
 
   void Finish() {
@@ -254,8 +263,22 @@ class Stress {
     // A move that runs a loop of its own calls back in here; such calls are skipped.
     if (!self_ || self_->inMove_) return;
     self_->inMove_ = true;
+    self_->lastMoveAt_ = GetTickCount();
     self_->Move();
     self_->inMove_ = false;
+  }
+
+  // A module that stops the thread in a loop no move can end would hang the run: after a
+  // minute without a move the watchdog says where it stands and ends the process.
+  void Watch() {
+    while (!watchEnded_) {
+      Sleep(1000);
+      if (GetTickCount() - lastMoveAt_ < 60000) continue;
+      std::fprintf(stderr, "Stalled: no move for a minute after %u moves; the last was %d%s.\n",
+                   moves_.load(), lastKind_.load(), inMove_ ? ", still running" : "");
+      std::fflush(stderr);
+      ExitProcess(3);
+    }
   }
 
   // Pumps, answering what is left open, until only the host's window is there.
@@ -304,7 +327,9 @@ class Stress {
       EndMenu();
       return;
     }
-    switch (Chance(20)) {
+    const int kind = static_cast<int>(Chance(20));
+    lastKind_ = kind;
+    switch (kind) {
       case 0:
       case 1:
       case 2:
@@ -504,13 +529,17 @@ class Stress {
   TCreate create_ = nullptr;
   TClose close_ = nullptr;
   HWND host_ = nullptr;
-  bool inMove_ = false;
+  std::atomic<bool> inMove_{false};
+  std::atomic<bool> watchEnded_{false};
+  std::atomic<DWORD> lastMoveAt_{0};
+  std::atomic<int> lastKind_{-1};
+  DWORD mainThread_ = 0;
   bool failed_ = false;
   std::set<std::string> mustExist_;
   std::string pendingAdd_;
   HWND pendingEditor_ = nullptr;
   unsigned added_ = 0;
-  unsigned moves_ = 0;
+  std::atomic<unsigned> moves_{0};
   unsigned checks_ = 0;
   unsigned closeRequests_ = 0;
   unsigned hostCloses_ = 0;
@@ -528,6 +557,7 @@ TEST(Stress, TheModuleSurvivesAMonkeyAndLosesNothing) {
   const unsigned seed = EnvNumber("REMINDER_STRESS_SEED", GetTickCount());
   const unsigned seconds = EnvNumber("REMINDER_STRESS_SECONDS", 60);
   std::printf("Seed %u (REMINDER_STRESS_SEED=%u replays this run), %u s\n", seed, seed, seconds);
+  std::fflush(stdout);
   ::testing::Test::RecordProperty("seed", static_cast<int>(seed));
   Stress stress(seed, seconds);
   ASSERT_NO_FATAL_FAILURE(stress.Prepare());
