@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the core natively under AddressSanitizer and
-# UBSan, the data-file loader under libFuzzer for a short while, and the Windows build
-# under Wine. Ends with one line "N passed, N failed"; exits non-zero on any failure.
+# UBSan, the data-file loader and the calendar reader under libFuzzer for a short while,
+# and the Windows build under Wine. Ends with one line "N passed, N failed"; exits non-zero
+# on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -79,18 +80,27 @@ else
   step_failed "calendar check setup"
 fi
 
-echo "== data-file loader fuzzing (${fuzz_seconds}s)"
-if configure_and_build "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREMINDER_FUZZ=ON \
-     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
-  mkdir -p "$build/fuzz/corpus"
-  if "$build/fuzz/fuzz_loader" -max_total_time="$fuzz_seconds" -rss_limit_mb=512 \
-       -print_final_stats=1 "$build/fuzz/corpus" >"$build/fuzz/fuzz.log" 2>&1; then
-    tail -n 3 "$build/fuzz/fuzz.log"
+echo "== fuzzing the data-file loader and the calendar reader (${fuzz_seconds}s each)"
+# Runs one fuzz target on its working corpus, after the seeds in the tree if it has some.
+run_fuzzer() {
+  local name=$1
+  shift
+  mkdir -p "$build/fuzz/corpus-$name"
+  if "$build/fuzz/$name" -max_total_time="$fuzz_seconds" -rss_limit_mb=1024 \
+       -print_final_stats=1 -artifact_prefix="$build/fuzz/$name-" "$@" \
+       >"$build/fuzz/$name.log" 2>&1; then
+    tail -n 3 "$build/fuzz/$name.log"
     passed=$((passed + 1))
   else
-    tail -n 40 "$build/fuzz/fuzz.log"
-    step_failed "fuzz_loader"
+    tail -n 40 "$build/fuzz/$name.log"
+    step_failed "$name"
   fi
+}
+if configure_and_build "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREMINDER_FUZZ=ON \
+     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
+  run_fuzzer fuzz_loader "$build/fuzz/corpus-fuzz_loader"
+  run_fuzzer fuzz_ical -dict="$root/fuzz/ical.dict" "$build/fuzz/corpus-fuzz_ical" \
+    "$root/fuzz/corpus/ical"
 else
   step_failed "fuzz build"
 fi

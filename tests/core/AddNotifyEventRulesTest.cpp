@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Fakes.h"
+#include "core/store/ActionTarget.h"
 #include "core/store/IOUnit.h"
 #include "core/ui/AddNotifyEventRules.h"
 
@@ -144,13 +145,26 @@ TEST(EditorAction, ChoosingShowsItsPageAndFocusesItsField) {
   }
 }
 
-TEST(EditorFieldChecks, EmailNeedsAnAtSignAnywhere) {
+TEST(EditorFieldChecks, EmailIsOnePlainAddressAndWebsiteAWebAddress) {
   const TFileExists none = [](const std::string&) { return false; };
-  EXPECT_EQ(FieldExitMessage(TParamField::Email, "name.example.com", none),
-            "Bitte geben Sie die E-Mail Adresse korrekt an!");
-  EXPECT_EQ(FieldExitMessage(TParamField::Email, "@", none), std::nullopt);
-  EXPECT_EQ(FieldExitMessage(TParamField::Email, "a@b", none), std::nullopt);
+  const char* const kEmail = "Bitte geben Sie die E-Mail Adresse korrekt an!";
+  for (const char* bad : {"name.example.com", "@", "a@", "a@b@c", "a@b?attach=C:\\x.bat",
+                          "a@b&body=x", "a@b, c@d", "a b@c", "a@b\r\nBcc: c@d", "mailto:a@b"}) {
+    EXPECT_EQ(FieldExitMessage(TParamField::Email, bad, none), kEmail) << bad;
+  }
+  EXPECT_EQ(FieldExitMessage(TParamField::Email, "anna.m+termine@b\xFCro.example", none),
+            std::nullopt);
   EXPECT_EQ(FieldExitMessage(TParamField::Email, "", none), std::nullopt);
+
+  for (const char* bad :
+       {"C:\\Users\\Public\\x.bat", "file:///C:/x.bat", "http://", "https:///x", "www.",
+        "javascript:alert(1)", "http://x\" --flag", "http://a b", "\\\\server\\share"}) {
+    EXPECT_EQ(FieldExitMessage(TParamField::Website, bad, none), kWebsiteInvalidText) << bad;
+  }
+  for (const char* good : {"http://example.org", "HTTPS://example.org/a?b=1&c=%20", "www.x.de"}) {
+    EXPECT_EQ(FieldExitMessage(TParamField::Website, good, none), std::nullopt) << good;
+  }
+  EXPECT_EQ(WebAddress("www.x.de/a"), "http://www.x.de/a");
 }
 
 TEST(EditorFieldChecks, ProgramAndDocumentMustExistUnlessEmpty) {
@@ -170,14 +184,13 @@ TEST(EditorFieldChecks, ProgramAndDocumentMustExistUnlessEmpty) {
   EXPECT_EQ(asked.size(), 4u);
   EXPECT_EQ(FieldExitMessage(TParamField::Program, "", exists), std::nullopt);
   EXPECT_EQ(FieldExitMessage(TParamField::Document, "", exists), std::nullopt);
-  EXPECT_EQ(FieldExitMessage(TParamField::Website, "kein Name", exists), std::nullopt);
   EXPECT_EQ(asked.size(), 4u);
 }
 
 TEST(EditorFieldChecks, AFailedCheckShowsAnErrorBoxAndKeepsTheFocus) {
   const TFileExists none = [](const std::string&) { return false; };
   FakeMsgBox box;
-  EXPECT_TRUE(FieldExit(TParamField::Email, "@", none, box));
+  EXPECT_TRUE(FieldExit(TParamField::Email, "a@b", none, box));
   EXPECT_TRUE(box.shown.empty());
   EXPECT_FALSE(FieldExit(TParamField::Program, "C:\\Fehlt.exe", none, box));
   ASSERT_EQ(box.shown.size(), 1u);

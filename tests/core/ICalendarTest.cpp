@@ -98,6 +98,26 @@ TEST(ContentLines, ParametersMayBeQuotedAndLineEndsMayBeBareLf) {
   EXPECT_FALSE(ParseComponents("BEGIN:VCALENDAR\n", parsed, error));
 }
 
+TEST(ContentLines, NestingAndLineLengthAreBounded) {
+  TParsedCalendar parsed;
+  std::string error;
+  std::string nested;
+  for (size_t i = 0; i < kMaxComponentDepth; ++i) nested += "BEGIN:X\n";
+  for (size_t i = 0; i < kMaxComponentDepth; ++i) nested += "END:X\n";
+  EXPECT_TRUE(ParseComponents(nested, parsed, error)) << error;
+  EXPECT_FALSE(ParseComponents("BEGIN:X\n" + nested, parsed, error));
+  EXPECT_EQ(error, "mehr als 16 ineinander geschachtelte Komponenten (Zeile 17)");
+  // A tree of any depth is freed without running the stack out.
+  {
+    TComponent root;
+    TComponent* leaf = &root;
+    for (int i = 0; i < 200000; ++i) leaf = &leaf->Children.emplace_back();
+  }
+  const std::string folded(kMaxLogicalLine, 'x');
+  EXPECT_FALSE(ParseComponents("BEGIN:X\nA:" + folded + "\n" + " y\nEND:X\n", parsed, error));
+  EXPECT_EQ(error, "Zeile länger als 1024 KiB (Zeile 2)");
+}
+
 TEST(Values, DateTimesDurationsAndOffsets) {
   TICalDateTime value;
   ASSERT_TRUE(ParseICalDateTime("20240229T235960Z", value));

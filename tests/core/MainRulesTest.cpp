@@ -26,6 +26,16 @@ TEST(MainRulesTest, StatusTextFollowsTheFirstSelectedRecordOnly) {
   EXPECT_EQ(*SelectionStatusText(&record, kGerman), "Letzte Erinnerung: 27.01.2001 12:00:00");
   record.Notified = 1;
   EXPECT_EQ(*SelectionStatusText(&record, kGerman), "Erinnerung durchgeführt.");
+  // What the action runs or opens follows, so the user sees it before it is due.
+  record.ActionKind = akProgram;
+  record.ActionParam = "C:\\Tools\\app.exe -x";
+  EXPECT_EQ(*SelectionStatusText(&record, kGerman),
+            "Erinnerung durchgeführt. \x96 Programm: C:\\Tools\\app.exe -x");
+  record.ActionKind = akWebsite;
+  record.ActionParam = "C:\\x.bat";
+  EXPECT_EQ(*SelectionStatusText(&record, kGerman),
+            "Erinnerung durchgeführt. \x96 Webseite: C:\\x.bat (keine Web-Adresse, wird nicht "
+            "geöffnet)");
   EXPECT_FALSE(SelectionCommandsEnabled(0));
   EXPECT_TRUE(SelectionCommandsEnabled(3));
 }

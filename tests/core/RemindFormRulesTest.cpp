@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/Fakes.h"
 #include "core/TestDates.h"
+#include "core/store/ActionTarget.h"
 #include "core/ui/RemindFormRules.h"
 
 namespace reminder {
@@ -176,6 +178,7 @@ TEST(RemindFormActions, EachKindMakesItsOneCall) {
   const std::vector<Case> cases = {
       {akEmail, "anna@example.org", "open mailto:anna@example.org"},
       {akWebsite, "http://example.org/", "open http://example.org/"},
+      {akWebsite, "www.example.org", "open http://www.example.org"},
       {akProgram, "C:\\Tools\\app.exe", "launch C:\\Tools\\app.exe||5|nowait"},
       {akDocument, "C:\\Briefe\\a.txt", "open C:\\Briefe\\a.txt"},
       {akRestart, "", "exit 2"},
@@ -201,21 +204,40 @@ TEST(RemindFormActions, EachKindMakesItsOneCall) {
   }
 }
 
-TEST(RemindFormActions, FailuresAreReportedAsErrorsOnce) {
-  const std::vector<std::pair<uint8_t, std::string>> cases = {
-      {akEmail, "Konnte E-Mail Programm nicht öffnen!"},
-      {akWebsite, "Konnte Web Browser nicht öffnen!"},
-      {akProgram, "Konnte Programm nicht öffnen!"},
-      {akDocument, "Konnte Dokument nicht öffnen!"},
-      {akRestart, "Konnte Windows nicht beenden!"},
-      {akShutdown, "Konnte Windows nicht beenden!"},
+TEST(RemindFormActions, WhatIsNoWebAddressOrPlainEmailNeverReachesTheShell) {
+  const std::vector<std::tuple<uint8_t, std::string, const char*>> cases = {
+      {akWebsite, "C:\\Users\\Public\\x.bat", kWebsiteInvalidText},
+      {akWebsite, "", kWebsiteInvalidText},
+      {akEmail, "a@b.example?attach=C:\\x.bat", kEmailNotPlainText},
+      {akEmail, "a@b.example&body=x", kEmailNotPlainText},
   };
   int alert = 0;
-  for (const auto& [kind, text] : cases) {
+  for (const auto& [kind, param, text] : cases) {
+    RecordingActions actions;
+    FakeMsgBox box;
+    CarryOutAction(kind, param, &alert, actions, box);
+    EXPECT_TRUE(actions.calls.empty()) << param;
+    ASSERT_EQ(box.shown.size(), 1u) << param;
+    EXPECT_EQ(box.shown[0].text, text);
+    EXPECT_TRUE(box.shown[0].owner == TMsgOwner::Window(&alert)) << param;
+  }
+}
+
+TEST(RemindFormActions, FailuresAreReportedAsErrorsOnce) {
+  const std::vector<std::tuple<uint8_t, std::string, std::string>> cases = {
+      {akEmail, "a@b.example", "Konnte E-Mail Programm nicht öffnen!"},
+      {akWebsite, "https://example.org", "Konnte Web Browser nicht öffnen!"},
+      {akProgram, "ziel", "Konnte Programm nicht öffnen!"},
+      {akDocument, "ziel", "Konnte Dokument nicht öffnen!"},
+      {akRestart, "", "Konnte Windows nicht beenden!"},
+      {akShutdown, "", "Konnte Windows nicht beenden!"},
+  };
+  int alert = 0;
+  for (const auto& [kind, param, text] : cases) {
     RecordingActions actions;
     actions.succeed = false;
     FakeMsgBox box;
-    CarryOutAction(kind, "ziel", &alert, actions, box);
+    CarryOutAction(kind, param, &alert, actions, box);
     EXPECT_EQ(actions.calls.size(), 1u) << int(kind);  // nothing is retried
     ASSERT_EQ(box.shown.size(), 1u) << int(kind);
     EXPECT_EQ(box.shown[0].text, text);

@@ -365,7 +365,7 @@ TEST_F(ReminderCtl, ExportAndImportMoveRemindersBetweenFiles) {
             "chsten "
             "DF\xC3\x9C-Verbindungsaufbau, nicht zu einem Termin\n3 Termine exportiert.\n");
 
-  ASSERT_EQ(Run({"import", "--file", "neu.dat", "termine.ics"}), kExitOk) << err;
+  ASSERT_EQ(Run({"import", "--allow-actions", "--file", "neu.dat", "termine.ics"}), kExitOk) << err;
   EXPECT_EQ(out,
             "Termin 3 \"Verschwunden\" \xC3\xBC"
             "bersprungen: Das angegebene Dokument existiert "
@@ -373,11 +373,53 @@ TEST_F(ReminderCtl, ExportAndImportMoveRemindersBetweenFiles) {
             "bernommen.\n");
   EXPECT_EQ(files.files["neu.dat"], Encoded({Reminder("Zahnarzt", rkWeekly), program}));
 
-  // Imported again, the reminders are appended to those already there.
-  existing.insert("C:\\weg.doc");
+  // Imported again, the reminders are appended to those already there; without
+  // --allow-actions a program or document only warns, on the day itself.
   ASSERT_EQ(Run({"import", "--file", "neu.dat", "termine.ics"}), kExitOk) << err;
-  EXPECT_EQ(files.files["neu.dat"], Encoded({Reminder("Zahnarzt", rkWeekly), program,
-                                             Reminder("Zahnarzt", rkWeekly), program, gone}));
+  EXPECT_EQ(out,
+            "Termin 2 \"Start, Programm; \\ \xE2\x82\xAC\": Aktion \"Programm ausf\xC3\xBChren\" "
+            "(C:\\Tools\\Kalender.exe) nicht \xC3\xBC"
+            "bernommen, stattdessen \"Warnung ausgeben\" (\xC3\xBC"
+            "bernehmen mit --allow-actions)\n"
+            "Termin 3 \"Verschwunden\": Aktion \"Dokument \xC3\xB6"
+            "ffnen\" (C:\\weg.doc) nicht \xC3\xBC"
+            "bernommen, stattdessen \"Warnung ausgeben\" (\xC3\xBC"
+            "bernehmen mit --allow-actions)\n3 von 3 Terminen \xC3\xBC"
+            "bernommen.\n");
+  TNotifyInfo programWarns = program;
+  programWarns.ActionKind = akWarning;
+  programWarns.ActionParam.clear();
+  programWarns.DaysBefore = 0;
+  TNotifyInfo goneWarns = gone;
+  goneWarns.ActionKind = akWarning;
+  goneWarns.ActionParam.clear();
+  EXPECT_EQ(files.files["neu.dat"],
+            Encoded({Reminder("Zahnarzt", rkWeekly), program, Reminder("Zahnarzt", rkWeekly),
+                     programWarns, goneWarns}));
+}
+
+TEST_F(ReminderCtl, ImportRefusesWhatIsNoWebAddressOrPlainEmail) {
+  const auto event = [](const char* summary, int action, const char* param) {
+    return std::string("BEGIN:VEVENT\r\nDTSTART:20300101T100000\r\nSUMMARY:") + summary +
+           "\r\nX-REMINDER-ACTION:" + std::to_string(action) +
+           "\r\nX-REMINDER-ACTION-PARAM:" + param + "\r\nEND:VEVENT\r\n";
+  };
+  // Saved by an editor that puts a byte-order mark first.
+  files.files["fremd.ics"] =
+      "\xEF\xBB\xBF"
+      "BEGIN:VCALENDAR\r\nPRODID:x\r\n" +
+      event("Web", akWebsite, "C:\\\\Users\\\\Public\\\\x.bat") +
+      event("Post", akEmail, "a@b.example?attach=C:\\\\x.bat") +
+      event("Gut", akWebsite, "www.example.org") + "END:VCALENDAR\r\n";
+  ASSERT_EQ(Run({"import", "--allow-actions", "fremd.ics"}), kExitOk) << err;
+  EXPECT_EQ(out,
+            "Termin 1 \"Web\" \xC3\xBC"
+            "bersprungen: Die angegebene Webseite ist keine Web-Adresse! Sie muss mit http://, "
+            "https:// oder www. beginnen.\n"
+            "Termin 2 \"Post\" \xC3\xBC"
+            "bersprungen: Bitte geben Sie die E-Mail Adresse korrekt an!\n"
+            "1 von 3 Terminen \xC3\xBC"
+            "bernommen.\n");
 }
 
 }  // namespace

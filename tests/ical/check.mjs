@@ -265,9 +265,16 @@ recurrenceCase({
     `${docEvent.getFirstPropertyValue('x-reminder-action-param')} / ` +
     `${docEvent.getFirstPropertyValue('rrule')}`);
 
+  const docAlarm = docEvent.getFirstSubcomponent('valarm');
+  check(docAlarm?.getFirstPropertyValue('trigger').toSeconds() === 0 &&
+    new ICAL.Event(docEvent).duration.toSeconds() === 15 * 60,
+    'an action without a lead has an alarm at its start, and every event a length',
+    `trigger ${docAlarm?.getFirstPropertyValue('trigger')}, ` +
+    `duration ${docEvent.getFirstPropertyValue('duration')}`);
+
   // The way back through reminderctl keeps every field the list shows.
   const back = path.join(scratch, 'fields-back.dat');
-  ctl(['import', '--file', back, ics]);
+  ctl(['import', '--allow-actions', '--file', back, ics]);
   const columns = (out) => out.split('\n').filter(Boolean).map((l) => l.split('\t').slice(1));
   check(JSON.stringify(columns(ctl(['list', '--file', back]))) ===
     JSON.stringify(columns(ctl(['list', '--file', file]))), 'import of the export lists the same');

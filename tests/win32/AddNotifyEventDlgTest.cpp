@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/common/DateTime.h"
+#include "core/store/ActionTarget.h"
 #include "core/store/IOUnit.h"
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
@@ -173,7 +174,8 @@ TEST_F(AddNotifyEventDlgTest, LeavingABadFieldShowsItsMessageAndKeepsTheFocusThe
   };
   const Case cases[] = {
       {akEmail, &d.EmailEdit, "kein.at", "Bitte geben Sie die E-Mail Adresse korrekt an!"},
-      {akEmail, &d.EmailEdit, "@", nullptr},
+      {akEmail, &d.EmailEdit, "anna@example.org", nullptr},
+      {akWebsite, &d.WebsiteEdit, "C:\\Users\\Public\\x.bat", kWebsiteInvalidText},
       {akProgram, &d.ProgramEdit, "C:\\fehlt\\nicht.exe",
        "Das angegebene Programm existiert nicht!"},
       {akProgram, &d.ProgramEdit, "", nullptr},
@@ -198,6 +200,20 @@ TEST_F(AddNotifyEventDlgTest, LeavingABadFieldShowsItsMessageAndKeepsTheFocusThe
       EXPECT_EQ(GetFocus(), d.ActionCB.Handle());
     }
   }
+  // OK, also pressed by Enter without leaving the field, checks it and stays open.
+  Type(d.notText, "Zahnarzt");
+  Choose(akWebsite);
+  d.WebsiteEdit.SetText("file:///C:/x.bat");
+  d.ShowPage(0);
+  catcher.Clear();
+  SendMessageA(d.Handle(), WM_COMMAND, MAKEWPARAM(TAddNotifyEventDlg::kOKBtn, BN_CLICKED),
+               reinterpret_cast<LPARAM>(d.OKBtn.Handle()));
+  FlushEvents();
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(catcher.Boxes()[0].text, kWebsiteInvalidText);
+  EXPECT_EQ(d.ModalResult(), 0);
+  EXPECT_EQ(d.PageIndex(), 1);
+  EXPECT_EQ(GetFocus(), d.WebsiteEdit.Handle());
 }
 
 TEST_F(AddNotifyEventDlgTest, EnterInATriggerButtonMovesOnAndTheDateFieldRefusesNoDates) {

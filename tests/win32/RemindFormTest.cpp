@@ -9,6 +9,7 @@
 #include "core/Fakes.h"
 #include "core/TestDates.h"
 #include "core/common/FormatDateTime.h"
+#include "core/store/ActionTarget.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/host/Win32MsgBox.h"
 #include "win32/support/MsgBoxCatcher.h"
@@ -102,7 +103,9 @@ TEST_F(RemindFormTest, ShowsTheReminderOnTopWithTheFocusOnClose) {
   EXPECT_EQ(form->ActionLabel().Caption(), "Webseite öffnen");
   EXPECT_EQ(form->ActionLabel().Tag(), akWebsite);
   EXPECT_EQ(form->ActionLabel().Url(), "http://example.org/");
-  EXPECT_EQ(form->ActionLabel().Hint(), "Webseite öffnen");
+  EXPECT_EQ(form->ActionLabel().Hint(), "Webseite: http://example.org/");
+  EXPECT_EQ(form->TargetLabel().Text(), "Webseite: http://example.org/");
+  EXPECT_TRUE(form->TargetLabel().Visible());
   EXPECT_EQ(form->ActionLabel().Cursor(), form->ActionLabel().HandCursor());
   EXPECT_EQ(form->ReminderText().Text(), "Zahnarzt\r\num neun");
   EXPECT_NEAR(form->DateEdit().Value(), At(2024, 5, 10, 8), 1.0 / 86400);
@@ -181,6 +184,34 @@ TEST_F(RemindFormTest, ClickingTheLinkCarriesTheActionOutOnce) {
   actions.calls.clear();
   ClickLink(mail->ActionLabel());
   EXPECT_EQ(actions.calls, std::vector<std::string>{"open mailto:anna@example.org"});
+}
+
+TEST_F(RemindFormTest, TheTargetShowsBeforeTheCountdownEndsAndALocalPathNeverOpens) {
+  const std::string command =
+      "C:\\Users\\Public\\Ein sehr langer Ordnername f\xFCr Werkzeuge\\noch ein Ordner\\"
+      "und noch einer\\sicherung.exe --ziel D:\\Sicherung --alles";
+  TRemindForm* program = Open(Add(akProgram, rkOnce, At(2024, 5, 10, 8), command));
+  // The whole command is in the hint; the line keeps both of its ends in view.
+  EXPECT_EQ(program->ActionLabel().Hint(), "Programm: " + command);
+  EXPECT_EQ(program->TargetLabel().Text(), "Programm: " + command);
+  EXPECT_TRUE(program->TargetLabel().Visible());
+  EXPECT_EQ(GetWindowLongA(program->TargetLabel().Handle(), GWL_STYLE) & SS_ELLIPSISMASK,
+            SS_PATHELLIPSIS);
+  EXPECT_TRUE(program->CountdownRunning());
+
+  TRemindForm* warning = Open(Add(akWarning, rkOnce, At(2024, 5, 10, 8)));
+  EXPECT_FALSE(warning->TargetLabel().Visible());
+  EXPECT_EQ(warning->ActionLabel().Hint(), "Warnung ausgeben");
+
+  TRemindForm* website =
+      Open(Add(akWebsite, rkOnce, At(2024, 5, 10, 8), "C:\\Users\\Public\\x.bat"));
+  EXPECT_EQ(website->TargetLabel().Text(),
+            "Webseite: C:\\Users\\Public\\x.bat (keine Web-Adresse, wird nicht geöffnet)");
+  ClickLink(website->ActionLabel());
+  EXPECT_TRUE(actions.calls.empty());
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text, kWebsiteInvalidText);
+  EXPECT_TRUE(IsWindow(website->Handle()));
 }
 
 TEST_F(RemindFormTest, AFailedActionIsReportedAndTheCountdownStillCloses) {

@@ -6,6 +6,7 @@
 #include "core/cli/Commands.h"
 #include "core/cli/TerminalText.h"
 #include "core/ical/ReminderCalendar.h"
+#include "core/store/ActionTarget.h"
 #include "core/store/DataFileFormat.h"
 #include "core/ui/AddNotifyEventRules.h"
 
@@ -16,15 +17,27 @@ namespace {
 // Puts an imported reminder through the editor, as if it had been typed there: what the
 // editor would refuse is skipped with its reason, what it would change is named.
 std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime now,
-                                         const TFileExists& fileExists,
+                                         const TFileExists& fileExists, bool allowActions,
                                          std::vector<TImportNote>& notes) {
   const std::string label = EventLabel(event.Event, event.Summary);
   const auto skip = [&](const std::string& reason) {
     notes.push_back({event.Event, label + " übersprungen: " + reason});
     return std::nullopt;
   };
+  TNotifyInfo imported = event.Record;
+  // A calendar from elsewhere must not start programs or end the session on its own say.
+  if (!allowActions && StartsOrChangesSystem(imported.ActionKind)) {
+    std::string what = std::string("\"") + ActionName(imported.ActionKind) + "\"";
+    if (!imported.ActionParam.empty()) what += " (" + imported.ActionParam + ")";
+    notes.push_back({event.Event, label + ": Aktion " + what + " nicht übernommen, stattdessen \"" +
+                                      ActionName(akWarning) +
+                                      "\" (übernehmen mit --allow-actions)"});
+    imported.ActionKind = akWarning;
+    imported.ActionParam.clear();
+    imported.DaysBefore = 0;
+  }
   TAddNotifyEventModel model(now);
-  model.Fill(event.Record);
+  model.Fill(imported);
   if (model.notText.empty()) return skip("ohne Text (SUMMARY)");
   if (!model.OKEnabled()) {
     return skip(std::string("ohne Parameter für \"") + ActionName(model.ActionCB) + "\"");
@@ -40,9 +53,9 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
     notes.push_back({event.Event,
                      label + ": Text auf " + std::to_string(kMaxFieldLength) + " Zeichen gekürzt"});
   }
-  if (record.DaysBefore != event.Record.DaysBefore && record.ActionKind == akWarning) {
+  if (record.DaysBefore != imported.DaysBefore && record.ActionKind == akWarning) {
     notes.push_back({event.Event, label + ": Vorwarnung von " +
-                                      std::to_string(event.Record.DaysBefore) + " auf " +
+                                      std::to_string(imported.DaysBefore) + " auf " +
                                       std::to_string(record.DaysBefore) + " Tage begrenzt"});
   }
   return record;
@@ -112,7 +125,8 @@ int RunImport(TCtlContext& context) {
   std::vector<TNotifyInfo> accepted;
   const TDateTime now = context.Env.Clock.Now();
   for (const TImportedEvent& event : imported.Events) {
-    if (auto record = ThroughEditor(event, now, context.Env.FileExists, notes)) {
+    if (auto record = ThroughEditor(event, now, context.Env.FileExists,
+                                    context.Args.Has("--allow-actions"), notes)) {
       accepted.push_back(std::move(*record));
     }
   }

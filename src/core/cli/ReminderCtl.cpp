@@ -49,7 +49,7 @@ const std::vector<TCommand>& Commands() {
        RunAdd},
       {"delete", {kFile, kHelp, kForce}, 1, kAny, RunDelete},
       {"export", {kFile, kHelp}, 1, 1, RunExport},
-      {"import", {kFile, kHelp, kForce}, 1, 1, RunImport},
+      {"import", {kFile, kHelp, kForce, {"--allow-actions", false}}, 1, 1, RunImport},
   };
   return commands;
 }
@@ -84,9 +84,12 @@ std::string HelpText(const std::string& defaultFile) {
          "  export [--file F] AUSGABE.ics\n"
          "      Schreibt jede Terminerinnerung als Termin einer iCalendar-Datei (RFC 5545);\n"
          "      - schreibt in die Standardausgabe, ein symbolischer Link bleibt erhalten.\n"
-         "  import [--file F] EINGABE.ics\n"
+         "  import [--allow-actions] [--file F] EINGABE.ics\n"
          "      Fügt die Termine einer iCalendar-Datei hinzu und nennt in je einer Zeile, was\n"
          "      übersprungen oder umgerechnet wurde; - liest die Standardeingabe.\n"
+         "      Aktionen, die Programme starten, Dokumente öffnen, Windows beenden oder neu\n"
+         "      starten oder die Verbindung trennen, werden nur mit --allow-actions\n"
+         "      übernommen; sonst wird daraus \"Warnung ausgeben\" am Tag selbst.\n"
          "  help, --help\n"
          "      Diese Hilfe.\n"
          "\n"

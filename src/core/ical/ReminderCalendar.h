@@ -1,7 +1,8 @@
 // Reminders as iCalendar events and back. A date reminder becomes a VEVENT: its date and
-// time as DTSTART in floating local time, its text as SUMMARY, its repetition as an RRULE,
-// a warning n days ahead as a VALARM with TRIGGER:-PnD, and its action with the parameter
-// in DESCRIPTION for people and in X- properties for the way back.
+// time as DTSTART in floating local time with a short DURATION, its text as SUMMARY, its
+// repetition as an RRULE, the moment it fires as a VALARM (TRIGGER:-PnD for a warning n
+// days ahead, PT0S otherwise), and its action with the parameter in DESCRIPTION for people
+// and in X- properties for the way back.
 #pragma once
 
 #include <string>
@@ -17,6 +18,7 @@ constexpr char kProductId[] = "-//Orvandel Software//reminderctl 1.0//DE";
 constexpr char kActionProperty[] = "X-REMINDER-ACTION";
 constexpr char kActionParamProperty[] = "X-REMINDER-ACTION-PARAM";
 constexpr char kDaysBeforeProperty[] = "X-REMINDER-DAYS-BEFORE";
+constexpr char kEventDuration[] = "PT15M";
 
 // Texts of notes are German in Windows-1252, one line each.
 struct TExportResult {

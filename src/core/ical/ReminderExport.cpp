@@ -121,6 +121,9 @@ void WriteEvent(TEventWriter& w, const TNotifyInfo& r, const std::string& uid,
   w.Line("UID:" + uid);
   w.Line("DTSTAMP:" + stamp);
   w.Line("DTSTART:" + FormatICalDateTime(r.NotifyDate));
+  // A moment, not a span; calendar programs that refuse events without a length, or that
+  // stretch them to the end of the day, get a short slot.
+  w.Line(std::string("DURATION:") + kEventDuration);
   w.Text("SUMMARY", r.NotifyText);
   w.Text("DESCRIPTION", Description(r));
   if (r.RepeatKind != rkOnce) w.Line("RRULE:" + RecurrenceRule(r));
@@ -128,14 +131,13 @@ void WriteEvent(TEventWriter& w, const TNotifyInfo& r, const std::string& uid,
   if (!r.ActionParam.empty())
     w.Text(std::string(kActionParamProperty) + ";VALUE=TEXT", r.ActionParam);
   w.Line(std::string(kDaysBeforeProperty) + ";VALUE=INTEGER:" + std::to_string(r.DaysBefore));
-  // Only a warning has a lead; the module fires every other action at its time.
-  if (r.ActionKind == akWarning) {
-    w.Line("BEGIN:VALARM");
-    w.Line("ACTION:DISPLAY");
-    w.Text("DESCRIPTION", r.NotifyText);
-    w.Line("TRIGGER:" + DaysAheadDuration(r.DaysBefore));
-    w.Line("END:VALARM");
-  }
+  // The calendar program reminds when the module would: a warning its days ahead, every
+  // other action at its time.
+  w.Line("BEGIN:VALARM");
+  w.Line("ACTION:DISPLAY");
+  w.Text("DESCRIPTION", r.NotifyText);
+  w.Line("TRIGGER:" + DaysAheadDuration(r.ActionKind == akWarning ? r.DaysBefore : 0));
+  w.Line("END:VALARM");
   w.Line("END:VEVENT");
 }
 

@@ -32,15 +32,21 @@ bool ParseInt(const std::string& text, int64_t& value) {
   return true;
 }
 
-// Windows-1252 text of a TEXT value, line breaks as the editor's multi-line field has them.
+// Windows-1252 text of a TEXT value, line breaks as the editor's multi-line field has them:
+// an escaped break, and a bare CR or LF that some writers leave in a value, become CR LF.
 TCp1252Text TextValue(const std::string& value) {
   const std::string unescaped = UnescapeText(value);
   TCp1252Text text = Utf8ToCp1252(unescaped);
   std::string withCrLf;
   withCrLf.reserve(text.Text.size());
-  for (char c : text.Text) {
-    if (c == '\n') withCrLf += '\r';
-    withCrLf += c;
+  for (size_t i = 0; i < text.Text.size(); ++i) {
+    const char c = text.Text[i];
+    if (c != '\r' && c != '\n') {
+      withCrLf += c;
+      continue;
+    }
+    if (c == '\r' && i + 1 < text.Text.size() && text.Text[i + 1] == '\n') ++i;
+    withCrLf += "\r\n";
   }
   text.Text = std::move(withCrLf);
   return text;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/store/ActionTarget.h"
+
 namespace reminder {
 
 namespace {
@@ -191,7 +193,10 @@ std::optional<std::string> FieldExitMessage(TParamField field, const std::string
   if (text.empty()) return std::nullopt;
   switch (field) {
     case TParamField::Email:
-      if (text.find('@') == std::string::npos) return std::string(kEmailInvalidText);
+      if (!IsPlainEmailAddress(text)) return std::string(kEmailInvalidText);
+      break;
+    case TParamField::Website:
+      if (!WebAddress(text)) return std::string(kWebsiteInvalidText);
       break;
     case TParamField::Program:
       if (!fileExists(text)) return std::string(kProgramMissingText);
@@ -199,7 +204,6 @@ std::optional<std::string> FieldExitMessage(TParamField field, const std::string
     case TParamField::Document:
       if (!fileExists(text)) return std::string(kDocumentMissingText);
       break;
-    case TParamField::Website:
     case TParamField::None:
       break;
   }

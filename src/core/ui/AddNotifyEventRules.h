@@ -122,7 +122,8 @@ TActionPage ActionPageOf(int actionKind);
 int DaysFromText(const std::string& text);
 
 // The message for a parameter field the focus leaves, or none when it passes. An empty
-// field and the web address are never checked.
+// field is never checked (OK stays disabled for it); an e-mail address must be plain, a web
+// address must be one, a program or document must exist.
 std::optional<std::string> FieldExitMessage(TParamField field, const std::string& text,
                                             const TFileExists& fileExists);
 // Runs that check and shows its message as an error box; false when the focus has to go

@@ -2,6 +2,7 @@
 
 #include "core/common/FormatDateTime.h"
 #include "core/settings/RegIniRules.h"
+#include "core/store/ActionTarget.h"
 #include "core/ui/ListStatusText.h"
 
 namespace reminder {
@@ -9,7 +10,9 @@ namespace reminder {
 std::optional<std::string> SelectionStatusText(const TNotifyInfo* firstSelected,
                                                const TFormatSettings& fs) {
   if (firstSelected == nullptr) return std::nullopt;
-  return ListStatusText(*firstSelected, fs);
+  const std::string target = ActionTargetText(*firstSelected);
+  const std::string status = ListStatusText(*firstSelected, fs);
+  return target.empty() ? status : status + " \x96 " + target;
 }
 
 TTrayMenuState TrayMenuState(bool windowVisible) {

@@ -19,8 +19,8 @@ inline bool SelectionCommandsEnabled(int selectedCount) {
   return selectedCount > 0;
 }
 
-// The status text for the first selected record; none when nothing is selected, and the
-// status bar then keeps its text.
+// The status text for the first selected record, followed by what its action opens or
+// starts; none when nothing is selected, and the status bar then keeps its text.
 std::optional<std::string> SelectionStatusText(const TNotifyInfo* firstSelected,
                                                const TFormatSettings& fs);
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/common/FormatDateTime.h"
+#include "core/store/ActionTarget.h"
 #include "core/store/DueRules.h"
 
 namespace reminder {
@@ -130,12 +132,21 @@ const char* ActionFailureText(uint8_t actionKind) {
 
 void CarryOutAction(uint8_t actionKind, const std::string& param, void* ownerWindow,
                     IAlertActions& actions, IMsgBox& msgBox) {
+  const auto refuse = [&](const char* text) {
+    ShowMsgBox(msgBox, text, "", mkError, mbOK, TMsgOwner::Window(ownerWindow));
+  };
   bool done = true;
   switch (actionKind) {
     case akEmail:
+      if (!IsPlainEmailAddress(param)) return refuse(kEmailNotPlainText);
       done = actions.ShellOpen(ownerWindow, "mailto:" + param);
       break;
-    case akWebsite:
+    case akWebsite: {
+      const std::optional<std::string> address = WebAddress(param);
+      if (!address) return refuse(kWebsiteInvalidText);
+      done = actions.ShellOpen(ownerWindow, *address);
+      break;
+    }
     case akDocument:
       done = actions.ShellOpen(ownerWindow, param);
       break;
@@ -154,10 +165,7 @@ void CarryOutAction(uint8_t actionKind, const std::string& param, void* ownerWin
     default:
       break;
   }
-  if (!done) {
-    ShowMsgBox(msgBox, ActionFailureText(actionKind), "", mkError, mbOK,
-               TMsgOwner::Window(ownerWindow));
-  }
+  if (!done) refuse(ActionFailureText(actionKind));
 }
 
 }  // namespace reminder

@@ -84,7 +84,9 @@ const char* ActionFailureText(uint8_t actionKind);
 
 // Carries out the action of kind with its parameter (the link's Url); a failure is shown
 // as an error box owned by ownerWindow, so that the window stays behind it until it is
-// answered. Kinds without an action, and unknown ones, do nothing.
+// answered. A website that is no web address and an e-mail address that is not plain are
+// refused the same way, without reaching the shell. Kinds without an action, and unknown
+// ones, do nothing.
 void CarryOutAction(uint8_t actionKind, const std::string& param, void* ownerWindow,
                     IAlertActions& actions, IMsgBox& msgBox);
 

@@ -11,6 +11,7 @@ namespace reminder {
 
 namespace {
 
+constexpr int kActionTab = 1;
 constexpr int kTabImages[] = {0, 2, 3};
 constexpr char kWarnNote[] = "Bei Wiederholung jede Woche, jeden Monat, jedes Jahr:";
 constexpr char kProgramNote[] =
@@ -354,11 +355,23 @@ void TAddNotifyEventDlg::ActionCBChange() {
 
 void TAddNotifyEventDlg::FieldExit(TParamField field) {
   // Only a move to another control of the dialog leaves the field; closing the dialog or
-  // switching to another program does not.
+  // switching to another program does not. OK checks the field itself, also when Enter
+  // presses it without leaving the field.
   const HWND focus = GetFocus();
-  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0) return;
+  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0 || focus == OKBtn.Handle()) {
+    return;
+  }
   TEdit* edit = ParamEdit(field);
   if (!reminder::FieldExit(field, edit->Text(), fileExists_, msgBox_)) edit->SetFocus();
+}
+
+bool TAddNotifyEventDlg::ParamFieldPasses() {
+  const TParamField field = ParamFieldOf(ActionCB.ItemIndex());
+  TEdit* edit = ParamEdit(field);
+  if (!edit || reminder::FieldExit(field, edit->Text(), fileExists_, msgBox_)) return true;
+  ShowPage(kActionTab);
+  edit->SetFocus();
+  return false;
 }
 
 void TAddNotifyEventDlg::BrowseBtnClick(int sender) {
@@ -433,13 +446,14 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
       if (code == BN_CLICKED) RBClick();
       break;
     case kNotText:
-    case kWebsiteEdit:
       if (code == EN_CHANGE) UpdateOKBtn();
       break;
     case kEmailEdit:
+    case kWebsiteEdit:
     case kProgramEdit:
     case kDocumentEdit: {
       const TParamField field = id == kEmailEdit     ? TParamField::Email
+                                : id == kWebsiteEdit ? TParamField::Website
                                 : id == kProgramEdit ? TParamField::Program
                                                      : TParamField::Document;
       if (code == EN_CHANGE) UpdateOKBtn();
@@ -454,7 +468,7 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
       if (code == STN_CLICKED) BrowseBtnClick(id);
       break;
     case kOKBtn:
-      if (code == BN_CLICKED) SetModalResult(IDOK);
+      if (code == BN_CLICKED && ParamFieldPasses()) SetModalResult(IDOK);
       break;
     case kCancelBtn:
       if (code == BN_CLICKED) SetModalResult(IDCANCEL);

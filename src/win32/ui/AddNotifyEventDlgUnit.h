@@ -115,6 +115,8 @@ class TAddNotifyEventDlg : public TForm {
   void RBClick();
   void ActionCBChange();
   void FieldExit(TParamField field);
+  // The chosen action's field as its check sees it; on a failure the field gets the focus.
+  bool ParamFieldPasses();
   void BrowseBtnClick(int sender);
   void EnterKeyPress();
   void NextControl(bool previous);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/common/FormatDateTime.h"
+#include "core/store/ActionTarget.h"
 #include "core/store/ReminderListView.h"
 #include "win32/toolkit/Application.h"
 
@@ -63,6 +64,8 @@ void TRemindForm::Open(TNotifyInfo* record) {
   actionLabel_.SetCaption(ActionName(record->ActionKind));
   actionLabel_.SetTag(record->ActionKind);
   actionLabel_.SetUrl(record->ActionParam);
+  targetLabel_.SetText(ActionTargetText(*record));
+  targetLabel_.SetVisible(!targetLabel_.Text().empty());
   reminderText_.SetText(EditLines(record->NotifyText));
   dateEdit_.SetValue(date);
 
@@ -111,9 +114,12 @@ void TRemindForm::OnCreate() {
   actionLabel_.SetOpenUrlOnClick(false);
   actionLabel_.OnClick = [this] { ActionLabelClick(); };
 
+  // The ellipsis keeps both ends of a long path or address in view; the link's hint has
+  // the whole text.
+  targetLabel_.Create(form, "", {8, 69, 488, 16}, SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX);
   TLabel label3;
-  label3.Create(form, "Erinnern an:", {8, 73, 488, 14});
-  reminderText_.Create(form, kReminderTextId, {8, 89, 488, 118},
+  label3.Create(form, "Erinnern an:", {8, 89, 488, 14});
+  reminderText_.Create(form, kReminderTextId, {8, 105, 488, 102},
                        ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_HSCROLL, 0);
   lateLabel_.Create(form, kLateActionText, {8, 212, 488, 16});
   lateLabel_.SetVisible(false);
@@ -130,7 +136,9 @@ void TRemindForm::OnCreate() {
 }
 
 void TRemindForm::OnShow() {
-  actionLabel_.SetHint(actionLabel_.Caption());
+  // The hint names what will run or open, so the user sees it before the countdown ends.
+  const std::string target = targetLabel_.Text();
+  actionLabel_.SetHint(target.empty() ? actionLabel_.Caption() : target);
   actionLabel_.SetShowHint(true);
   const bool countdown = layout_.Countdown && CountsDown(static_cast<uint8_t>(actionLabel_.Tag()));
   if (countdown) StartTimer();

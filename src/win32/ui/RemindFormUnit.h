@@ -64,6 +64,9 @@ class TRemindForm : public TForm {
   TLabel Label5() const { return label5_; }
   TLabel TimeLabel() const { return timeLabel_; }
   TLabel LateLabel() const { return lateLabel_; }
+  // What the action opens or starts, cut in the middle when long; hidden for the kinds
+  // without a target.
+  TLabel TargetLabel() const { return targetLabel_; }
   TButton CloseBtn() const { return closeBtn_; }
 
  protected:
@@ -98,6 +101,7 @@ class TRemindForm : public TForm {
   TLabel captionLabel_;
   TLabel dateLabel_;
   THTTPLabel actionLabel_;
+  TLabel targetLabel_;
   TEdit reminderText_;
   TLabel label4_;
   TDateTimePicker dateEdit_;
