@@ -17,8 +17,8 @@ set(RESOURCE_DIR ${PROJECT_SOURCE_DIR}/src/win32/resources)
 set_source_files_properties(${REMINDER_RESOURCES} PROPERTIES OBJECT_DEPENDS
   "${RESOURCE_DIR}/ReminderRes.h;${RESOURCE_DIR}/Hand.cur;${RESOURCE_DIR}/MainIcon.ico")
 
-add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp src/win32/programs/ReminderExe.rc
-                        ${REMINDER_RESOURCES})
+add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp src/win32/programs/ModuleEntry.cpp
+                        src/win32/programs/ReminderExe.rc ${REMINDER_RESOURCES})
 set_source_files_properties(src/win32/programs/ReminderExe.rc PROPERTIES OBJECT_DEPENDS
                             "${PROJECT_SOURCE_DIR}/src/win32/programs/Reminder.exe.manifest")
 reminder_target(Reminder)
@@ -26,6 +26,7 @@ target_link_libraries(Reminder PRIVATE reminder_shell)
 
 # The module: plain export names from the .def file, no runtime DLLs.
 add_library(ReminderDll SHARED src/win32/programs/ReminderDll.cpp
+                               src/win32/programs/ModuleEntry.cpp
                                src/win32/programs/ReminderDll.def ${REMINDER_RESOURCES})
 reminder_target(ReminderDll)
 target_link_libraries(ReminderDll PRIVATE reminder_shell)

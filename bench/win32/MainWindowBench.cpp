@@ -22,8 +22,8 @@
 #include "core/store/DataFileFormat.h"
 #include "core/store/NotifyInfo.h"
 #include "win32/host/RegistryRemover.h"
-#include "win32/host/Win32Clock.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/system/Win32Clock.h"
 
 namespace reminder {
 namespace {

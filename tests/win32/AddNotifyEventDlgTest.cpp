@@ -10,12 +10,12 @@
 #include "core/store/IOUnit.h"
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
 #include "win32/support/TempDirectory.h"
+#include "win32/system/Win32MsgBox.h"
 #include "win32/ui/AddNotifyEventDlgUnit.h"
 #include "win32/ui/MainUnit.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "win32/host/AutoStrt.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RegistryScratch.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 namespace {

@@ -5,11 +5,11 @@
 
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
-#include "win32/host/ModuleMode.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
 #include "win32/support/TempDirectory.h"
+#include "win32/system/ModuleMode.h"
 #include "win32/ui/CfgDlgUnit.h"
 #include "win32/ui/MainUnit.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/common/FormatDateTime.h"
-#include "win32/host/LocaleFormat.h"
+#include "win32/system/LocaleFormat.h"
 
 namespace reminder {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "win32/host/OnlyOne.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/support/MsgBoxCatcher.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 namespace {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "win32/dialup/RASAPI32.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/TestWindow.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 namespace {

@@ -11,10 +11,10 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/ActionTarget.h"
 #include "win32/ToolkitTestSupport.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/TestWindow.h"
+#include "win32/system/Win32MsgBox.h"
 #include "win32/ui/AlertActions.h"
 #include "win32/ui/RemindFormUnit.h"
 

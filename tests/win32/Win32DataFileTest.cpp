@@ -13,10 +13,10 @@
 
 #include "core/store/DataFileFormat.h"
 #include "core/store/IOUnit.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/TempDirectory.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "win32/host/Win32MsgBox.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/TestWindow.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "core/common/FormatDateTime.h"
-#include "win32/host/LocaleFormat.h"
-#include "win32/host/Win32Clock.h"
+#include "win32/system/LocaleFormat.h"
+#include "win32/system/Win32Clock.h"
 
 // The build time: a build may pass its own stamp, in the compiler's format
 // ("Nov  8 2002 00:53:41"); otherwise the time this file was compiled.

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "win32/host/LocaleFormat.h"
-#include "win32/host/Win32Clock.h"
+#include "win32/system/LocaleFormat.h"
+#include "win32/system/Win32Clock.h"
 
 namespace reminder {
 

@@ -4,8 +4,8 @@
 
 #include "core/common/MyTools.h"
 #include "core/ui/CfgDlgRules.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 

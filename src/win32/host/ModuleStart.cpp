@@ -4,10 +4,10 @@
 
 #include "core/host/ShortDateFix.h"
 #include "win32/host/DLLSynchronizer.h"
-#include "win32/host/LocaleFormat.h"
-#include "win32/host/ModuleMode.h"
 #include "win32/host/OnlyOne.h"
-#include "win32/host/Win32MsgBox.h"
+#include "win32/system/LocaleFormat.h"
+#include "win32/system/ModuleMode.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 

@@ -3,8 +3,8 @@
 // WM_REMINDERCLOSE (32002) to it, closes it with ZeltoReminderClose.
 #include <windows.h>
 
-#include "win32/host/ModuleEntry.h"
 #include "win32/host/ModuleStart.h"
+#include "win32/programs/ModuleEntry.h"
 
 using namespace reminder;
 

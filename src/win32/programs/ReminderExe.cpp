@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "win32/host/ModuleEntry.h"
 #include "win32/host/ModuleStart.h"
+#include "win32/programs/ModuleEntry.h"
 
 using namespace reminder;
 

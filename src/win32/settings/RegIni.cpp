@@ -1,8 +1,8 @@
 #include "win32/settings/RegIni.h"
 
 #include "core/common/MyTools.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 

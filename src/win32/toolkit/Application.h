@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "core/host/WMsgBox.h"
-#include "win32/host/Win32MsgBox.h"
+#include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
 

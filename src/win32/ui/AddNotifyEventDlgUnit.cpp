@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "win32/host/LocaleFormat.h"
+#include "win32/system/LocaleFormat.h"
 
 namespace reminder {
 

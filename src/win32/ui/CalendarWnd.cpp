@@ -8,9 +8,9 @@
 #include "core/common/MyTools.h"
 #include "core/ui/CalendarRules.h"
 #include "core/ui/DateTimeUnit.h"
-#include "win32/host/LocaleFormat.h"
-#include "win32/host/Win32Clock.h"
-#include "win32/host/Win32MsgBox.h"
+#include "win32/system/LocaleFormat.h"
+#include "win32/system/Win32Clock.h"
+#include "win32/system/Win32MsgBox.h"
 #include "win32/toolkit/Application.h"
 
 namespace reminder {

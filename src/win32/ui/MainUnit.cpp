@@ -13,7 +13,7 @@
 #include "core/ui/CfgDlgRules.h"
 #include "core/ui/ListStatusText.h"
 #include "core/ui/MainRules.h"
-#include "win32/host/ModuleMode.h"
+#include "win32/system/ModuleMode.h"
 #include "win32/toolkit/Application.h"
 #include "win32/toolkit/WindowTimer.h"
 #include "win32/ui/AboutUnit.h"

@@ -11,10 +11,10 @@
 #include "core/Fakes.h"
 #include "core/store/ReminderClassUnit.h"
 #include "win32/dialup/RASAPI32.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/TestWindow.h"
+#include "win32/system/Win32MsgBox.h"
 #include "win32/toolkit/WindowTimer.h"
 
 namespace reminder {

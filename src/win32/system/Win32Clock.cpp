@@ -1,4 +1,4 @@
-#include "win32/host/Win32Clock.h"
+#include "win32/system/Win32Clock.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "win32/host/LocaleFormat.h"
+#include "win32/system/LocaleFormat.h"
 
 #include <windows.h>
 

@@ -1,15 +1,15 @@
-#include "win32/host/ModuleEntry.h"
+#include "win32/programs/ModuleEntry.h"
 
 #include <memory>
 
 #include "core/host/ShortDateFix.h"
 #include "core/store/DataFile.h"
-#include "win32/host/ModuleMode.h"
 #include "win32/host/ModuleStart.h"
 #include "win32/host/OnlyOne.h"
 #include "win32/host/RegistryRemover.h"
-#include "win32/host/Win32MsgBox.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/system/ModuleMode.h"
+#include "win32/system/Win32MsgBox.h"
 #include "win32/toolkit/Application.h"
 #include "win32/ui/MainUnit.h"
 

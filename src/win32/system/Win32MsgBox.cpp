@@ -1,4 +1,4 @@
-#include "win32/host/Win32MsgBox.h"
+#include "win32/system/Win32MsgBox.h"
 
 #include <windows.h>
 
