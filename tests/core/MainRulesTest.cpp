@@ -85,7 +85,7 @@ class ReminderRowsTest : public ::testing::Test {
       records_[i].NotifyDate = dates[i];
       records_[i].NotifyText = texts[i];
       records_[i].ActionKind = static_cast<uint8_t>(i);
-      rows_.AddItem(MakeListRow(records_[i], kGerman));
+      rows_.AddItem(records_[i]);
     }
   }
 
@@ -100,26 +100,52 @@ class ReminderRowsTest : public ::testing::Test {
 };
 
 TEST_F(ReminderRowsTest, FirstClickSortsDescendingByTheDateNotItsText) {
-  rows_.SortByColumn(0, PlainKey, kGerman);
+  rows_.SortByColumn(0, PlainKey);
   using V = std::vector<const TNotifyInfo*>;
   EXPECT_EQ(Order(), (V{&records_[0], &records_[2], &records_[1]}));
   // The next click, on another column, sorts ascending.
-  rows_.SortByColumn(1, PlainKey, kGerman);
+  rows_.SortByColumn(1, PlainKey);
   EXPECT_EQ(Order(), (V{&records_[1], &records_[2], &records_[0]}));  // "C" < "a" < "b"
-  rows_.SortByColumn(2, PlainKey, kGerman);
+  rows_.SortByColumn(2, PlainKey);
   EXPECT_EQ(Order(), (V{&records_[1], &records_[0], &records_[2]}));  // descending again
+  // A changed text takes its new place at the next sort by text.
+  records_[1].NotifyText = "z";
+  rows_.Changed(&records_[1]);
+  rows_.SortByColumn(1, PlainKey);
+  EXPECT_EQ(Order(), (V{&records_[2], &records_[0], &records_[1]}));
+}
+
+TEST_F(ReminderRowsTest, TextsAndImagesComeFromTheRecord) {
+  records_[0].NotifyDate = EncodeDate(2020, 7, 24) + EncodeTime(9, 30, 0, 0);
+  records_[0].ActionKind = akHangUp;
+  records_[0].RepeatKind = rkWeekly;
+  EXPECT_EQ(ColumnText(records_[0], lcDate, kGerman), "24.07.2020 09:30:00");
+  EXPECT_EQ(ColumnText(records_[0], lcText, kGerman), "b");
+  EXPECT_EQ(ColumnText(records_[0], lcAction, kGerman), "DFÜ-Netzwerk Verbindung trennen");
+  EXPECT_EQ(ColumnText(records_[0], lcRepeat, kGerman), "wöchentlich");
+  EXPECT_EQ(ColumnText(records_[1], lcDate, kGerman), "31.12.2000");
+  records_[1].ActionKind = 42;  // only a foreign file holds such kinds
+  records_[1].RepeatKind = 17;
+  EXPECT_EQ(ColumnText(records_[1], lcAction, kGerman), "");
+  EXPECT_EQ(ColumnText(records_[1], lcRepeat, kGerman), "");
+  // The image follows the record when the row is told, not when the record changes.
+  records_[2].Notified = 1;
+  EXPECT_EQ(rows_.Row(2).ImageIndex, kImagePending);
+  EXPECT_EQ(rows_.UpdateImage(&records_[2]), 2);
+  EXPECT_EQ(rows_.Row(2).ImageIndex, kImageFinished);
 }
 
 TEST_F(ReminderRowsTest, RefillResetsTheToggleAndFindGoesByIdentity) {
-  rows_.SortByColumn(0, PlainKey, kGerman);
+  rows_.SortByColumn(0, PlainKey);
   EXPECT_EQ(rows_.SortToggle(), 1);
   rows_.ResetSortMarker();
   EXPECT_EQ(rows_.SortToggle(), 0);
   EXPECT_EQ(rows_.Find(&records_[1]), 2);
   TNotifyInfo equal = records_[1];
   EXPECT_EQ(rows_.Find(&equal), -1);
-  rows_.Remove(2);
+  rows_.RemoveRecords({&records_[1], &equal});
   EXPECT_EQ(rows_.Find(&records_[1]), -1);
+  EXPECT_EQ(rows_.Count(), 2u);
 }
 
 }  // namespace

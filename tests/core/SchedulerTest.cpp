@@ -312,32 +312,21 @@ TEST_F(SchedulerTest, ValuesOutsideTheTablesNeverFireAndDoNotStopTheCheck) {
 
 class RecordingList : public IReminderListView {
  public:
-  void ClearItems() override { rows.clear(); }
+  void ClearItems() override { records.clear(); }
   void ResetSortMarker() override { ++resets; }
-  void AddItem(const TListRow& row) override { rows.push_back(row); }
-  std::vector<TListRow> rows;
+  void AddItem(TNotifyInfo& record) override { records.push_back(&record); }
+  std::vector<TNotifyInfo*> records;
   int resets = 0;
 };
 
 TEST_F(SchedulerTest, FillListViewShowsEveryRecordInOrder) {
   TNotifyInfo* a = AddReminder(At(2020, 7, 24, 9, 30), rkWeekly, akHangUp);
   TNotifyInfo* b = AddReminder(At(2020, 7, 25), rkOnce, akEmail);
-  b->Notified = 1;
-  b->NotifyText = "Zweiter";
   RecordingList list;
-  list.rows.resize(5);
-  scheduler.FillListView(list, GermanFormatSettings());
-  ASSERT_EQ(list.rows.size(), 2u);
+  list.records.resize(5);
+  scheduler.FillListView(list);
+  EXPECT_EQ(list.records, (std::vector<TNotifyInfo*>{a, b}));
   EXPECT_EQ(list.resets, 1);
-  EXPECT_EQ(list.rows[0].Data, a);
-  EXPECT_EQ(list.rows[0].Caption, "24.07.2020 09:30:00");
-  EXPECT_EQ(list.rows[0].Text, "Termin");
-  EXPECT_EQ(list.rows[0].Action, "DFÜ-Netzwerk Verbindung trennen");
-  EXPECT_EQ(list.rows[0].Repeat, "wöchentlich");
-  EXPECT_EQ(list.rows[0].ImageIndex, kImagePending);
-  EXPECT_EQ(list.rows[1].Caption, "25.07.2020");
-  EXPECT_EQ(list.rows[1].Text, "Zweiter");
-  EXPECT_EQ(list.rows[1].ImageIndex, kImageFinished);
 }
 
 TEST_F(SchedulerTest, FillListViewLoadsAnEmptyList) {
@@ -348,10 +337,9 @@ TEST_F(SchedulerTest, FillListViewLoadsAnEmptyList) {
   EncodeRecord(bytes, r);
   file.files[path] = bytes;
   RecordingList list;
-  scheduler.FillListView(list, GermanFormatSettings());
-  ASSERT_EQ(list.rows.size(), 1u);
-  EXPECT_EQ(list.rows[0].Action, "");
-  EXPECT_EQ(list.rows[0].Repeat, "");
+  scheduler.FillListView(list);
+  ASSERT_EQ(list.records.size(), 1u);
+  EXPECT_EQ(list.records[0]->ActionKind, 42);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
 #include "win32/support/TempDirectory.h"
+#include "win32/support/TestServices.h"
 #include "win32/system/Win32MsgBox.h"
 #include "win32/ui/AddNotifyEventDlgUnit.h"
 #include "win32/ui/MainUnit.h"
@@ -262,11 +263,8 @@ class EditorFlowTest : public ::testing::Test {
     FlushEvents();
   }
   TMain& Create() {
-    main_ = std::make_unique<TMain>(dir_.File("Reminder.dat"));
-    main_->SetRegistryArea("\\" + registry_.Path());
-    main_->SetShellNotify([](DWORD, TNotifyIconRecord&) { return true; });
-    main_->SetSoundPlayer([](const char*) {});
-    main_->SetAlertActions(actions_);
+    main_ = std::make_unique<TMain>(
+        testing::TestServices(dir_.File("Reminder.dat"), "\\" + registry_.Path(), actions_));
     main_->CreateMain();
     return *main_;
   }

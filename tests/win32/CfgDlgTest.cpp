@@ -9,6 +9,7 @@
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
 #include "win32/support/TempDirectory.h"
+#include "win32/support/TestServices.h"
 #include "win32/system/ModuleMode.h"
 #include "win32/ui/CfgDlgUnit.h"
 #include "win32/ui/MainUnit.h"
@@ -35,12 +36,10 @@ class CfgDlgTest : public ::testing::Test {
     FlushEvents();
   }
   TMain& Create() {
-    main_ = std::make_unique<TMain>(dir_.File("Reminder.dat"));
-    main_->SetRegistryArea("\\" + registry_.Path());
-    main_->SetShellNotify([](DWORD, TNotifyIconRecord&) { return true; });
-    main_->SetSoundPlayer([](const char*) {});
-    main_->SetAlertActions(actions_);
-    main_->SetRunEntryPlace({HKEY_CURRENT_USER, registry_.PathOf("Run"), kProgram});
+    TMainServices services =
+        testing::TestServices(dir_.File("Reminder.dat"), "\\" + registry_.Path(), actions_);
+    services.RunEntryPlace = {HKEY_CURRENT_USER, registry_.PathOf("Run"), kProgram};
+    main_ = std::make_unique<TMain>(std::move(services));
     main_->CreateMain();
     return *main_;
   }

@@ -12,6 +12,7 @@
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
 #include "win32/support/TempDirectory.h"
+#include "win32/support/TestServices.h"
 #include "win32/system/LocaleFormat.h"
 #include "win32/system/ModuleMode.h"
 #include "win32/system/Win32MsgBox.h"
@@ -65,14 +66,13 @@ class MainWindowTest : public ::testing::Test {
   std::string Area() const { return "\\" + registry_.Path(); }
 
   TMain& Create() {
-    main_ = std::make_unique<TMain>(DataFile());
-    main_->SetRegistryArea(Area());
-    main_->SetShellNotify([this](DWORD message, TNotifyIconRecord&) {
+    TMainServices services = testing::TestServices(DataFile(), Area(), actions_);
+    services.ShellNotify = [this](DWORD message, TNotifyIconRecord&) {
       shellMessages_.push_back(message);
       return true;
-    });
-    main_->SetSoundPlayer([this](const char* alias) { sounds_.push_back(alias); });
-    main_->SetAlertActions(actions_);
+    };
+    services.PlaySoundAlias = [this](const char* alias) { sounds_.push_back(alias); };
+    main_ = std::make_unique<TMain>(std::move(services));
     main_->CreateMain();
     return *main_;
   }

@@ -56,7 +56,6 @@ class ShellRecorder {
   std::vector<ShellCall> calls;
 };
 
-
 std::string TipOf(const TNotifyIconRecord& record) {
   return std::string(record.szTip, strnlen(record.szTip, sizeof record.szTip));
 }

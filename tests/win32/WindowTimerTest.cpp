@@ -16,8 +16,8 @@ namespace {
 
 using testing::FakeMsgBox;
 using testing::FlushEvents;
-using testing::PumpUntil;
 using testing::MemoryDataFile;
+using testing::PumpUntil;
 
 constexpr uint32_t kShortPeriodMs = 20;
 constexpr DWORD kPatienceMs = 5000;

@@ -4,6 +4,7 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/ReminderListView.h"
 #include "core/ui/ListStatusText.h"
+#include "core/ui/ReminderRows.h"
 
 namespace reminder {
 
@@ -76,9 +77,9 @@ std::string Events(size_t count, bool dative) {
 }
 
 std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& fs) {
-  const TListRow row = MakeListRow(record, fs);
-  return std::to_string(number) + '\t' + row.Caption + '\t' + OneLine(row.Text) + '\t' +
-         row.Action + '\t' + row.Repeat + '\t' + ListStatusText(record, fs);
+  return std::to_string(number) + '\t' + ColumnText(record, lcDate, fs) + '\t' +
+         OneLine(record.NotifyText) + '\t' + ColumnText(record, lcAction, fs) + '\t' +
+         ColumnText(record, lcRepeat, fs) + '\t' + ListStatusText(record, fs);
 }
 
 namespace {

@@ -88,11 +88,11 @@ void TReminder::CheckNotifications() {
   if (changed) Save(false);
 }
 
-void TReminder::FillListView(IReminderListView& view, const TFormatSettings& fs) {
+void TReminder::FillListView(IReminderListView& view) {
   if (Count() == 0) Load();
   view.ClearItems();
   view.ResetSortMarker();
-  for (size_t i = 0; i < Count(); ++i) view.AddItem(MakeListRow(Item(i), fs));
+  for (size_t i = 0; i < Count(); ++i) view.AddItem(Item(i));
 }
 
 }  // namespace reminder

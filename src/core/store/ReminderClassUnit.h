@@ -34,7 +34,7 @@ class TReminder : public TFileIO {
   void SetOnNotify(TNotifyEvent handler) { onNotify_ = std::move(handler); }
 
   void CheckNotifications();
-  void FillListView(IReminderListView& view, const TFormatSettings& fs);
+  void FillListView(IReminderListView& view);
 
   static TWeek WeekNum(TDateTime value) { return reminder::WeekNum(value); }
 

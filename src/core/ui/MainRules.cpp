@@ -57,21 +57,6 @@ TSortStep ColumnSortStep(int toggle, int column) {
   return step;
 }
 
-std::string SortKey(const TListRow& row, int code, const TFormatSettings& fs) {
-  switch (code % 10) {
-    case 0: {
-      const TDateTime date = row.Data != nullptr ? row.Data->NotifyDate : 0.0;
-      return FormatDateTime("yyyymmdd hhnnss", date, fs);
-    }
-    case 1:
-      return row.Text;
-    case 2:
-      return row.Action;
-    default:
-      return row.Repeat;
-  }
-}
-
 bool SortsDescending(int code) {
   return code < 20;
 }

@@ -10,7 +10,6 @@
 
 #include "core/common/FormatSettings.h"
 #include "core/store/NotifyInfo.h"
-#include "core/store/ReminderListView.h"
 
 namespace reminder {
 
@@ -61,9 +60,6 @@ TSortStep ColumnSortStep(int toggle, int column);
 // sort key), so that rows are compared without asking the locale for every pair.
 using TSortKeyOf = std::function<std::string(const std::string&)>;
 
-// The text a row is sorted by for a code's column: the date as "yyyymmdd hhnnss" for
-// column 0, else the column's text.
-std::string SortKey(const TListRow& row, int code, const TFormatSettings& fs);
 // Codes below 20 sort descending, from 20 on ascending.
 bool SortsDescending(int code);
 

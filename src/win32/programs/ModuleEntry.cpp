@@ -20,7 +20,7 @@ namespace {
 // Creates the main window and sets Main before its creation handler runs, so that code
 // reached from there (an alert opened by the first check) finds it; clears it on failure.
 void CreateMainWindow(HWND host, bool applicationMain) {
-  auto form = std::make_unique<TMain>(DataFileBeside(ExecutablePath()));
+  auto form = std::make_unique<TMain>(SystemServices(DataFileBeside(ExecutablePath())));
   Main = form.get();
   form->SetHostWindow(host);
   if (applicationMain) Application().SetMainForm(form.get());

@@ -11,49 +11,28 @@
 #include <string>
 
 #include "core/common/FormatSettings.h"
-#include "core/dialup/HangupUnit.h"
 #include "core/store/ReminderClassUnit.h"
-#include "core/ui/ReminderRows.h"
 #include "win32/components/MyCompInfo.h"
-#include "win32/components/TrayIco.h"
-#include "win32/dialup/RASAPI32.h"
-#include "win32/host/AutoStrt.h"
 #include "win32/host/ModuleStart.h"
 #include "win32/settings/RegIni.h"
-#include "win32/store/Win32DataFile.h"
-#include "win32/system/Win32Clock.h"
-#include "win32/system/Win32MsgBox.h"
 #include "win32/toolkit/CommonControls.h"
 #include "win32/toolkit/Form.h"
 #include "win32/toolkit/ImageList.h"
-#include "win32/toolkit/ListView.h"
-#include "win32/toolkit/Menu.h"
-#include "win32/toolkit/ToolBar.h"
-#include "win32/ui/AlertActions.h"
+#include "win32/ui/MainBars.h"
+#include "win32/ui/MainList.h"
+#include "win32/ui/MainServices.h"
+#include "win32/ui/MainSettings.h"
+#include "win32/ui/MainTray.h"
 
 namespace reminder {
 
 constexpr UINT WM_REMINDERCLOSE = 32002;
-constexpr char kRegistryArea[] = "\\Software\\Orvandel Software\\Reminder";
-
-// Commands of the main window's buttons and menus.
-enum TMainCommand : UINT {
-  cmExit = 101,
-  cmAdd,
-  cmChange,
-  cmDelete,
-  cmSettings,
-  cmCalendar,
-  cmMinimize,
-  cmInfo,
-  cmRestore,
-};
 
 class TMain : public TForm {
  public:
-  // dataFile: the full path of "Reminder.dat" (the entry points pass the file beside the
-  // running executable; tests pass a scratch path).
-  explicit TMain(std::string dataFile);
+  // services: the machine's (the entry points, over "Reminder.dat" beside the running
+  // executable) or a test's.
+  explicit TMain(TMainServices services);
   // Clears Main when it refers to this window.
   ~TMain() override;
   // Creates the hidden window of class "TMain" and runs the creation handler: settings,
@@ -77,26 +56,16 @@ class TMain : public TForm {
   // keeps its identity, and the file is rewritten.
   void ChangeReminder(TNotifyInfo& record, const TNotifyInfo& values);
 
-  // Before CreateMain: where the settings live (below HKEY_CURRENT_USER), how the tray
-  // icon reaches the shell, how a system sound is played, and what carries out the
-  // alerts' actions.
-  void SetRegistryArea(const std::string& area) { registryArea_ = area; }
-  void SetAlertActions(IAlertActions& actions) { alertActions_ = &actions; }
-  void SetShellNotify(TShellNotify notify) { shellNotify_ = std::move(notify); }
-  void SetSoundPlayer(std::function<void(const char* alias)> play) { playSound_ = std::move(play); }
-  // Where the settings dialog finds the log-on Run entry (standalone mode).
-  void SetRunEntryPlace(TRunEntryPlace place) { runEntryPlace_ = std::move(place); }
-
-  bool AnimateIcon() const { return animateIcon_; }
-  int32_t RefreshInterval() const { return refreshInterval_; }
-  const TListView& LV() const { return lv_; }
+  bool AnimateIcon() const { return settings_.AnimateIcon; }
+  int32_t RefreshInterval() const { return settings_.RefreshInterval; }
+  const TListView& LV() const { return list_.View(); }
   const TToolBar& ToolBar() const { return toolBar_; }
   const TStatusBar& StatusBar() const { return statusBar_; }
   HWND CoolBar() const { return coolBar_; }
-  HMENU TrayMenu() const { return trayMenu_->Handle(); }
+  HMENU TrayMenu() const { return tray_.Menu(); }
   HMENU ListMenu() const { return listMenu_->Handle(); }
-  const TTrayIcon95& TrayIcon() const { return *trayIcon_; }
-  const TReminderRows& Rows() const { return rows_; }
+  const TTrayIcon95& TrayIcon() const { return tray_.Icon(); }
+  const TReminderRows& Rows() const { return list_.Rows(); }
 
   // The handlers behind the buttons and menu items.
   void Beenden1Click();
@@ -127,61 +96,42 @@ class TMain : public TForm {
  private:
   void CreateControls();
   void CreateMenus();
-  void ReadSettings();
   void SavePosition();
   void LoadPosition();
   void HideToTray();
   bool ShowFirstTime();
-  void SetTrayMenuState();
   bool BringModalToFront();
   void ResumeScheduler();
   bool AppMessage(MSG& message);
   bool SysCommand(unsigned command, WPARAM wParam, LPARAM lParam);
   void RunDueCheckNow();
-  void ShowRows();
-  void SelectRows(const std::vector<const TNotifyInfo*>& records);
-  std::vector<int> SelectedIndexes() const;
-  LRESULT SupplyRow(NMLVDISPINFOA& info);
+  // The interval and the tray icon's animation as the settings say.
+  void ApplySettings();
   void ContextMenu(LPARAM lParam);
-  static std::string LocaleSortKey(const std::string& text);
+  // The editor over record (none: a new reminder); true with values on OK.
+  bool Edit(const TNotifyInfo* record, TNotifyInfo& values);
 
-  std::string dataFile_;
-  std::string registryArea_ = kRegistryArea;
+  TMainServices services_;
   HWND hostWindow_ = nullptr;
   bool firstShow_ = true;
-  bool animateIcon_ = false;
-  int32_t refreshInterval_ = 60;
+  TMainSettings settings_;
   bool listHandlersAttached_ = true;
   bool closeRequested_ = false;  // WM_REMINDERCLOSE went to the host
   bool closing_ = false;
   TFormatSettings fs_;
-
-  TWin32MsgBox msgBox_;
-  TWin32DataFile file_;
-  TWin32Clock clock_;
-  TRasService rasService_{RasApi()};
-  TDialUpControl dialUp_{rasService_, msgBox_};
-  TAlertActions systemActions_{dialUp_};
-  IAlertActions* alertActions_ = &systemActions_;
   std::unique_ptr<TReminder> scheduler_;
-  TReminderRows rows_;
 
   TImageList listImages_;
   TImageList toolbarImages_;
   HWND coolBar_ = nullptr;
   TToolBar toolBar_;
-  TListView lv_;
+  TMainList list_{fs_};
   TStatusBar statusBar_;
   HMENU mainMenu_ = nullptr;  // the window destroys it
-  std::unique_ptr<TPopupMenu> trayMenu_;
   std::unique_ptr<TPopupMenu> listMenu_;
-  TShellNotify shellNotify_;
-  std::unique_ptr<TTrayIcon95> trayIcon_;
-  TTheRegIniFile regIniFile_{&msgBox_};
+  TMainTray tray_;
+  TTheRegIniFile regIniFile_;
   const TCompileInfo compileInfo_ = MainCompileInfo();
-  std::function<void(const char*)> playSound_;
-  std::string dispText_;  // the text last handed to the list for painting
-  TRunEntryPlace runEntryPlace_;
 };
 
 // The module-wide reference to the main window (null before the create call and from the

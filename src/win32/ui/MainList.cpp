@@ -1,0 +1,140 @@
+#include "win32/ui/MainList.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+namespace reminder {
+
+namespace {
+
+constexpr int kDateWidth = 130;
+constexpr int kActionWidth = 130;
+constexpr int kRepeatWidth = 90;
+constexpr int kMinTextWidth = 100;
+
+// A key whose byte order is the order CompareStringA gives the texts.
+std::string LocaleSortKey(const std::string& text) {
+  const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.c_str(),
+                                static_cast<int>(text.size()), nullptr, 0);
+  std::string key(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.c_str(), static_cast<int>(text.size()),
+                 key.data(), size);
+  }
+  return key;
+}
+
+}  // namespace
+
+void TMainList::Create(HWND parent, int id, HIMAGELIST images) {
+  view_.Create(parent, id, {0, 0, 100, 100},
+               LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_TABSTOP,
+               LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
+  view_.SetSmallImages(images);
+  view_.AddColumn("Termin", kDateWidth);
+  view_.AddColumn("Erinnern an...", 200);
+  view_.AddColumn("Aktion", kActionWidth);
+  view_.AddColumn("Wie oft?", kRepeatWidth);
+}
+
+void TMainList::Layout(const TBounds& bounds) {
+  view_.SetBounds(bounds);
+  const int text =
+      bounds.Width - kDateWidth - kActionWidth - kRepeatWidth - GetSystemMetrics(SM_CXVSCROLL) - 4;
+  view_.Send(LVM_SETCOLUMNWIDTH, lcText,
+             MAKELPARAM(text > kMinTextWidth ? text : kMinTextWidth, 0));
+}
+
+void TMainList::ShowCount() {
+  view_.Send(LVM_SETITEMCOUNT, rows_.Count(), 0);
+  InvalidateRect(view_.Handle(), nullptr, TRUE);
+}
+
+void TMainList::Fill(TReminder& store) {
+  view_.SetSelected(-1, false);
+  store.FillListView(rows_);
+  ShowCount();
+}
+
+void TMainList::Refill(TReminder& store) {
+  // A serial tells a record from a new one at the address of one that went.
+  std::unordered_set<uint64_t> selected;
+  for (const TNotifyInfo* record : SelectedRecords()) selected.insert(TRecordPool::Serial(record));
+  Fill(store);
+  std::vector<const TNotifyInfo*> still;
+  for (size_t i = 0; i < rows_.Count() && !selected.empty(); ++i) {
+    const TNotifyInfo* record = rows_.Row(i).Data;
+    if (selected.count(TRecordPool::Serial(record))) still.push_back(record);
+  }
+  Select(still);
+}
+
+TNotifyInfo* TMainList::FirstSelected() const {
+  const int first = view_.FirstSelected();
+  return first >= 0 && static_cast<size_t>(first) < rows_.Count() ? rows_.Row(first).Data : nullptr;
+}
+
+std::vector<const TNotifyInfo*> TMainList::SelectedRecords() const {
+  std::vector<const TNotifyInfo*> records;
+  for (int i = view_.FirstSelected(); i >= 0 && static_cast<size_t>(i) < rows_.Count();
+       i = view_.NextSelected(i)) {
+    records.push_back(rows_.Row(static_cast<size_t>(i)).Data);
+  }
+  return records;
+}
+
+void TMainList::Select(const std::vector<const TNotifyInfo*>& records) {
+  view_.SetSelected(-1, false);
+  if (records.empty()) return;
+  std::unordered_map<const TNotifyInfo*, int> index;
+  index.reserve(rows_.Count());
+  for (size_t i = 0; i < rows_.Count(); ++i) index.emplace(rows_.Row(i).Data, static_cast<int>(i));
+  for (const TNotifyInfo* record : records) {
+    const auto found = index.find(record);
+    if (found != index.end()) view_.SetSelected(found->second, true);
+  }
+}
+
+void TMainList::Redraw(int row) const {
+  if (row >= 0) view_.Send(LVM_REDRAWITEMS, row, row);
+}
+
+void TMainList::Added(TNotifyInfo& record) {
+  if (rows_.Find(&record) >= 0) return;
+  rows_.AddItem(record);
+  view_.Send(LVM_SETITEMCOUNT, rows_.Count(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+void TMainList::Changed(const TNotifyInfo& record) {
+  Redraw(rows_.Changed(&record));
+}
+
+void TMainList::ImageChanged(const TNotifyInfo& record) {
+  Redraw(rows_.UpdateImage(&record));
+}
+
+void TMainList::Remove(const std::vector<const TNotifyInfo*>& records) {
+  view_.SetSelected(-1, false);
+  rows_.RemoveRecords(records);
+  ShowCount();
+}
+
+void TMainList::SupplyRow(NMLVDISPINFOA& info) const {
+  if (info.item.iItem < 0 || static_cast<size_t>(info.item.iItem) >= rows_.Count()) return;
+  const TListRow& row = rows_.Row(static_cast<size_t>(info.item.iItem));
+  if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
+    const std::string text = ColumnText(*row.Data, info.item.iSubItem, fs_);
+    lstrcpynA(info.item.pszText, text.c_str(), info.item.cchTextMax);
+  }
+  if (info.item.mask & LVIF_IMAGE) info.item.iImage = row.ImageIndex;
+}
+
+void TMainList::ColumnClick(int column) {
+  // The selection stays with its records, not with the row positions.
+  const std::vector<const TNotifyInfo*> selected = SelectedRecords();
+  rows_.SortByColumn(column, &LocaleSortKey);
+  Select(selected);
+  InvalidateRect(view_.Handle(), nullptr, TRUE);
+}
+
+}  // namespace reminder

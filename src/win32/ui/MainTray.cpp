@@ -1,0 +1,49 @@
+#include "win32/ui/MainTray.h"
+
+#include <utility>
+
+#include "core/store/ReminderClassUnit.h"
+#include "core/ui/MainRules.h"
+#include "win32/ui/MainBars.h"
+#include "win32/ui/MainImages.h"
+
+namespace reminder {
+
+namespace {
+
+constexpr int kTrayIconId = 57;
+constexpr char kToolTip[] = "Zelto - Reminder";
+
+}  // namespace
+
+void TMainTray::Create(HWND appWindow, HIMAGELIST menuImages, TShellNotify notify,
+                       std::function<void()> onDblClick) {
+  menu_ = std::make_unique<TPopupMenu>(TrayMenuItems(), menuImages);
+  icon_ = std::make_unique<TTrayIcon95>(std::move(notify));
+  icon_->SetIconID(kTrayIconId);
+  icon_->SetShowIcon(-1);
+  icon_->SetPopupMenu(menu_->Handle());
+  icon_->SetAppWindow(appWindow);
+  icon_->OnDblClick = [onDblClick = std::move(onDblClick)](TTrayIcon95&) { onDblClick(); };
+  HICON rest = MakeTrayIcon(0);
+  HICON other = MakeTrayIcon(1);
+  icon_->SetDefaultIcon(rest);
+  icon_->SetIcon(1, other);
+  DestroyIcon(rest);
+  DestroyIcon(other);
+}
+
+void TMainTray::Apply(const TMainSettings& settings) {
+  icon_->SetInterval(static_cast<int32_t>(TimerPeriodMs(settings.RefreshInterval)));
+  icon_->SetToolTip(kToolTip);
+  icon_->SetActive(true);
+  icon_->SetAnimate(settings.AnimateIcon);
+}
+
+void TMainTray::WindowShown(bool shown) {
+  const TTrayMenuState state = TrayMenuState(shown);
+  menu_->Enable(cmRestore, state.Restore);
+  menu_->Enable(cmMinimize, state.Minimize);
+}
+
+}  // namespace reminder
