@@ -5,6 +5,9 @@
 #
 #   bash bench/reminderctl_vs_remind.sh
 #
+# Also the peak memory of import, list, due and export over the same file, and the CPU time
+# of both programs.
+#
 # Environment: COUNT (reminders, default 100000), RUNS (timed runs each, default 20),
 # BUILD_DIR (release build of reminderctl, default build/reminderctl-bench),
 # WORK_DIR (generated files, default a fresh temporary directory).
@@ -113,7 +116,31 @@ time_runs() {
     END { printf "mean %.1f ms, fastest %.1f ms, %.3f us per reminder\n", sum / NR / 1000, min / 1000, sum / NR / n }'
 }
 
+# Peak resident memory in KiB of one run of a command.
+peak_kib() {
+  /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null
+  cat "$work/peak"
+}
+
+# User plus system CPU time of a command summed over the runs, in milliseconds: the runs go
+# in one loop under one timer, whose 10-ms resolution would swallow a single short run.
+cpu_ms() {
+  /usr/bin/time -f "%U %S" -o "$work/cpu" bash -c \
+    'for ((r = 0; r < $0; r++)); do "$@" >/dev/null; done' "$runs" "$@"
+  awk '{ printf "%d", ($1 + $2) * 1000 }' "$work/cpu"
+}
+
 echo "machine: $(nproc) cores, $(uname -srm)"
+rm -f "$work/again.dat"
+echo "peak memory over $count reminders: import $(peak_kib "$ctl" import --file "$work/again.dat" \
+  "$work/bench.ics") KiB (data file $(($(wc -c <"$work/again.dat") / 1024)) KiB)," \
+  "list $(peak_kib "$ctl" list --file "$work/bench.dat") KiB," \
+  "due $(peak_kib "${ctl_cmd[@]}") KiB," \
+  "export $(peak_kib "$ctl" export --file "$work/bench.dat" "$work/out.ics") KiB"
+ctl_cpu=$(cpu_ms "${ctl_cmd[@]}")
+remind_cpu=$(cpu_ms "${remind_cmd[@]}")
+echo "CPU time over $runs runs: reminderctl due ${ctl_cpu} ms, remind ${remind_cpu} ms," \
+  "ratio $(awk -v a="$remind_cpu" -v b="$ctl_cpu" 'BEGIN { printf "%.1f", a / (b > 0 ? b : 1) }')"
 echo "reminderctl due ($runs runs): $(time_runs "${ctl_cmd[@]}")"
 echo "remind -q       ($runs runs): $(time_runs "${remind_cmd[@]}")"
 if command -v hyperfine >/dev/null; then

@@ -2,7 +2,9 @@
 // comparisons of formatted date texts. Both must decide alike for every date.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
+#include <string>
 
 #include "core/common/FormatDateTime.h"
 #include "core/store/DueRules.h"
@@ -45,8 +47,18 @@ bool DueByTexts(const TNotifyInfo& r, TDateTime now) {
   return false;
 }
 
+// Each run draws other cases; REMINDER_AGREEMENT_SEED replays the run a failure names.
+unsigned AgreementSeed() {
+  if (const char* seed = std::getenv("REMINDER_AGREEMENT_SEED")) {
+    return static_cast<unsigned>(std::strtoul(seed, nullptr, 10));
+  }
+  return std::random_device{}();
+}
+
 TEST(DueRulesAgreement, NumbersAndTextsDecideAlike) {
-  std::mt19937 random(20261207);
+  const unsigned seed = AgreementSeed();
+  SCOPED_TRACE("REMINDER_AGREEMENT_SEED=" + std::to_string(seed));
+  std::mt19937 random(seed);
   // Dates close together, so that every rule both fires and holds back often.
   std::uniform_real_distribution<double> around(EncodeDate(1998, 1, 1), EncodeDate(2003, 1, 1));
   std::uniform_int_distribution<int> offset(-400, 400);
@@ -54,7 +66,7 @@ TEST(DueRulesAgreement, NumbersAndTextsDecideAlike) {
   std::uniform_int_distribution<int> action(0, 8);
   std::uniform_int_distribution<int> days(0, 30);
   int due = 0;
-  for (int i = 0; i < 200000; ++i) {
+  for (int i = 0; i < 20000; ++i) {
     TNotifyInfo r;
     r.NotifyKind = nkAtDate;
     r.RepeatKind = static_cast<uint8_t>(kind(random));
@@ -69,7 +81,7 @@ TEST(DueRulesAgreement, NumbersAndTextsDecideAlike) {
         << r.LastNotified;
     due += expected;
   }
-  EXPECT_GT(due, 10000);
+  EXPECT_GT(due, 1000);
 }
 
 }  // namespace

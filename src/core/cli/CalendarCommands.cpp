@@ -1,4 +1,4 @@
-#include <algorithm>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <ostream>
@@ -16,12 +16,14 @@ namespace {
 
 // Puts an imported reminder through the editor, as if it had been typed there: what the
 // editor would refuse is skipped with its reason, what it would change is named.
+using TOnNote = std::function<void(TImportNote&& note)>;
+
 std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime now,
                                          const TFileExists& fileExists, bool allowActions,
-                                         std::vector<TImportNote>& notes) {
+                                         const TOnNote& note) {
   const std::string label = EventLabel(event.Event, event.Summary);
   const auto skip = [&](const std::string& reason) {
-    notes.push_back({event.Event, label + " übersprungen: " + reason});
+    note({event.Event, label + " übersprungen: " + reason});
     return std::nullopt;
   };
   TNotifyInfo imported = event.Record;
@@ -29,7 +31,7 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
   if (!allowActions && StartsOrChangesSystem(imported.ActionKind)) {
     std::string what = std::string("\"") + ActionName(imported.ActionKind) + "\"";
     if (!imported.ActionParam.empty()) what += " (" + imported.ActionParam + ")";
-    notes.push_back({event.Event, label + ": Aktion " + what + " nicht übernommen, stattdessen \"" +
+    note({event.Event, label + ": Aktion " + what + " nicht übernommen, stattdessen \"" +
                                       ActionName(akWarning) +
                                       "\" (übernehmen mit --allow-actions)"});
     imported.ActionKind = akWarning;
@@ -50,11 +52,11 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
   }
   const TNotifyInfo record = model.ToNotifyInfo();
   if (record.NotifyText.size() < event.Record.NotifyText.size()) {
-    notes.push_back({event.Event,
+    note({event.Event,
                      label + ": Text auf " + std::to_string(kMaxFieldLength) + " Zeichen gekürzt"});
   }
   if (record.DaysBefore != imported.DaysBefore && record.ActionKind == akWarning) {
-    notes.push_back({event.Event, label + ": Vorwarnung von " +
+    note({event.Event, label + ": Vorwarnung von " +
                                       std::to_string(imported.DaysBefore) + " auf " +
                                       std::to_string(record.DaysBefore) + " Tage begrenzt"});
   }
@@ -68,76 +70,98 @@ int RunExport(TCtlContext& context) {
   if (target == context.DataFile()) {
     return context.Fail("Die Kalenderdatei darf nicht die Datendatei sein.");
   }
-  TCommandDataFile file(context.Env.Files, false);
-  TStreamMsgBox box(context);
-  TFileIO store(context.DataFile(), file, box);
-  if (!LoadDataFile(context, store, file, false)) return kExitFailure;
-  std::vector<const TNotifyInfo*> records;
-  for (size_t i = 0; i < store.Count(); ++i) records.push_back(&store.Item(i));
-  const TDateTime stamp = context.Env.LocalTime.LocalToUtc(context.Env.Clock.Now());
-  const TExportResult result = ExportReminders(records, stamp);
   // "-" is standard output; what is said about the export then goes to the error stream.
   const bool toOut = target == "-";
+  std::ostream& report = toOut ? context.Err : context.Out;
+  const TDateTime stamp = context.Env.LocalTime.LocalToUtc(context.Env.Clock.Now());
+  bool read = false;
+  size_t events = 0;
+  // The records are written as they are read: neither the list nor the calendar is held.
+  // A data file that cannot be read leaves a plain target file as it was.
+  const auto produce = [&](const TPartWrite& write) {
+    TCalendarExport calendar(stamp, write);
+    read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
+      if (std::optional<std::string> skipped = calendar.Add(number, record)) {
+        report << ToTerminal(*skipped, context.Env.Charset) << '\n';
+      }
+    });
+    calendar.Finish();
+    events = calendar.Events();
+    return read;
+  };
   if (toOut) {
     if (context.Env.BinaryOut) context.Env.BinaryOut();
-    context.Out << result.Calendar;
+    produce([&context](std::string_view part) {
+      context.Out.write(part.data(), static_cast<std::streamsize>(part.size()));
+    });
     context.Out.flush();
-  } else if (!context.Env.Files.WriteUserFile(target, result.Calendar)) {
+  } else if (!context.Env.Files.WriteUserFile(target, produce) && read) {
     return context.Fail("Die Datei \"" + context.Shown(target) +
                         "\" kann nicht geschrieben werden.");
   }
-  std::ostream& report = toOut ? context.Err : context.Out;
-  for (const std::string& line : result.Skipped) {
-    report << ToTerminal(line, context.Env.Charset) << '\n';
-  }
-  report << ToTerminal(Events(result.Events) + " exportiert.", context.Env.Charset) << '\n';
+  if (!read) return kExitFailure;
+  report << ToTerminal(Events(events) + " exportiert.", context.Env.Charset) << '\n';
   return kExitOk;
 }
 
 int RunImport(TCtlContext& context) {
   const std::string& source = context.Args.Positional[0];
   const std::string shownSource = context.Shown(source);
-  std::string calendar;
+  // The calendar is read twice; standard input can be read only once, so it is kept.
+  std::string input;
   if (source == "-") {
-    // "-" is standard input.
     if (!context.Env.In) return context.Fail("Keine Standardeingabe.");
-    calendar.assign(std::istreambuf_iterator<char>(*context.Env.In), {});
-  } else {
-    TFileBytes bytes;
-    if (!context.Env.Files.Read(source, bytes)) {
-      return context.Fail(
-          "Die Datei \"" + shownSource + "\" " +
-          (context.Env.FileExists(source) ? "kann nicht gelesen werden." : "existiert nicht."));
-    }
-    calendar.assign(bytes.View());
+    input.assign(std::istreambuf_iterator<char>(*context.Env.In), {});
   }
-  TImportResult imported;
+  // A file is read in parts each time, so that it is never held whole.
+  const auto read = [&](TCalendarImport& pass) {
+    if (source == "-") {
+      pass.Feed(input);
+      return true;
+    }
+    return context.Env.Files.ReadPieces(source, [&pass](std::string_view part) { pass.Feed(part); });
+  };
+  TCalendarImport scan(context.Env.LocalTime);
+  if (!read(scan)) {
+    return context.Fail(
+        "Die Datei \"" + shownSource + "\" " +
+        (context.Env.FileExists(source) ? "kann nicht gelesen werden." : "existiert nicht."));
+  }
   std::string error;
-  if (!ImportReminders(calendar, context.Env.LocalTime, imported, error)) {
+  if (!scan.Finish(error)) {
     return context.Fail("Die Datei \"" + shownSource + "\" ist " + error + ".");
   }
+
+  // The events are converted before the data file is locked, so that other writers wait
+  // only for the save.
+  std::vector<TNotifyInfo> accepted;
+  accepted.reserve(scan.EventCount());
+  const TDateTime now = context.Env.Clock.Now();
+  const bool allowActions = context.Args.Has("--allow-actions");
+  const TOnNote print = [&context](TImportNote&& note) { context.Print(note.Text); };
+  TCalendarImport import(
+      context.Env.LocalTime, std::move(scan),
+      {[&](TImportedEvent&& event) {
+         if (auto record = ThroughEditor(event, now, context.Env.FileExists, allowActions, print)) {
+           accepted.push_back(std::move(*record));
+         }
+       },
+       print});
+  if (!read(import) || !import.Finish(error)) {
+    return context.Fail("Die Datei \"" + shownSource +
+                        "\" hat sich beim Lesen geändert; nichts übernommen.");
+  }
+
   TCommandDataFile file(context.Env.Files, true);
   TStreamMsgBox box(context);
   TFileIO store(context.DataFile(), file, box);
   if (!LoadDataFile(context, store, file, true)) return kExitFailure;
-
-  std::vector<TImportNote> notes = std::move(imported.Notes);
-  std::vector<TNotifyInfo> accepted;
-  const TDateTime now = context.Env.Clock.Now();
-  for (const TImportedEvent& event : imported.Events) {
-    if (auto record = ThroughEditor(event, now, context.Env.FileExists,
-                                    context.Args.Has("--allow-actions"), notes)) {
-      accepted.push_back(std::move(*record));
-    }
-  }
-  if (!accepted.empty()) {
-    store.AddAll(accepted);
+  const size_t taken = accepted.size();
+  if (taken > 0) {
+    store.AddAll(std::move(accepted));
     if (!CommitDataFile(context, store, file)) return kExitFailure;
   }
-  std::stable_sort(notes.begin(), notes.end(),
-                   [](const TImportNote& a, const TImportNote& b) { return a.Event < b.Event; });
-  for (const TImportNote& note : notes) context.Print(note.Text);
-  context.Print(std::to_string(accepted.size()) + " von " + Events(imported.EventCount, true) +
+  context.Print(std::to_string(taken) + " von " + Events(import.EventCount(), true) +
                 " übernommen.");
   return kExitOk;
 }

@@ -13,17 +13,30 @@ bool TCommandDataFile::Read(const std::string& path, TFileBytes& bytes) {
 }
 
 bool TCommandDataFile::Replace(const std::string& path, std::string_view bytes) {
-  if (!writable_) return true;
-  pending_ = true;
-  path_ = path;
-  bytes_.assign(bytes.data(), bytes.size());
+  return ReplaceInParts(path, OnePart(bytes));
+}
+
+bool TCommandDataFile::ReplaceInParts(const std::string& path, const TPartSource& nextPart) {
+  // Every part is taken, so that the store's save runs whole, but kept only for a writer,
+  // part by part: one string would need twice the file's size while it grows.
+  if (writable_) {
+    pending_ = true;
+    path_ = path;
+    parts_.clear();
+  }
+  for (std::string_view part = nextPart(); !part.empty(); part = nextPart()) {
+    if (writable_) parts_.emplace_back(part);
+  }
   return true;
 }
 
 bool TCommandDataFile::Commit() {
   if (!pending_) return true;
   pending_ = false;
-  return files_.Replace(path_, bytes_);
+  size_t next = 0;
+  return files_.ReplaceInParts(path_, [this, &next]() -> std::string_view {
+    return next < parts_.size() ? std::string_view(parts_[next++]) : std::string_view();
+  });
 }
 
 }  // namespace reminder

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/store/DataFile.h"
 
@@ -19,6 +20,8 @@ class TCommandDataFile : public IDataFile {
   bool Read(const std::string& path, TFileBytes& bytes) override;
   // Keeps (or drops) the bytes and answers true: the write happens in Commit.
   bool Replace(const std::string& path, std::string_view bytes) override;
+  // The same for a content in parts.
+  bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
 
   bool Exists(const std::string& path) override { return files_.Exists(path); }
   TWriteObstacle WriteObstacle(const std::string& path) override {
@@ -46,7 +49,7 @@ class TCommandDataFile : public IDataFile {
   bool readSucceeded_ = false;
   bool pending_ = false;
   std::string path_;
-  std::string bytes_;
+  std::vector<std::string> parts_;
 };
 
 }  // namespace reminder

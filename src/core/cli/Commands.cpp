@@ -2,7 +2,7 @@
 
 #include "core/cli/TerminalText.h"
 #include "core/common/FormatDateTime.h"
-#include "core/store/ReminderListView.h"
+#include "core/store/DataFileFormat.h"
 #include "core/ui/ListStatusText.h"
 #include "core/ui/ReminderRows.h"
 
@@ -62,6 +62,25 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
                  "den lesbaren Erinnerungen neu geschrieben.");
     return false;
   }
+  return true;
+}
+
+bool ForEachStoredRecord(const TCtlContext& context,
+                         const std::function<void(size_t number, TNotifyInfo& record)>& each) {
+  TNotifyInfo record;
+  size_t number = 0;
+  // The decoder asks for the next record once the one before is complete.
+  TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
+    if (number > 0) each(number, record);
+    ++number;
+    return record;
+  });
+  if (!context.Env.Files.ReadPieces(context.DataFile(),
+                                    [&](std::string_view part) { decoder.Feed(part); })) {
+    return ExplainUnreadDataFile(context, false);
+  }
+  decoder.Finish();
+  if (number > 0) each(number, record);
   return true;
 }
 

@@ -2,6 +2,7 @@
 // and writing with the tool's messages, the list line and the date and time texts.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -51,6 +52,11 @@ bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty);
 // --force lets the store keep the original beside it and write the file anew.
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty);
+// For the commands that only read: decodes the data file record by record as it is read,
+// into one record reused for each, so that the file is never held whole; each is numbered
+// as list numbers it. False, after printing why, when the file cannot be read.
+bool ForEachStoredRecord(const TCtlContext& context,
+                         const std::function<void(size_t number, TNotifyInfo& record)>& each);
 // Writes what the store saved; false when the store's save was refused (it has said why)
 // or the write failed (the store's write error is printed).
 bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDataFile& file);

@@ -5,7 +5,6 @@
 #include "core/cli/FixedSeams.h"
 #include "core/cli/TerminalText.h"
 #include "core/common/FormatDateTime.h"
-#include "core/store/DataFileFormat.h"
 #include "core/store/DueRules.h"
 #include "core/store/ReminderClassUnit.h"
 
@@ -14,10 +13,12 @@ namespace reminder {
 namespace {
 
 // One line per fired reminder: its number, the date its alert window shows, the text, the
-// action and its parameter.
+// action and its parameter. The lines go out in parts, so that many firings are never held
+// whole.
 class TDueLines {
  public:
-  explicit TDueLines(const TFormatSettings& fs) : fs_(fs) {}
+  explicit TDueLines(const TCtlContext& context) : context_(context) {}
+  ~TDueLines() { Flush(); }
 
   void Add(size_t number, const TNotifyInfo& fired) {
     const TDateTime shown = fired.LastNotified != 0.0 ? fired.LastNotified : fired.NotifyDate;
@@ -25,7 +26,7 @@ class TDueLines {
     if (shown != lastShown_ || lastText_.empty()) {
       lastShown_ = shown;
       lastText_.clear();
-      AppendDateTime(lastText_, "c", shown, fs_);
+      AppendDateTime(lastText_, "c", shown, context_.Format);
     }
     text_ += std::to_string(number);
     text_ += '\t';
@@ -37,11 +38,17 @@ class TDueLines {
     text_ += '\t';
     AppendOneLine(text_, fired.ActionParam);
     text_ += '\n';
+    if (text_.size() >= kPartSize) Flush();
   }
-  const std::string& Text() const { return text_; }
 
  private:
-  const TFormatSettings& fs_;
+  static constexpr size_t kPartSize = 64 * 1024;
+  void Flush() {
+    context_.Out << ToTerminal(text_, context_.Env.Charset);
+    text_.clear();
+  }
+
+  const TCtlContext& context_;
   std::string text_;
   TDateTime lastShown_ = 0;
   std::string lastText_;
@@ -60,24 +67,21 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
   scheduler.CheckNotifications();
   if (!CommitDataFile(context, scheduler, file)) return kExitFailure;
   // The check goes through the list in order, so one pass finds the numbers.
-  TDueLines lines(context.Format);
+  TDueLines lines(context);
   size_t next = 0;
   for (size_t i = 0; i < scheduler.Count() && next < fired.size(); ++i) {
     if (&scheduler.Item(i) == fired[next]) lines.Add(i + 1, *fired[next++]);
   }
-  context.Out << ToTerminal(lines.Text(), context.Env.Charset);
   return kExitOk;
 }
 
-// Without --write nothing is recorded, so the records need not be kept: each is decoded
-// into the same record and checked by the scheduler's rules, as CheckNotifications goes
-// through its list, and marked as it would mark it, for the line.
+// Without --write nothing is recorded, so the records need not be kept: each is checked
+// by the scheduler's rules as it is read, as CheckNotifications goes through its list, and
+// marked as it would mark it, for the line.
 int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
   const TCheckMoment moment(now);
-  TDueLines lines(context.Format);
-  TNotifyInfo record;
-  size_t number = 0;
-  const auto check = [&]() {
+  TDueLines lines(context);
+  const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
     if (record.Notified != 0) return;
     const bool due = record.NotifyKind == nkDialUp
                          ? connected
@@ -85,22 +89,8 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
     if (!due) return;
     MarkFired(record, now);
     lines.Add(number, record);
-  };
-  // The file is decoded as it is read, in parts, so that it is never held whole.
-  TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
-    if (number > 0) check();
-    ++number;
-    return record;
   });
-  if (!context.Env.Files.ReadPieces(context.DataFile(),
-                                    [&](std::string_view part) { decoder.Feed(part); })) {
-    ExplainUnreadDataFile(context, false);
-    return kExitFailure;
-  }
-  decoder.Finish();
-  if (number > 0) check();
-  context.Out << ToTerminal(lines.Text(), context.Env.Charset);
-  return kExitOk;
+  return read ? kExitOk : kExitFailure;
 }
 
 }  // namespace

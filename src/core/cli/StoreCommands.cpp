@@ -7,14 +7,10 @@
 namespace reminder {
 
 int RunList(TCtlContext& context) {
-  TCommandDataFile file(context.Env.Files, false);
-  TStreamMsgBox box(context);
-  TFileIO store(context.DataFile(), file, box);
-  if (!LoadDataFile(context, store, file, false)) return kExitFailure;
-  for (size_t i = 0; i < store.Count(); ++i) {
-    context.Print(ListLine(i + 1, store.Item(i), context.Format));
-  }
-  return kExitOk;
+  const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
+    context.Print(ListLine(number, record, context.Format));
+  });
+  return read ? kExitOk : kExitFailure;
 }
 
 int RunDelete(TCtlContext& context) {

@@ -27,56 +27,97 @@ TComponent::~TComponent() {
   }
 }
 
-bool ParseComponents(std::string_view text, TParsedCalendar& result, std::string& error) {
-  result = {};
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    text.remove_prefix(kByteOrderMark.size());
+TComponentReader::TComponentReader(THandlers handlers)
+    : handlers_(std::move(handlers)),
+      unfolder_(kMaxLogicalLine, [this](TUnfoldedLine& line) { Line(line); }) {}
+
+bool TComponentReader::Stop(const std::string& error) {
+  if (error_.empty()) error_ = error;
+  return false;
+}
+
+bool TComponentReader::Feed(std::string_view part) {
+  if (!started_ && !part.empty()) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (part.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+      part.remove_prefix(kByteOrderMark.size());
+    }
+    started_ = true;
   }
-  // The open components, innermost last; each is moved into its parent when it ends.
-  std::vector<TComponent> open;
-  for (const TUnfoldedLine& line : UnfoldLines(text)) {
-    const std::string lineText = " (Zeile " + std::to_string(line.Number) + ")";
-    if (line.Text.size() > kMaxLogicalLine) {
-      error = "Zeile länger als " + std::to_string(kMaxLogicalLine / 1024) + " KiB" + lineText;
-      return false;
-    }
-    TContentLine content;
-    if (!ParseContentLine(line.Text, content)) {
-      result.BadLines.push_back(line.Number);
-      continue;
-    }
-    if (content.Name == "BEGIN") {
-      if (open.size() == kMaxComponentDepth) {
-        error = "mehr als " + std::to_string(kMaxComponentDepth) +
-                " ineinander geschachtelte Komponenten" + lineText;
-        return false;
-      }
-      TComponent component;
-      component.Name = UpperAscii(content.Value);
-      component.Line = line.Number;
-      open.push_back(std::move(component));
-    } else if (content.Name == "END") {
-      if (open.empty() || open.back().Name != UpperAscii(content.Value)) {
-        error = "END:" + content.Value + " ohne passendes BEGIN" + lineText;
-        return false;
-      }
-      TComponent done = std::move(open.back());
-      open.pop_back();
-      (open.empty() ? result.Roots : open.back().Children).push_back(std::move(done));
-    } else if (open.empty()) {
-      error = "Eigenschaft " + content.Name + " außerhalb von BEGIN/END" + lineText;
-      return false;
-    } else {
-      open.back().Properties.push_back(std::move(content));
-    }
+  if (error_.empty()) unfolder_.Feed(part);
+  if (unfolder_.Overlong() != 0) {
+    Stop("Zeile länger als " + std::to_string(kMaxLogicalLine / 1024) + " KiB (Zeile " +
+         std::to_string(unfolder_.Overlong()) + ")");
   }
-  if (!open.empty()) {
-    error =
-        "BEGIN:" + open.back().Name + " ohne END (Zeile " + std::to_string(open.back().Line) + ")";
-    return false;
+  return error_.empty();
+}
+
+bool TComponentReader::Finish() {
+  if (!Feed({})) return false;
+  unfolder_.Finish();
+  if (!error_.empty()) return false;
+  if (!open_.empty()) {
+    return Stop("BEGIN:" + open_.back().Name + " ohne END (Zeile " +
+                std::to_string(open_.back().Line) + ")");
   }
   return true;
+}
+
+void TComponentReader::Line(TUnfoldedLine& line) {
+  if (!error_.empty()) return;
+  TContentLine content;
+  if (!ParseContentLine(line.Text, content)) {
+    if (handlers_.OnBadLine) handlers_.OnBadLine(line.Number);
+    return;
+  }
+  const std::string lineText = " (Zeile " + std::to_string(line.Number) + ")";
+  if (content.Name == "BEGIN") {
+    if (open_.size() == kMaxComponentDepth) {
+      Stop("mehr als " + std::to_string(kMaxComponentDepth) +
+           " ineinander geschachtelte Komponenten" + lineText);
+      return;
+    }
+    TComponent component;
+    component.Name = UpperAscii(content.Value);
+    component.Line = line.Number;
+    open_.push_back(std::move(component));
+  } else if (content.Name == "END") {
+    if (open_.empty() || open_.back().Name != UpperAscii(content.Value)) {
+      Stop("END:" + content.Value + " ohne passendes BEGIN" + lineText);
+      return;
+    }
+    TComponent done = std::move(open_.back());
+    open_.pop_back();
+    if (open_.empty()) {
+      if (handlers_.OnRootEnd) handlers_.OnRootEnd(std::move(done));
+    } else if (open_.size() == 1) {
+      if (handlers_.OnChild) handlers_.OnChild(open_.front(), std::move(done));
+    } else {
+      open_.back().Children.push_back(std::move(done));
+    }
+  } else if (open_.empty()) {
+    Stop("Eigenschaft " + content.Name + " außerhalb von BEGIN/END" + lineText);
+  } else {
+    open_.back().Properties.push_back(std::move(content));
+  }
+}
+
+bool ParseComponents(std::string_view text, TParsedCalendar& result, std::string& error) {
+  result = {};
+  std::vector<TComponent> children;
+  TComponentReader reader({
+      [&children](const TComponent&, TComponent&& child) { children.push_back(std::move(child)); },
+      [&](TComponent&& root) {
+        root.Children = std::move(children);
+        children.clear();
+        result.Roots.push_back(std::move(root));
+      },
+      [&result](size_t line) { result.BadLines.push_back(line); },
+  });
+  reader.Feed(text);
+  if (reader.Finish()) return true;
+  error = reader.Error();
+  return false;
 }
 
 }  // namespace reminder

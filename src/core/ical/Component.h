@@ -2,6 +2,7 @@
 // each with its properties in file order.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,15 +34,46 @@ struct TComponent {
   size_t Count(std::string_view name) const;
 };
 
+// Reads the components of a calendar fed in parts, holding only the ones still open: each
+// component directly inside a root (a VEVENT or VTIMEZONE inside the VCALENDAR) goes to
+// OnChild as soon as it ends, together with its root as far as it is read; a root goes to
+// OnRootEnd without those children when it ends. A UTF-8 byte-order mark at the start is
+// skipped.
+class TComponentReader {
+ public:
+  struct THandlers {
+    std::function<void(const TComponent& root, TComponent&& child)> OnChild;
+    std::function<void(TComponent&& root)> OnRootEnd;
+    // A line that is no content line, by its number; it is left out.
+    std::function<void(size_t line)> OnBadLine;
+  };
+  explicit TComponentReader(THandlers handlers);
+  // False once the text is found broken: BEGIN and END do not pair up, a line stands
+  // outside every component, components nest too deep or a line is too long. Error then
+  // says why in German.
+  bool Feed(std::string_view part);
+  bool Finish();
+  const std::string& Error() const { return error_; }
+
+ private:
+  void Line(TUnfoldedLine& line);
+  bool Stop(const std::string& error);
+
+  THandlers handlers_;
+  TLineUnfolder unfolder_;
+  std::vector<TComponent> open_;  // innermost last
+  bool started_ = false;
+  std::string error_;
+};
+
 struct TParsedCalendar {
   std::vector<TComponent> Roots;
   // Lines that are no content line, by their number; they are left out.
   std::vector<size_t> BadLines;
 };
 
-// False, with a German message in error, when BEGIN and END do not pair up, a line stands
-// outside every component, components nest too deep or a line is too long. A UTF-8
-// byte-order mark at the start is skipped.
+// A whole text read at once, as TComponentReader reads it; false, with a German message in
+// error, when it is broken.
 bool ParseComponents(std::string_view text, TParsedCalendar& result, std::string& error);
 
 }  // namespace reminder

@@ -78,23 +78,59 @@ void AppendFoldedLine(std::string& out, std::string_view line) {
   out += "\r\n";
 }
 
+void TLineUnfolder::Check(size_t length, size_t line) {
+  if (length > maxLength_ && overlong_ == 0) overlong_ = line;
+}
+
+void TLineUnfolder::Physical(std::string_view physical) {
+  if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
+  ++number_;
+  if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && hasPending_) {
+    pending_.Text.append(physical.substr(1));
+    Check(pending_.Text.size(), pending_.Number);
+  } else if (!physical.empty()) {
+    if (hasPending_) onLine_(pending_);
+    pending_.Text.assign(physical);
+    pending_.Number = number_;
+    hasPending_ = true;
+    Check(pending_.Text.size(), number_);
+  }
+}
+
+void TLineUnfolder::Feed(std::string_view part) {
+  while (overlong_ == 0 && !part.empty()) {
+    const size_t end = part.find('\n');
+    if (end == std::string_view::npos) {
+      cut_.append(part);
+      // The line may still be a continuation, which starts counting at the line before.
+      Check(cut_.size(), number_ + 1);
+      return;
+    }
+    if (cut_.empty()) {
+      Physical(part.substr(0, end));
+    } else {
+      cut_.append(part.substr(0, end));
+      Physical(cut_);
+      cut_.clear();
+    }
+    part.remove_prefix(end + 1);
+  }
+}
+
+void TLineUnfolder::Finish() {
+  if (overlong_ != 0) return;
+  if (!cut_.empty()) Physical(cut_);
+  cut_.clear();
+  if (hasPending_ && overlong_ == 0) onLine_(pending_);
+  hasPending_ = false;
+}
+
 std::vector<TUnfoldedLine> UnfoldLines(std::string_view text) {
   std::vector<TUnfoldedLine> lines;
-  size_t number = 0;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view physical = text.substr(pos, end - pos);
-    if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
-    pos = end + 1;
-    ++number;
-    if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && !lines.empty()) {
-      lines.back().Text.append(physical.substr(1));
-    } else if (!physical.empty()) {
-      lines.push_back({std::string(physical), number});
-    }
-  }
+  TLineUnfolder unfolder(std::string_view::npos,
+                         [&lines](TUnfoldedLine& line) { lines.push_back(std::move(line)); });
+  unfolder.Feed(text);
+  unfolder.Finish();
   return lines;
 }
 

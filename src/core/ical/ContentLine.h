@@ -2,6 +2,7 @@
 // octets ended by CRLF, unfolding, and splitting a line into name, parameters and value.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,8 +25,34 @@ struct TUnfoldedLine {
   size_t Number = 0;  // the physical line it starts on, from 1
 };
 
-// The logical lines: CRLF and bare LF both end a line, a line starting with a blank or a
-// tab continues the one before. Empty lines are dropped.
+// The logical lines of a text fed in parts: CRLF and bare LF both end a line, a line
+// starting with a blank or a tab continues the one before, empty lines are dropped. A
+// logical line is handed on once the next one has begun or the text has ended. A line
+// longer than maxLength stops the unfolding (Overlong names where).
+class TLineUnfolder {
+ public:
+  using TOnLine = std::function<void(TUnfoldedLine& line)>;
+  TLineUnfolder(size_t maxLength, TOnLine onLine)
+      : maxLength_(maxLength), onLine_(std::move(onLine)) {}
+  void Feed(std::string_view part);
+  void Finish();
+  // The physical line the overlong logical line starts on; 0 while there is none.
+  size_t Overlong() const { return overlong_; }
+
+ private:
+  void Physical(std::string_view line);
+  void Check(size_t length, size_t line);
+
+  size_t maxLength_;
+  TOnLine onLine_;
+  std::string cut_;  // a physical line cut by the end of a part
+  TUnfoldedLine pending_;
+  bool hasPending_ = false;
+  size_t number_ = 0;
+  size_t overlong_ = 0;
+};
+
+// The logical lines of a whole text, as TLineUnfolder gives them.
 std::vector<TUnfoldedLine> UnfoldLines(std::string_view text);
 
 struct TContentLine {

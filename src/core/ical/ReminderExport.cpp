@@ -1,6 +1,6 @@
 #include <cstdint>
-#include <map>
 #include <optional>
+#include <utility>
 
 #include "core/ical/ContentLine.h"
 #include "core/ical/Cp1252.h"
@@ -143,30 +143,80 @@ void WriteEvent(TEventWriter& w, const TNotifyInfo& r, const std::string& uid,
 
 }  // namespace
 
-TExportResult ExportReminders(const std::vector<const TNotifyInfo*>& records, TDateTime utcStamp) {
-  TExportResult result;
-  TEventWriter w(result.Calendar);
+int TCalendarExport::TUidCopies::Add(uint64_t hash) {
+  // Zero marks a free slot; a real zero hash counts as one, which only shares suffixes.
+  if (hash == 0) hash = 1;
+  if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
+  const size_t mask = slots_.size() - 1;
+  size_t i = hash & mask;
+  while (slots_[i] != 0 && slots_[i] != hash) i = (i + 1) & mask;
+  if (slots_[i] == 0) {
+    slots_[i] = hash;
+    ++used_;
+    return 1;
+  }
+  int& copies = repeated_[hash];
+  copies = copies == 0 ? 2 : copies + 1;
+  return copies;
+}
+
+void TCalendarExport::TUidCopies::Grow() {
+  std::vector<uint64_t> old(slots_.empty() ? 1024 : slots_.size() * 2, 0);
+  old.swap(slots_);
+  const size_t mask = slots_.size() - 1;
+  for (uint64_t hash : old) {
+    if (hash == 0) continue;
+    size_t i = hash & mask;
+    while (slots_[i] != 0) i = (i + 1) & mask;
+    slots_[i] = hash;
+  }
+}
+
+TCalendarExport::TCalendarExport(TDateTime utcStamp, TSink sink)
+    : stamp_(FormatICalDateTime(utcStamp) + "Z"), sink_(std::move(sink)) {
+  TEventWriter w(out_);
   w.Line("BEGIN:VCALENDAR");
   w.Line("VERSION:2.0");
   w.Line(std::string("PRODID:") + kProductId);
   w.Line("CALSCALE:GREGORIAN");
-  const std::string stamp = FormatICalDateTime(utcStamp) + "Z";
-  std::map<uint64_t, int> seen;
-  for (size_t i = 0; i < records.size(); ++i) {
-    const TNotifyInfo& r = *records[i];
-    if (std::optional<std::string> obstacle = ExportObstacle(r)) {
-      result.Skipped.push_back("Erinnerung " + std::to_string(i + 1) +
-                               " nicht exportiert: " + *obstacle);
-      continue;
-    }
-    const uint64_t hash = RecordHash(r);
-    const int copy = ++seen[hash];
-    const std::string uid =
-        Hex(hash) + (copy > 1 ? "-" + std::to_string(copy) : std::string()) + "@reminderctl";
-    WriteEvent(w, r, uid, stamp);
-    ++result.Events;
+}
+
+std::optional<std::string> TCalendarExport::Add(size_t number, const TNotifyInfo& record) {
+  if (std::optional<std::string> obstacle = ExportObstacle(record)) {
+    return "Erinnerung " + std::to_string(number) + " nicht exportiert: " + *obstacle;
   }
-  w.Line("END:VCALENDAR");
+  const uint64_t hash = RecordHash(record);
+  const int copy = uids_.Add(hash);
+  const std::string uid =
+      Hex(hash) + (copy > 1 ? "-" + std::to_string(copy) : std::string()) + "@reminderctl";
+  TEventWriter w(out_);
+  WriteEvent(w, record, uid, stamp_);
+  ++events_;
+  if (out_.size() >= kPartSize) Flush();
+  return std::nullopt;
+}
+
+void TCalendarExport::Finish() {
+  TEventWriter(out_).Line("END:VCALENDAR");
+  Flush();
+}
+
+void TCalendarExport::Flush() {
+  sink_(out_);
+  out_.clear();
+}
+
+TExportResult ExportReminders(const std::vector<const TNotifyInfo*>& records, TDateTime utcStamp) {
+  TExportResult result;
+  TCalendarExport calendar(utcStamp,
+                           [&result](std::string_view part) { result.Calendar.append(part); });
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (std::optional<std::string> skipped = calendar.Add(i + 1, *records[i])) {
+      result.Skipped.push_back(std::move(*skipped));
+    }
+  }
+  calendar.Finish();
+  result.Events = calendar.Events();
   return result;
 }
 

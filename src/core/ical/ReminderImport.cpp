@@ -3,7 +3,6 @@
 #include <optional>
 #include <vector>
 
-#include "core/ical/Component.h"
 #include "core/ical/ContentLine.h"
 #include "core/ical/Cp1252.h"
 #include "core/ical/ReminderCalendar.h"
@@ -110,10 +109,13 @@ std::optional<uint8_t> RepeatOfRule(const TRule& rule, const TDateParts& start,
 
 class TEventImport {
  public:
-  TEventImport(const TComponent& event, size_t number,
-               const std::map<std::string, const TComponent*>& zones, ILocalTime& localTime,
-               TImportResult& result)
-      : event_(event), number_(number), zones_(zones), localTime_(localTime), result_(result) {}
+  TEventImport(const TComponent& event, size_t number, const TCalendarZones& zones,
+               ILocalTime& localTime, const TCalendarImport::THandlers& handlers)
+      : event_(event),
+        number_(number),
+        zones_(zones),
+        localTime_(localTime),
+        handlers_(handlers) {}
 
   void Run() {
     const TContentLine* summary = event_.Find("SUMMARY");
@@ -125,15 +127,15 @@ class TEventImport {
     record.NotifyText = text.Text;
     if (!ReadStart(record) || !ReadRepetition(record)) return;
     ReadAction(record);
-    result_.Events.push_back({number_, text.Text, std::move(record)});
-    for (std::string& note : notes_) result_.Notes.push_back({number_, std::move(note)});
+    for (std::string& note : notes_) handlers_.OnNote({number_, std::move(note)});
+    handlers_.OnEvent({number_, text.Text, std::move(record)});
   }
 
  private:
   // What was converted is named only for an event that is taken over.
   void Note(const std::string& text) { notes_.push_back(label_ + ": " + text); }
   bool Skip(const std::string& reason) {
-    result_.Notes.push_back({number_, label_ + " übersprungen: " + reason});
+    handlers_.OnNote({number_, label_ + " übersprungen: " + reason});
     return false;
   }
 
@@ -160,7 +162,7 @@ class TEventImport {
     } else if (tzid) {
       const auto zone = zones_.find(*tzid);
       int offset = 0;
-      if (zone != zones_.end() && ZoneOffsetAt(*zone->second, wall, offset)) {
+      if (zone != zones_.end() && ZoneOffsetAt(zone->second, wall, offset)) {
         local = SecondsOf(localTime_.UtcToLocal(FromSeconds(wall - offset)));
         Note("Zeitzone " + Shown(*tzid) + " in Ortszeit umgerechnet");
       } else {
@@ -247,9 +249,9 @@ class TEventImport {
 
   const TComponent& event_;
   size_t number_;
-  const std::map<std::string, const TComponent*>& zones_;
+  const TCalendarZones& zones_;
   ILocalTime& localTime_;
-  TImportResult& result_;
+  const TCalendarImport::THandlers& handlers_;
   std::string label_;
   TICalDateTime start_;
   std::vector<std::string> notes_;
@@ -267,42 +269,83 @@ std::string EventLabel(size_t event, const std::string& summary) {
   return "Termin " + std::to_string(event) + " \"" + shown + "\"";
 }
 
-bool ImportReminders(std::string_view calendar, ILocalTime& localTime, TImportResult& result,
-                     std::string& error) {
-  result = {};
-  TParsedCalendar parsed;
-  std::string problem;
-  if (!ParseComponents(calendar, parsed, problem)) {
-    error = "keine gültige iCalendar-Datei: " + problem;
+TCalendarImport::TCalendarImport(ILocalTime& localTime)
+    : localTime_(localTime), converting_(false), reader_(ReaderHandlers()) {}
+
+TCalendarImport::TCalendarImport(ILocalTime& localTime, TCalendarImport&& firstPass,
+                                 THandlers handlers)
+    : localTime_(localTime),
+      handlers_(std::move(handlers)),
+      converting_(true),
+      zones_(std::move(firstPass.zones_)),
+      reader_(ReaderHandlers()) {}
+
+TComponentReader::THandlers TCalendarImport::ReaderHandlers() {
+  TComponentReader::THandlers handlers;
+  handlers.OnChild = [this](const TComponent& root, TComponent&& child) {
+    if (root.Name == "VCALENDAR") Child(std::move(child));
+  };
+  handlers.OnRootEnd = [this](TComponent&& root) {
+    any_ = any_ || root.Name == "VCALENDAR";
+    ++rootsEnded_;
+  };
+  handlers.OnBadLine = [this](size_t line) {
+    if (converting_) {
+      handlers_.OnNote({0, "Zeile " + std::to_string(line) + " nicht lesbar, übersprungen"});
+    }
+  };
+  return handlers;
+}
+
+void TCalendarImport::Child(TComponent&& child) {
+  if (!converting_) {
+    if (child.Name == "VEVENT") ++events_;
+    // Each calendar's zones, for its events in the second pass.
+    if (child.Name != "VTIMEZONE") return;
+    if (zones_.size() <= rootsEnded_) zones_.resize(rootsEnded_ + 1);
+    const TContentLine* tzid = child.Find("TZID");
+    if (tzid) zones_[rootsEnded_][tzid->Value] = std::move(child);
+    return;
+  }
+  if (child.Name == "VEVENT") {
+    static const TCalendarZones kNone;
+    const TCalendarZones& zones = rootsEnded_ < zones_.size() ? zones_[rootsEnded_] : kNone;
+    TEventImport(child, ++events_, zones, localTime_, handlers_).Run();
+  } else if (child.Name == "VTODO" || child.Name == "VJOURNAL") {
+    handlers_.OnNote({0, child.Name + " in Zeile " + std::to_string(child.Line) +
+                             " übersprungen: nur Termine (VEVENT) werden übernommen"});
+  }
+}
+
+void TCalendarImport::Feed(std::string_view part) {
+  reader_.Feed(part);
+}
+
+bool TCalendarImport::Finish(std::string& error) {
+  if (!reader_.Finish()) {
+    error = "keine gültige iCalendar-Datei: " + reader_.Error();
     return false;
   }
-  bool any = false;
-  size_t events = 0;
-  for (size_t line : parsed.BadLines) {
-    result.Notes.push_back({0, "Zeile " + std::to_string(line) + " nicht lesbar, übersprungen"});
-  }
-  for (const TComponent& root : parsed.Roots) {
-    if (root.Name != "VCALENDAR") continue;
-    any = true;
-    std::map<std::string, const TComponent*> zones;
-    for (const TComponent& child : root.Children) {
-      if (child.Name != "VTIMEZONE") continue;
-      if (const TContentLine* tzid = child.Find("TZID")) zones[tzid->Value] = &child;
-    }
-    for (const TComponent& child : root.Children) {
-      if (child.Name == "VEVENT") {
-        TEventImport(child, ++events, zones, localTime, result).Run();
-      } else if (child.Name == "VTODO" || child.Name == "VJOURNAL") {
-        result.Notes.push_back({0, child.Name + " in Zeile " + std::to_string(child.Line) +
-                                       " übersprungen: nur Termine (VEVENT) werden übernommen"});
-      }
-    }
-  }
-  result.EventCount = events;
-  if (!any) {
+  if (!any_) {
     error = "keine iCalendar-Datei (BEGIN:VCALENDAR fehlt)";
     return false;
   }
+  return true;
+}
+
+bool ImportReminders(std::string_view calendar, ILocalTime& localTime, TImportResult& result,
+                     std::string& error) {
+  result = {};
+  TCalendarImport scan(localTime);
+  scan.Feed(calendar);
+  if (!scan.Finish(error)) return false;
+  TCalendarImport import(
+      localTime, std::move(scan),
+      {[&result](TImportedEvent&& event) { result.Events.push_back(std::move(event)); },
+       [&result](TImportNote&& note) { result.Notes.push_back(std::move(note)); }});
+  import.Feed(calendar);
+  import.Finish(error);
+  result.EventCount = import.EventCount();
   return true;
 }
 

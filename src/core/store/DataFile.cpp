@@ -107,6 +107,11 @@ bool IDataFile::ReplaceInParts(const std::string& path, const TPartSource& nextP
   return Replace(path, bytes);
 }
 
+bool IDataFile::WriteUserFile(const std::string& path, const TPartProducer& produce) {
+  std::string bytes;
+  return produce([&bytes](std::string_view part) { bytes += part; }) && Replace(path, bytes);
+}
+
 TPartSource OnePart(std::string_view bytes) {
   return [bytes, given = false]() mutable -> std::string_view {
     if (given) return {};
@@ -207,16 +212,18 @@ std::unique_ptr<IFileLockHold> TStdDataFile::LockForUpdate(const std::string& pa
 }
 #endif
 
-bool TStdDataFile::WriteUserFile(const std::string& path, std::string_view bytes) {
+bool TStdDataFile::WriteUserFile(const std::string& path, const TPartProducer& produce) {
   std::error_code error;
   const fs::file_status link = fs::symlink_status(path, error);
   const bool plain = error || !fs::exists(link) || fs::is_regular_file(link);
-  if (plain) return Replace(path, bytes);
+  if (plain) return ReplaceFrom(path, produce);
   // A link stays a link, a device a device: the bytes go where they point.
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const bool made = produce([&out](std::string_view part) {
+    out.write(part.data(), static_cast<std::streamsize>(part.size()));
+  });
   out.flush();
-  return static_cast<bool>(out);
+  return made && static_cast<bool>(out);
 }
 
 bool TStdDataFile::Replace(const std::string& path, std::string_view bytes) {
@@ -224,16 +231,24 @@ bool TStdDataFile::Replace(const std::string& path, std::string_view bytes) {
 }
 
 bool TStdDataFile::ReplaceInParts(const std::string& path, const TPartSource& nextPart) {
+  return ReplaceFrom(path, [&nextPart](const TPartWrite& write) {
+    for (std::string_view part = nextPart(); !part.empty(); part = nextPart()) write(part);
+    return true;
+  });
+}
+
+bool TStdDataFile::ReplaceFrom(const std::string& path, const TPartProducer& produce) {
   std::random_device random;
   const std::string temp = path + ".tmp" + std::to_string(random());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return false;
-    for (std::string_view part = nextPart(); out && !part.empty(); part = nextPart()) {
-      out.write(part.data(), static_cast<std::streamsize>(part.size()));
-    }
+    // After a failed write the rest is not written.
+    const bool made = produce([&out](std::string_view part) {
+      if (out) out.write(part.data(), static_cast<std::streamsize>(part.size()));
+    });
     out.flush();
-    if (!out) {
+    if (!made || !out) {
       out.close();
       std::remove(temp.c_str());
       return false;

@@ -21,6 +21,10 @@ struct TFileBytes {
 // Hands out a new file's content part by part, an empty part after the last one. A part
 // stays valid until the next call.
 using TPartSource = std::function<std::string_view()>;
+// Writes a new file's content as it is made: produce calls write with each part in turn,
+// and answers false when it could not make the whole content (nothing is replaced then).
+using TPartWrite = std::function<void(std::string_view part)>;
+using TPartProducer = std::function<bool(const TPartWrite& write)>;
 
 // The writers' lock of a data file, held while the object lives: a writer holds it from
 // reading the file to putting the new one in place, and other processes wait for it.
@@ -71,11 +75,10 @@ class IDataFile {
   virtual std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path);
   // Copies the file as it is now to copyPath, at once, also where writes are held back.
   virtual bool KeepCopy(const std::string& path, const std::string& copyPath);
-  // A file the user named (an exported calendar): replaced whole where it is a plain file,
-  // written through where it is a symbolic link or a device. By default: Replace.
-  virtual bool WriteUserFile(const std::string& path, std::string_view bytes) {
-    return Replace(path, bytes);
-  }
+  // A file the user named (an exported calendar), with what produce writes: replaced whole
+  // where it is a plain file, written through where it is a symbolic link or a device. By
+  // default the parts are gathered and handed to Replace.
+  virtual bool WriteUserFile(const std::string& path, const TPartProducer& produce);
 };
 
 // The C++ library's files: a temporary file beside the target, synced and renamed over it.
@@ -96,9 +99,12 @@ class TStdDataFile : public IDataFile {
   TWriteObstacle WriteObstacle(const std::string& path) override;
   bool Stamp(const std::string& path, TFileStamp& stamp) override;
   std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
-  bool WriteUserFile(const std::string& path, std::string_view bytes) override;
+  // Each part is written as it comes.
+  bool WriteUserFile(const std::string& path, const TPartProducer& produce) override;
 
  private:
+  // A temporary file beside path with what produce writes, synced and renamed over path.
+  bool ReplaceFrom(const std::string& path, const TPartProducer& produce);
   unsigned lockWaitMs_;
 };
 

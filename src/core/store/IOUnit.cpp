@@ -232,14 +232,14 @@ bool TFileIO::SaveLocked(bool reportDropped, bool& reloaded) {
   return Refuse("Beim Schreiben der Informationen trat ein Fehler auf!");
 }
 
-TNotifyInfo EditableCopy(const TNotifyInfo& values) {
+TNotifyInfo EditableCopy(TNotifyInfo values) {
   TNotifyInfo record;
   record.NotifyKind = values.NotifyKind;
   record.NotifyDate = values.NotifyDate;
   record.DaysBefore = values.DaysBefore;
-  record.NotifyText = values.NotifyText;
+  record.NotifyText = std::move(values.NotifyText);
   record.ActionKind = values.ActionKind;
-  record.ActionParam = values.ActionParam;
+  record.ActionParam = std::move(values.ActionParam);
   record.RepeatKind = values.RepeatKind;
   return record;
 }
@@ -254,12 +254,15 @@ TNotifyInfo* TFileIO::Add(const TNotifyInfo& values) {
   return record;
 }
 
-void TFileIO::AddAll(const std::vector<TNotifyInfo>& values) {
+void TFileIO::AddAll(std::vector<TNotifyInfo> values) {
   items_.reserve(items_.size() + values.size());
-  for (const TNotifyInfo& record : values) {
-    items_.push_back(pool_.New(EditableCopy(record)));
+  identities_.reserve(identities_.size() + values.size());
+  // The texts move into the store, so that a long list is not held twice.
+  for (TNotifyInfo& record : values) {
+    items_.push_back(pool_.New(EditableCopy(std::move(record))));
     identities_.push_back(0);
   }
+  std::vector<TNotifyInfo>().swap(values);
   Save();
 }
 

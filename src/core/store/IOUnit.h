@@ -66,7 +66,7 @@ class TFileIO {
   // Appends a pending, never fired copy of the editable fields and saves.
   TNotifyInfo* Add(const TNotifyInfo& values);
   // Appends each as Add does, saving once for all of them.
-  void AddAll(const std::vector<TNotifyInfo>& values);
+  void AddAll(std::vector<TNotifyInfo> values);
   // Frees and removes the record and saves; a reference not in the list changes nothing.
   void Delete(const TNotifyInfo* record);
   // Deletes each as Delete does, saving once for all of them.
@@ -118,6 +118,6 @@ class TFileIO {
 
 // The editable fields of a record, as the editor gives them: pending, never fired,
 // reserved fields zero.
-TNotifyInfo EditableCopy(const TNotifyInfo& values);
+TNotifyInfo EditableCopy(TNotifyInfo values);
 
 }  // namespace reminder

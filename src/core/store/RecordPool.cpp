@@ -1,6 +1,7 @@
 #include "core/store/RecordPool.h"
 
 #include <new>
+#include <utility>
 
 namespace reminder {
 
@@ -24,10 +25,10 @@ TNotifyInfo* TRecordPool::New() {
   return new (Allocate()) TNotifyInfo();
 }
 
-TNotifyInfo* TRecordPool::New(const TNotifyInfo& values) {
+TNotifyInfo* TRecordPool::New(TNotifyInfo values) {
   void* slot = Allocate();
   try {
-    return new (slot) TNotifyInfo(values);
+    return new (slot) TNotifyInfo(std::move(values));
   } catch (...) {
     Slot* unused = reinterpret_cast<Slot*>(slot);
     unused->next = free_;

@@ -21,7 +21,7 @@ class TRecordPool {
   TRecordPool& operator=(const TRecordPool&) = delete;
 
   TNotifyInfo* New();
-  TNotifyInfo* New(const TNotifyInfo& values);
+  TNotifyInfo* New(TNotifyInfo values);
   // Destroys the record; its slot is used again by a later New.
   void Free(TNotifyInfo* record);
   // Gives the memory back; every record must have been freed.
