@@ -113,8 +113,7 @@ void THTTPLabel::SetShowHint(bool on) {
 
 void THTTPLabel::SetFont(HFONT font) {
   baseFont_ = font;
-  if (styledFont_) DeleteObject(styledFont_);
-  styledFont_ = nullptr;
+  styledFont_.reset();
   ApplyLook();
 }
 
@@ -197,33 +196,31 @@ void THTTPLabel::Paint() {
   HDC dc = BeginPaint(handle_, &paint);
   RECT client = {};
   GetClientRect(handle_, &client);
-  HBRUSH background = CreateSolidBrush(bgColor_);
-  FillRect(dc, &client, background);
-  DeleteObject(background);
+  FillRect(dc, &client, TGdiObject<HBRUSH>(CreateSolidBrush(bgColor_)).get());
 
   if (!styledFont_ || styledFontStyle_ != fontStyle_) {
-    if (styledFont_) DeleteObject(styledFont_);
+    styledFont_.reset();
     LOGFONTA font = {};
     GetObjectA(baseFont_ ? baseFont_ : GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
     font.lfWeight = (fontStyle_ & fsBold) ? FW_BOLD : FW_NORMAL;
     font.lfItalic = (fontStyle_ & fsItalic) != 0;
     font.lfUnderline = (fontStyle_ & fsUnderline) != 0;
     font.lfStrikeOut = (fontStyle_ & fsStrikeOut) != 0;
-    styledFont_ = CreateFontIndirectA(&font);
+    styledFont_.reset(CreateFontIndirectA(&font));
     styledFontStyle_ = fontStyle_;
   }
-  HGDIOBJ oldFont = SelectObject(dc, styledFont_);
-  SetTextColor(dc, fontColor_);
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client,
-            DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
+  {
+    const TSelectedObject selected(dc, styledFont_.get());
+    SetTextColor(dc, fontColor_);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  }
   EndPaint(handle_, &paint);
 }
 
 void THTTPLabel::Detach() {
-  if (styledFont_) DeleteObject(styledFont_);
-  styledFont_ = nullptr;
+  styledFont_.reset();
   if (toolTip_) DestroyWindow(toolTip_);
   toolTip_ = nullptr;
   handle_ = nullptr;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "win32/system/Handles.h"
 #include "win32/toolkit/Control.h"
 
 namespace reminder {
@@ -122,7 +123,7 @@ class THTTPLabel {
   HWND handle_ = nullptr;
   HWND toolTip_ = nullptr;
   HFONT baseFont_ = nullptr;
-  HFONT styledFont_ = nullptr;
+  TGdiObject<HFONT> styledFont_;
   TFontStyles styledFontStyle_ = 0;
   HCURSOR handCursor_ = nullptr;
   HCURSOR cursor_ = nullptr;

@@ -48,8 +48,7 @@ void TMyPanel::SetAlignment(TPanelAlignment alignment) {
 
 void TMyPanel::SetColor(COLORREF color) {
   color_ = color;
-  if (brush_) DeleteObject(brush_);
-  brush_ = nullptr;
+  brush_.reset();
   if (handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
 
@@ -64,20 +63,20 @@ void TMyPanel::Paint() {
   RECT client = {};
   GetClientRect(handle_, &client);
   InflateRect(&client, -kCaptionMargin, 0);
-  HGDIOBJ oldFont = SelectObject(dc, Application().Font());
-  SetTextColor(dc, fontColor_);
-  SetBkMode(dc, TRANSPARENT);
-  UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-  if (alignment_ == TPanelAlignment::Right) format |= DT_RIGHT;
-  if (alignment_ == TPanelAlignment::Center) format |= DT_CENTER;
-  DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client, format);
-  SelectObject(dc, oldFont);
+  {
+    const TSelectedObject selected(dc, Application().Font());
+    SetTextColor(dc, fontColor_);
+    SetBkMode(dc, TRANSPARENT);
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    if (alignment_ == TPanelAlignment::Right) format |= DT_RIGHT;
+    if (alignment_ == TPanelAlignment::Center) format |= DT_CENTER;
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client, format);
+  }
   EndPaint(handle_, &paint);
 }
 
 void TMyPanel::Detach() {
-  if (brush_) DeleteObject(brush_);
-  brush_ = nullptr;
+  brush_.reset();
   handle_ = nullptr;
 }
 
@@ -102,10 +101,10 @@ LRESULT CALLBACK TMyPanel::WindowProc(HWND window, UINT message, WPARAM wParam, 
 LRESULT TMyPanel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND: {
-      if (!brush_) brush_ = CreateSolidBrush(color_);
+      if (!brush_) brush_.reset(CreateSolidBrush(color_));
       RECT client = {};
       GetClientRect(handle_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, brush_);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, brush_.get());
       return 1;
     }
     case WM_PAINT:
@@ -113,11 +112,11 @@ LRESULT TMyPanel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC: {
       // Labels on the panel in its colours.
-      if (!brush_) brush_ = CreateSolidBrush(color_);
+      if (!brush_) brush_.reset(CreateSolidBrush(color_));
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, fontColor_);
       SetBkColor(dc, color_);
-      return reinterpret_cast<LRESULT>(brush_);
+      return reinterpret_cast<LRESULT>(brush_.get());
     }
     case WM_COMMAND:
     case WM_NOTIFY:

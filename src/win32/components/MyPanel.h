@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "win32/system/Handles.h"
 #include "win32/toolkit/Control.h"
 
 namespace reminder {
@@ -40,7 +41,7 @@ class TMyPanel {
   void Detach();
 
   HWND handle_ = nullptr;
-  HBRUSH brush_ = nullptr;
+  TGdiObject<HBRUSH> brush_;
   std::string caption_;
   TPanelAlignment alignment_ = TPanelAlignment::Center;
   COLORREF color_ = GetSysColor(COLOR_BTNFACE);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "win32/toolkit/Application.h"
+#include "win32/toolkit/HiddenWindow.h"
 
 namespace reminder {
 
@@ -17,10 +18,8 @@ bool SystemShellNotify(DWORD message, TNotifyIconRecord& record) {
   return Shell_NotifyIconA(message, reinterpret_cast<PNOTIFYICONDATAA>(&record)) != FALSE;
 }
 
-TTrayIcon95::TIcon CopyOf(HICON icon) {
-  HICON copy = icon ? CopyIcon(icon) : nullptr;
-  if (!copy) return nullptr;
-  return TTrayIcon95::TIcon(copy, &DestroyIcon);
+TSharedIcon CopyOf(HICON icon) {
+  return ShareIcon(TIconHandle(icon ? CopyIcon(icon) : nullptr));
 }
 
 HWND FindShellWindow() {
@@ -40,26 +39,13 @@ void ProcessPendingMessages() {
   }
 }
 
-void RegisterIconClass() {
-  WNDCLASSA wc = {};
-  if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &wc)) return;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);
-}
-
 }  // namespace
 
 TTrayIcon95::TTrayIcon95(TShellNotify shellNotify)
     : shellNotify_(shellNotify ? std::move(shellNotify) : TShellNotify(&SystemShellNotify)) {
-  RegisterIconClass();
   // A hidden top-level window rather than a message-only one: only top-level windows
   // receive the shell's broadcast after a restart.
-  window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  window_ = CreateHiddenWindow(kClassName, WS_EX_TOOLWINDOW, WS_POPUP, nullptr, &WindowProc, this);
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   frameTimer_.SetOnTick([this] { AnimationTick(); });
   shellWindow_ = FindShellWindow();
@@ -257,7 +243,7 @@ LRESULT TTrayIcon95::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
 
 LRESULT CALLBACK TTrayIcon95::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   THandlerScope scope;
-  auto* self = reinterpret_cast<TTrayIcon95*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = HiddenWindowObject<TTrayIcon95>(window);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
   try {
     return self->HandleMessage(message, wParam, lParam);

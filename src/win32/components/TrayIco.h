@@ -13,9 +13,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 
 #include "core/components/TrayAnimation.h"
+#include "win32/system/Handles.h"
 #include "win32/toolkit/WindowTimer.h"
 
 namespace reminder {
@@ -44,7 +44,7 @@ using TShiftState = unsigned;  // no shift keys: 0
 
 class TTrayIcon95 {
  public:
-  using TIcon = std::shared_ptr<std::remove_pointer_t<HICON>>;
+  using TIcon = TSharedIcon;
   using TNotifyEvent = std::function<void(TTrayIcon95&)>;
   using TMouseEvent = std::function<void(TTrayIcon95&, TMouseButton, TShiftState, int x, int y)>;
   using TPopupEvent = std::function<void(TTrayIcon95&, bool& showMenu)>;

@@ -12,43 +12,35 @@ T LookUp(HMODULE library, const char* name) {
 }  // namespace
 
 TRasApi32::TRasApi32() {
-  library_ = LoadLibraryA("RASAPI32.dll");
-  if (reinterpret_cast<uintptr_t>(library_) < 32) {
-    library_ = nullptr;
-    return;
-  }
-  RasDialA = GetProcAddress(library_, "RasDialA");
-  RasHangUpA = LookUp<TRasHangUpA>(library_, "RasHangUpA");
-  RasEnumConnectionsA = LookUp<TRasEnumConnectionsA>(library_, "RasEnumConnectionsA");
-  RasEnumEntriesA = GetProcAddress(library_, "RasEnumEntriesA");
-  RasGetConnectStatusA = GetProcAddress(library_, "RasGetConnectStatusA");
-  RasGetErrorStringA = GetProcAddress(library_, "RasGetErrorStringA");
-  RasCreatePhonebookEntryA = GetProcAddress(library_, "RasCreatePhonebookEntryA");
-  RasEditPhonebookEntryA = GetProcAddress(library_, "RasEditPhonebookEntryA");
-  RasSetEntryDialParamsA = GetProcAddress(library_, "RasSetEntryDialParamsA");
-  RasGetEntryDialParamsA = GetProcAddress(library_, "RasGetEntryDialParamsA");
+  const HMODULE library = LoadLibraryA("RASAPI32.dll");
+  if (reinterpret_cast<uintptr_t>(library) < 32) return;
+  library_.reset(library);
+  RasDialA = GetProcAddress(library, "RasDialA");
+  RasHangUpA = LookUp<TRasHangUpA>(library, "RasHangUpA");
+  RasEnumConnectionsA = LookUp<TRasEnumConnectionsA>(library, "RasEnumConnectionsA");
+  RasEnumEntriesA = GetProcAddress(library, "RasEnumEntriesA");
+  RasGetConnectStatusA = GetProcAddress(library, "RasGetConnectStatusA");
+  RasGetErrorStringA = GetProcAddress(library, "RasGetErrorStringA");
+  RasCreatePhonebookEntryA = GetProcAddress(library, "RasCreatePhonebookEntryA");
+  RasEditPhonebookEntryA = GetProcAddress(library, "RasEditPhonebookEntryA");
+  RasSetEntryDialParamsA = GetProcAddress(library, "RasSetEntryDialParamsA");
+  RasGetEntryDialParamsA = GetProcAddress(library, "RasGetEntryDialParamsA");
   rasAvailable_ = RasDialA && RasHangUpA && RasEnumConnectionsA && RasGetConnectStatusA &&
                   RasGetErrorStringA && RasCreatePhonebookEntryA && RasEditPhonebookEntryA &&
                   RasSetEntryDialParamsA && RasGetEntryDialParamsA;
   if (!rasAvailable_) {
-    FreeLibrary(library_);
-    library_ = nullptr;
+    library_.reset();
     RasHangUpA = nullptr;
     RasEnumConnectionsA = nullptr;
     return;
   }
-  rasEntriesAvailable_ = LookUpEntryFunctions(library_);
+  rasEntriesAvailable_ = LookUpEntryFunctions(library);
   if (rasEntriesAvailable_) return;
-  fallback_ = LoadLibraryA("RNAPH.dll");
-  if (reinterpret_cast<uintptr_t>(fallback_) < 32) {
-    fallback_ = nullptr;
-    return;
-  }
-  rasEntriesAvailable_ = LookUpEntryFunctions(fallback_);
-  if (!rasEntriesAvailable_) {
-    FreeLibrary(fallback_);
-    fallback_ = nullptr;
-  }
+  const HMODULE fallback = LoadLibraryA("RNAPH.dll");
+  if (reinterpret_cast<uintptr_t>(fallback) < 32) return;
+  fallback_.reset(fallback);
+  rasEntriesAvailable_ = LookUpEntryFunctions(fallback);
+  if (!rasEntriesAvailable_) fallback_.reset();
 }
 
 bool TRasApi32::LookUpEntryFunctions(HMODULE library) {
@@ -57,11 +49,6 @@ bool TRasApi32::LookUpEntryFunctions(HMODULE library) {
   RasGetEntryPropertiesA = GetProcAddress(library, "RasGetEntryPropertiesA");
   RasSetEntryPropertiesA = GetProcAddress(library, "RasSetEntryPropertiesA");
   return RasRenameEntryA && RasDeleteEntryA && RasGetEntryPropertiesA && RasSetEntryPropertiesA;
-}
-
-TRasApi32::~TRasApi32() {
-  if (fallback_) FreeLibrary(fallback_);
-  if (library_) FreeLibrary(library_);
 }
 
 bool TRasService::EnumConnections(std::vector<uint32_t>& handles) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/dialup/HangupUnit.h"
+#include "win32/system/Handles.h"
 
 namespace reminder {
 
@@ -34,13 +35,12 @@ using TRasEntryPoint = FARPROC;
 class TRasApi32 {
  public:
   TRasApi32();
-  ~TRasApi32();
   TRasApi32(const TRasApi32&) = delete;
   TRasApi32& operator=(const TRasApi32&) = delete;
 
   bool RasAvailable() const { return rasAvailable_; }
   bool RasEntriesAvailable() const { return rasEntriesAvailable_; }
-  bool UsesFallbackLibrary() const { return fallback_ != nullptr; }
+  bool UsesFallbackLibrary() const { return static_cast<bool>(fallback_); }
 
   TRasEnumConnectionsA RasEnumConnectionsA = nullptr;
   TRasHangUpA RasHangUpA = nullptr;
@@ -61,8 +61,8 @@ class TRasApi32 {
  private:
   bool LookUpEntryFunctions(HMODULE library);
 
-  HMODULE library_ = nullptr;
-  HMODULE fallback_ = nullptr;
+  TModuleHandle library_;
+  TModuleHandle fallback_;  // freed before library_
   bool rasAvailable_ = false;
   bool rasEntriesAvailable_ = false;
 };

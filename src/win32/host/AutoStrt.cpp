@@ -5,6 +5,7 @@
 #include "core/common/MyTools.h"
 #include "core/ui/CfgDlgRules.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/system/Handles.h"
 #include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
@@ -36,37 +37,37 @@ std::string TAutoStart::Path() const {
 
 bool TAutoStart::IsAutostartEntered() const {
   const std::string path = Path();
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
     return false;
   }
+  const TRegKeyHandle key(opened);
   std::vector<char> buffer(kRunValueBufferSize, '\0');
   DWORD size = kRunValueBufferSize - 1;
-  const LONG status = RegQueryValueExA(key, kRunValueName, nullptr, nullptr,
+  const LONG status = RegQueryValueExA(key.get(), kRunValueName, nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(buffer.data()), &size);
-  RegCloseKey(key);
   return status == ERROR_SUCCESS && RunEntryNamesPath(buffer.data(), size, path);
 }
 
 void TAutoStart::SetAutostart(bool enter) const {
   if (!enter && !IsAutostartEntered()) return;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  const TRegKeyHandle key(opened);
   if (enter) {
     const std::string path = Path();
-    const LONG status =
-        RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
+    const LONG status = RegSetValueExA(key.get(), kRunValueName, 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(path.c_str()),
+                                       static_cast<DWORD>(path.size() + 1));
     if (status != ERROR_SUCCESS) {
       ShowMsgBox(msgBox_, RunEntryWriteErrorText(status), kAutostartMsgCaption, mkError, mbOK);
     }
   } else {
-    const LONG status = RegDeleteValueA(key, kRunValueName);
+    const LONG status = RegDeleteValueA(key.get(), kRunValueName);
     if (status != ERROR_SUCCESS) {
       ShowMsgBox(msgBox_, RunEntryDeleteErrorText(status), kAutostartMsgCaption, mkError, mbOK);
     }
   }
-  RegCloseKey(key);
 }
 
 bool IsAutostartEntered() {

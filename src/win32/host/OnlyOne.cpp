@@ -26,15 +26,13 @@ HWND Search(UINT direction) {
 
 }  // namespace
 
-TOnlyOne::~TOnlyOne() {
-  if (mutex_) CloseHandle(mutex_);
-}
-
 void TOnlyOne::Start(bool library, IMsgBox& box) {
   doNotStart_ = false;
   if (library || mutex_) return;
-  mutex_ = CreateMutexA(nullptr, TRUE, kOnlyOneMutexName);
-  if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+  const HANDLE mutex = CreateMutexA(nullptr, TRUE, kOnlyOneMutexName);
+  const bool alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
+  mutex_.reset(mutex);
+  if (!alreadyRunning) return;
   ShowMsgBox(box, "Zelto - Reminder läuft bereits! Nutzen Sie die vorhandene Instanz.", "", mkError,
              mbOK);
   doNotStart_ = true;

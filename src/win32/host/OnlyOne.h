@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "core/host/WMsgBox.h"
+#include "win32/system/Handles.h"
 
 namespace reminder {
 
@@ -13,8 +14,6 @@ constexpr char kOnlyOneMutexName[] = "ZeltoReminder32";
 class TOnlyOne {
  public:
   TOnlyOne() = default;
-  // Closes the mutex handle, if one was created.
-  ~TOnlyOne();
   TOnlyOne(const TOnlyOne&) = delete;
   TOnlyOne& operator=(const TOnlyOne&) = delete;
 
@@ -27,7 +26,7 @@ class TOnlyOne {
   void SetDoNotStart() { doNotStart_ = true; }
 
  private:
-  HANDLE mutex_ = nullptr;
+  TKernelHandle mutex_;  // held until the guard goes
   bool doNotStart_ = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "win32/system/Handles.h"
+
 namespace reminder {
 
 namespace {
@@ -21,23 +23,23 @@ bool LocaleLessIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 void CollectSubKeys(HKEY root, const std::string& path, std::vector<std::string>& list) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, Relative(path).c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &key) !=
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, Relative(path).c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &opened) !=
       ERROR_SUCCESS) {
     return;
   }
+  const TRegKeyHandle key(opened);
   for (DWORD index = 0;; ++index) {
     char name[kNameBuffer] = {};
     char keyClass[kNameBuffer] = {};
     DWORD nameLength = kNameBuffer - 1;
     DWORD classLength = kNameBuffer - 1;
-    if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, keyClass, &classLength, nullptr) !=
-        ERROR_SUCCESS) {
+    if (RegEnumKeyExA(key.get(), index, name, &nameLength, nullptr, keyClass, &classLength,
+                      nullptr) != ERROR_SUCCESS) {
       break;
     }
     list.push_back(path + "\\" + name);
   }
-  RegCloseKey(key);
 }
 
 void DeleteSubKeys(HKEY root, const std::string& path) {

@@ -24,24 +24,11 @@ LONG QueryInto(HKEY key, const std::string& name, std::vector<char>& buffer, DWO
 
 }  // namespace
 
-TRegistryKey::TRegistryKey(TRegistryKey&& other) noexcept : key_(other.key_) {
-  other.key_ = nullptr;
-}
-
-TRegistryKey& TRegistryKey::operator=(TRegistryKey&& other) noexcept {
-  if (this != &other) {
-    Close();
-    key_ = other.key_;
-    other.key_ = nullptr;
-  }
-  return *this;
-}
-
 bool TRegistryKey::Open(HKEY root, const std::string& path, REGSAM access) {
   Close();
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
-  key_ = key;
+  key_.reset(key);
   return true;
 }
 
@@ -54,13 +41,12 @@ bool TRegistryKey::Create(HKEY root, const std::string& path, REGSAM access,
                       REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  key_ = key;
+  key_.reset(key);
   return true;
 }
 
 void TRegistryKey::Close() {
-  if (key_) RegCloseKey(key_);
-  key_ = nullptr;
+  key_.reset();
 }
 
 bool TRegistryKey::ReadText(const std::string& name, std::string& text) const {
@@ -68,10 +54,10 @@ bool TRegistryKey::ReadText(const std::string& name, std::string& text) const {
   try {
     std::vector<char> buffer(kFirstBufferSize, 0);
     DWORD size = 0;
-    LONG result = QueryInto(key_, name, buffer, kFirstBufferSize - 1, size);
+    LONG result = QueryInto(key_.get(), name, buffer, kFirstBufferSize - 1, size);
     if (result == ERROR_MORE_DATA) {
       buffer.assign(size, 0);
-      result = QueryInto(key_, name, buffer, size, size);
+      result = QueryInto(key_.get(), name, buffer, size, size);
     }
     if (result != ERROR_SUCCESS) return false;
     text = TextUpToZero(buffer.data(), std::min<size_t>(size, buffer.size()));
@@ -83,7 +69,8 @@ bool TRegistryKey::ReadText(const std::string& name, std::string& text) const {
 
 bool TRegistryKey::WriteText(const std::string& name, const std::string& text) const {
   if (!key_) return false;
-  return RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+  return RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(text.c_str()),
                         static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 

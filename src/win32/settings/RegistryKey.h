@@ -5,14 +5,15 @@
 
 #include <string>
 
+#include "win32/system/Handles.h"
+
 namespace reminder {
 
 class TRegistryKey {
  public:
   TRegistryKey() = default;
-  ~TRegistryKey() { Close(); }
-  TRegistryKey(TRegistryKey&& other) noexcept;
-  TRegistryKey& operator=(TRegistryKey&& other) noexcept;
+  TRegistryKey(TRegistryKey&&) noexcept = default;
+  TRegistryKey& operator=(TRegistryKey&&) noexcept = default;
   TRegistryKey(const TRegistryKey&) = delete;
   TRegistryKey& operator=(const TRegistryKey&) = delete;
 
@@ -23,8 +24,8 @@ class TRegistryKey {
               const std::string& className = std::string());
   void Close();
 
-  bool IsOpen() const { return key_ != nullptr; }
-  HKEY Handle() const { return key_; }
+  bool IsOpen() const { return static_cast<bool>(key_); }
+  HKEY Handle() const { return key_.get(); }
 
   // Reads a value of any type and size as text: its data up to the first zero byte.
   bool ReadText(const std::string& name, std::string& text) const;
@@ -33,7 +34,7 @@ class TRegistryKey {
   bool WriteText(const std::string& name, const std::string& text) const;
 
  private:
-  HKEY key_ = nullptr;
+  TRegKeyHandle key_;
 };
 
 // Removes a key with all its subkeys and values.

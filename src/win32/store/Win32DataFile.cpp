@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "core/common/MyTools.h"
+#include "win32/system/Handles.h"
 
 namespace reminder {
 
@@ -36,16 +38,13 @@ bool IsTransient(DWORD error) {
 
 class TMutexHold : public IFileLockHold {
  public:
-  explicit TMutexHold(HANDLE mutex) : mutex_(mutex) {}
-  ~TMutexHold() override {
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
-  }
+  explicit TMutexHold(TKernelHandle mutex) : mutex_(std::move(mutex)) {}
+  ~TMutexHold() override { ReleaseMutex(mutex_.get()); }
   TMutexHold(const TMutexHold&) = delete;
   TMutexHold& operator=(const TMutexHold&) = delete;
 
  private:
-  HANDLE mutex_;
+  TKernelHandle mutex_;
 };
 
 // Temporary files of saves that were interrupted before the lock was taken at lockedAt.
@@ -53,15 +52,14 @@ void RemoveSaveLeftovers(const std::string& path, const FILETIME& lockedAt) {
   const std::string directory = ExtractFilePath(path);
   const std::string dataFileName = ExtractFileName(path);
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((directory + dataFileName + ".tmp*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const TFindHandle search(FindFirstFileA((directory + dataFileName + ".tmp*").c_str(), &found));
+  if (!search) return;
   do {
     if (IsSaveLeftover(found.cFileName, dataFileName) &&
         CompareFileTime(&found.ftLastWriteTime, &lockedAt) < 0) {
       DeleteFileA((directory + found.cFileName).c_str());
     }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &found));
 }
 
 // The name of the writers' lock of the data file at path: the module and reminderctl.exe
@@ -105,30 +103,27 @@ bool TWin32DataFile::Stamp(const std::string& path, TFileStamp& stamp) {
 }
 
 std::unique_ptr<IFileLockHold> TWin32DataFile::LockForUpdate(const std::string& path) {
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, DataFileLockName(path).c_str());
+  TKernelHandle mutex(CreateMutexA(nullptr, FALSE, DataFileLockName(path).c_str()));
   if (!mutex) return nullptr;
   // An abandoned lock (its holder was killed) is ours now; the save it guarded either
   // happened whole or not at all.
-  const DWORD waited = WaitForSingleObject(mutex, lockWaitMs_);
-  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-    CloseHandle(mutex);
-    return nullptr;
-  }
+  const DWORD waited = WaitForSingleObject(mutex.get(), lockWaitMs_);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return nullptr;
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
   RemoveSaveLeftovers(path, now);
-  return std::make_unique<TMutexHold>(mutex);
+  return std::make_unique<TMutexHold>(std::move(mutex));
 }
 
 bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
   bytes = {};
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   LARGE_INTEGER size;
   // A data file beyond what a 32-bit process can hold counts as unreadable.
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < (1 << 30);
+  bool ok = GetFileSizeEx(file.get(), &size) && size.QuadPart >= 0 && size.QuadPart < (1 << 30);
   if (ok) {
     const size_t wanted = static_cast<size_t>(size.QuadPart);
     bytes.data.reset(new (std::nothrow) char[wanted]);
@@ -136,7 +131,7 @@ bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
     size_t done = 0;
     while (ok && done < wanted) {
       DWORD got = 0;
-      if (!ReadFile(file, bytes.data.get() + done, static_cast<DWORD>(wanted - done), &got,
+      if (!ReadFile(file.get(), bytes.data.get() + done, static_cast<DWORD>(wanted - done), &got,
                     nullptr) ||
           got == 0) {
         break;
@@ -146,7 +141,6 @@ bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
     // The file may have shrunk meanwhile; what was read is what there is.
     bytes.size = done;
   }
-  CloseHandle(file);
   return ok;
 }
 
@@ -157,22 +151,24 @@ bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {
 bool TWin32DataFile::ReplaceInParts(const std::string& path, const TPartSource& nextPart) {
   // Named after the data file, so that the next save knows a leftover of an interrupted one.
   std::string tempName;
-  HANDLE file = INVALID_HANDLE_VALUE;
-  for (unsigned attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+  TKernelHandle file;
+  for (unsigned attempt = 0; !file && attempt < 100; ++attempt) {
     tempName = path + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(GetTickCount() + attempt);
-    file = CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+    const HANDLE created = CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+    file.reset(created);
   }
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (!file) return false;
   const char* temp = tempName.c_str();
   bool written = true;
   for (std::string_view part = nextPart(); written && !part.empty(); part = nextPart()) {
-    written = WriteAll(file, part);
+    written = WriteAll(file.get(), part);
   }
-  written = written && FlushFileBuffers(file);
-  CloseHandle(file);
+  written = written && FlushFileBuffers(file.get());
+  // Closed before the rename, which an open file would block.
+  file.reset();
   bool moved = false;
   if (written) {
     const DWORD start = GetTickCount();

@@ -94,9 +94,8 @@ void TApplication::Initialize(TAppMode mode) {
                                    ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES};
   InitCommonControlsEx(&controls);
 
-  font_ = CreateMessageFont();
-  ownFont_ = font_ != nullptr;
-  if (!font_) font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  ownFont_.reset(CreateMessageFont());
+  font_ = ownFont_ ? ownFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
   WNDCLASSEXA utility = {};
   utility.lpfnWndProc = &UtilityProc;
@@ -130,9 +129,8 @@ void TApplication::Finalize() {
   ReleasePending();
   if (utilityWindow_) DestroyWindow(utilityWindow_);
   utilityWindow_ = nullptr;
-  if (ownFont_) DeleteObject(font_);
+  ownFont_.reset();
   font_ = nullptr;
-  ownFont_ = false;
   for (const std::string& name : classes_) UnregisterClassA(name.c_str(), Instance());
   classes_.clear();
   mainForm_ = nullptr;

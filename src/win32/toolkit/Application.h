@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/host/WMsgBox.h"
+#include "win32/system/Handles.h"
 #include "win32/system/Win32MsgBox.h"
 
 namespace reminder {
@@ -125,7 +126,7 @@ class TApplication {
   HWND taskBarWindow_ = nullptr;
   HHOOK hook_ = nullptr;
   HFONT font_ = nullptr;
-  bool ownFont_ = false;
+  TGdiObject<HFONT> ownFont_;  // font_ when it is not the stock font
   TForm* mainForm_ = nullptr;
   bool showMainForm_ = true;
   std::string title_;

@@ -17,7 +17,6 @@ TForm::~TForm() {
     handle_ = nullptr;
     if (app.MainForm() == this) app.Terminate();
   }
-  if (accelerators_) DestroyAcceleratorTable(accelerators_);
   app.CancelRelease(this);
   if (app.MainForm() == this) app.SetMainForm(nullptr);
 }
@@ -179,12 +178,11 @@ void TForm::SetActiveControl(HWND control) {
 }
 
 void TForm::SetAccelerators(HACCEL accelerators) {
-  if (accelerators_ && accelerators_ != accelerators) DestroyAcceleratorTable(accelerators_);
-  accelerators_ = accelerators;
+  accelerators_.reset(accelerators);
 }
 
 bool TForm::PreTranslateMessage(MSG& message) {
-  if (accelerators_ && TranslateAcceleratorA(handle_, accelerators_, &message)) return true;
+  if (accelerators_ && TranslateAcceleratorA(handle_, accelerators_.get(), &message)) return true;
   return dialogKeys_ && IsDialogMessageA(handle_, &message);
 }
 

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "win32/system/Handles.h"
+
 namespace reminder {
 
 struct TFormParams {
@@ -129,7 +131,7 @@ class TForm {
   bool dialogKeys_ = false;
   int defaultButton_ = 0;
   HWND activeControl_ = nullptr;
-  HACCEL accelerators_ = nullptr;
+  TAcceleratorTable accelerators_;
   SIZE minTrackSize_ = {0, 0};
   int background_ = COLOR_BTNFACE;
 };

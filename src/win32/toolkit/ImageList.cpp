@@ -14,12 +14,10 @@ TImageList::TImageList(int width, int height)
 }
 
 int TImageList::AddResourceIcon(const char* name) {
-  auto icon = static_cast<HICON>(
-      LoadImageA(TApplication::Instance(), name, IMAGE_ICON, width_, height_, LR_DEFAULTCOLOR));
+  const TIconHandle icon(static_cast<HICON>(
+      LoadImageA(TApplication::Instance(), name, IMAGE_ICON, width_, height_, LR_DEFAULTCOLOR)));
   if (!icon) return -1;
-  const int index = AddIcon(icon);
-  DestroyIcon(icon);
-  return index;
+  return AddIcon(icon.get());
 }
 
 }  // namespace reminder

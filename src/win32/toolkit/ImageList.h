@@ -6,28 +6,36 @@
 // commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
+#include "win32/system/Handles.h"
+
 namespace reminder {
+
+// Here rather than among the other handles: the image list functions come with commctrl.h.
+struct TImageListTraits {
+  static bool Valid(HIMAGELIST list) { return list != nullptr; }
+  static void Free(HIMAGELIST list) { ImageList_Destroy(list); }
+};
 
 class TImageList {
  public:
   explicit TImageList(int width = 16, int height = 16);
-  ~TImageList() { ImageList_Destroy(handle_); }
   TImageList(const TImageList&) = delete;
   TImageList& operator=(const TImageList&) = delete;
 
-  HIMAGELIST Handle() const { return handle_; }
-  int Count() const { return ImageList_GetImageCount(handle_); }
-  // Each returns the index of the (first) new image, -1 when nothing was added.
-  int AddIcon(HICON icon) { return ImageList_AddIcon(handle_, icon); }
+  HIMAGELIST Handle() const { return handle_.get(); }
+  int Count() const { return ImageList_GetImageCount(handle_.get()); }
+  // Each returns the index of the (first) new image, -1 when nothing was added. The list
+  // copies what it is given; the caller still owns the icon or bitmap.
+  int AddIcon(HICON icon) { return ImageList_AddIcon(handle_.get(), icon); }
   // An icon resource of the module, loaded at the list's size.
   int AddResourceIcon(const char* name);
   // A strip of images side by side; pixels of the mask colour are transparent.
   int AddMasked(HBITMAP bitmap, COLORREF mask) {
-    return ImageList_AddMasked(handle_, bitmap, mask);
+    return ImageList_AddMasked(handle_.get(), bitmap, mask);
   }
 
  private:
-  HIMAGELIST handle_;
+  TOwnedHandle<HIMAGELIST, TImageListTraits> handle_;
   int width_;
   int height_;
 };

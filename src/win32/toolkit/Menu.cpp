@@ -1,6 +1,5 @@
 #include "win32/toolkit/Menu.h"
 
-#include <memory>
 #include <stdexcept>
 
 #include "core/common/ShortCut.h"
@@ -8,8 +7,6 @@
 namespace reminder {
 
 namespace {
-
-using TMenuHolder = std::unique_ptr<HMENU__, BOOL(WINAPI*)(HMENU)>;
 
 bool IsSeparator(const TMenuItem& item) {
   return item.Caption == "-";
@@ -36,7 +33,7 @@ void AppendItems(HMENU menu, const std::vector<TMenuItem>& items, HIMAGELIST ima
     MENUITEMINFOA info = {};
     info.cbSize = sizeof info;
     std::string text = item.Caption;
-    TMenuHolder subMenu(nullptr, &DestroyMenu);
+    TMenuHandle subMenu;
     if (IsSeparator(item)) {
       info.fMask = MIIM_FTYPE;
       info.fType = MFT_SEPARATOR;
@@ -68,7 +65,7 @@ void AppendItems(HMENU menu, const std::vector<TMenuItem>& items, HIMAGELIST ima
 }
 
 HMENU Build(HMENU empty, const std::vector<TMenuItem>& items, HIMAGELIST images) {
-  TMenuHolder menu(empty, &DestroyMenu);
+  TMenuHandle menu(empty);
   AppendItems(menu.get(), items, images);
   return menu.release();
 }
@@ -173,10 +170,9 @@ bool HandleMenuImageMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result
   const int y = area.top + (area.bottom - area.top - height) / 2;
   const int index = static_cast<int>(draw->itemData);
   if (draw->itemState & (ODS_GRAYED | ODS_DISABLED)) {
-    HICON icon = ImageList_GetIcon(images, index, ILD_NORMAL);
-    DrawStateA(draw->hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, width, height,
-               DST_ICON | DSS_DISABLED);
-    DestroyIcon(icon);
+    const TIconHandle icon(ImageList_GetIcon(images, index, ILD_NORMAL));
+    DrawStateA(draw->hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.get()), 0, x, y, width,
+               height, DST_ICON | DSS_DISABLED);
   } else {
     ImageList_Draw(images, index, draw->hDC, x, y, ILD_TRANSPARENT);
   }

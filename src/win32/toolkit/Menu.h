@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/system/Handles.h"
+
 namespace reminder {
 
 enum TMenuItemState : unsigned {
@@ -60,18 +62,17 @@ class TPopupMenu {
  public:
   explicit TPopupMenu(const std::vector<TMenuItem>& items, HIMAGELIST images = nullptr)
       : handle_(BuildPopupMenu(items, images)) {}
-  ~TPopupMenu() { DestroyMenu(handle_); }
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;
 
-  HMENU Handle() const { return handle_; }
-  UINT Track(HWND owner, POINT screen) { return TrackPopup(handle_, owner, screen); }
-  void Enable(UINT id, bool enabled) { EnableMenuCommand(handle_, id, enabled); }
-  void Check(UINT id, bool checked) { CheckMenuCommand(handle_, id, checked); }
-  bool Enabled(UINT id) const { return MenuCommandEnabled(handle_, id); }
+  HMENU Handle() const { return handle_.get(); }
+  UINT Track(HWND owner, POINT screen) { return TrackPopup(handle_.get(), owner, screen); }
+  void Enable(UINT id, bool enabled) { EnableMenuCommand(handle_.get(), id, enabled); }
+  void Check(UINT id, bool checked) { CheckMenuCommand(handle_.get(), id, checked); }
+  bool Enabled(UINT id) const { return MenuCommandEnabled(handle_.get(), id); }
 
  private:
-  HMENU handle_;
+  TMenuHandle handle_;
 };
 
 }  // namespace reminder

@@ -1,6 +1,7 @@
 #include "win32/toolkit/WindowTimer.h"
 
 #include "win32/toolkit/Application.h"
+#include "win32/toolkit/HiddenWindow.h"
 
 namespace reminder {
 
@@ -9,23 +10,10 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 const char kClassName[] = "ReminderWindowTimer";
 
-void RegisterTimerClass() {
-  WNDCLASSA wc = {};
-  if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &wc)) return;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);
-}
-
 }  // namespace
 
 TWindowTimer::TWindowTimer() {
-  RegisterTimerClass();
-  window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  window_ = CreateHiddenWindow(kClassName, 0, 0, HWND_MESSAGE, &WindowProc, this);
 }
 
 TWindowTimer::~TWindowTimer() {
@@ -57,7 +45,7 @@ void TWindowTimer::Restart() {
 LRESULT CALLBACK TWindowTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   THandlerScope scope;
   if (message == WM_TIMER && wParam == kTimerId) {
-    auto* self = reinterpret_cast<TWindowTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = HiddenWindowObject<TWindowTimer>(window);
     // A tick already queued when the timer was switched off is dropped.
     if (self && self->enabled_ && self->onTick_) {
       try {

@@ -36,13 +36,14 @@ std::optional<std::string> ReadTextValue(HKEY key, const char* name) {
 
 TDisplaySettings ReadDisplaySettings() {
   TDisplaySettings settings;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDisplaySettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDisplaySettingsKey, 0, KEY_READ, &opened) !=
+      ERROR_SUCCESS) {
     return settings;
   }
-  settings.BitsPerPixel = ReadTextValue(key, "BitsPerPixel");
-  settings.DisplayFlags = ReadTextValue(key, "DisplayFlags");
-  RegCloseKey(key);
+  const TRegKeyHandle key(opened);
+  settings.BitsPerPixel = ReadTextValue(key.get(), "BitsPerPixel");
+  settings.DisplayFlags = ReadTextValue(key.get(), "DisplayFlags");
   return settings;
 }
 
@@ -76,9 +77,8 @@ TAboutDlg::TAboutDlg(const TCompileInfo& compileInfo, bool libraryMode)
 TAboutDlg::~TAboutDlg() {
   // The refresh timer goes before the window whose labels it fills.
   SystemInformation_.reset();
+  // The font and the icon go after the window that shows them.
   if (Handle()) DestroyWindow(Handle());
-  if (productFont_) DeleteObject(productFont_);
-  if (icon_) DestroyIcon(icon_);
 }
 
 void TAboutDlg::CreateFor(HWND owner) {
@@ -127,10 +127,10 @@ void TAboutDlg::CreateVersionPage() {
   AddLabel(versionPage_, "", {22, 22, 60, 60}, kProgramIcon, SS_ICON | SS_CENTERIMAGE);
 
   productName_ = AddLabel(versionPage_, "Zelto - Reminder", {100, 24, 310, 20});
-  productFont_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-  SendMessageA(productName_, WM_SETFONT, reinterpret_cast<WPARAM>(productFont_), FALSE);
+  productFont_.reset(CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+  SendMessageA(productName_, WM_SETFONT, reinterpret_cast<WPARAM>(productFont_.get()), FALSE);
   AddLabel(versionPage_, "Version ", {100, 48, 310, 18}, kVersion);
   AddLabel(versionPage_, "vom ", {100, 68, 310, 18}, kCompileDateLabel);
   AddLabel(versionPage_, kNotice, {20, 96, 395, 32}, -1, SS_LEFT | SS_NOPREFIX);
@@ -204,9 +204,10 @@ void TAboutDlg::CreateSystemPage() {
 
 void TAboutDlg::FormCreate() {
   speedSuffix_.clear();
-  icon_ = static_cast<HICON>(
-      LoadImageA(TApplication::Instance(), "MAINICON", IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-  SendDlgItemMessageA(Handle(), kProgramIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+  icon_.reset(static_cast<HICON>(
+      LoadImageA(TApplication::Instance(), "MAINICON", IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+  SendDlgItemMessageA(Handle(), kProgramIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()),
+                      0);
   // The notice on running standalone means nothing inside a host program.
   ShowWindow(GetDlgItem(Handle(), kMemo), libraryMode_ ? SW_HIDE : SW_SHOW);
   ShowPage(0);

@@ -12,6 +12,7 @@
 #include "win32/components/MyCompInfo.h"
 #include "win32/components/MyPanel.h"
 #include "win32/components/SystemInfo.h"
+#include "win32/system/Handles.h"
 #include "win32/toolkit/CommonControls.h"
 #include "win32/toolkit/Controls.h"
 #include "win32/toolkit/Form.h"
@@ -89,8 +90,9 @@ class TAboutDlg : public TForm {
   std::vector<HWND> versionPage_;
   std::vector<HWND> systemPage_;
   HWND productName_ = nullptr;  // drawn in navy
-  HFONT productFont_ = nullptr;
-  HICON icon_ = nullptr;
+  // Neither WM_SETFONT nor STM_SETICON hands these to the controls.
+  TIconHandle icon_;
+  TGdiObject<HFONT> productFont_;
 
   TTabControl TabSet;
   TButton CloseBtn;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "win32/system/Handles.h"
 #include "win32/system/LocaleFormat.h"
 
 namespace reminder {
@@ -500,17 +501,14 @@ void TAddNotifyEventDlg::DrawMagnifier(const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
   const RECT& r = item.rcItem;
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-  const HPEN pen = CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNTEXT));
-  const HGDIOBJ oldPen = SelectObject(dc, pen);
-  const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNTEXT)));
+  const TSelectedObject selectedPen(dc, pen.get());
+  const TSelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
   const int cx = (r.left + r.right) / 2 - 2;
   const int cy = (r.top + r.bottom) / 2 - 2;
   Ellipse(dc, cx - 5, cy - 5, cx + 5, cy + 5);
   MoveToEx(dc, cx + 4, cy + 4, nullptr);
   LineTo(dc, cx + 9, cy + 9);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
 }
 
 }  // namespace reminder

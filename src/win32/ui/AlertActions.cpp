@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "win32/system/Handles.h"
+
 namespace reminder {
 
 namespace {
@@ -31,17 +33,18 @@ bool LaunchProgram(const std::string& path, const std::string& parameters, WORD 
   const bool started = StartProcess(path.c_str(), parameters, showState, process) ||
                        StartProcess(nullptr, path + " " + parameters, showState, process);
   if (!started) return false;
-  if (waitForInputIdle) WaitForInputIdle(process.hProcess, kInputIdleWaitMs);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const TKernelHandle processHandle(process.hProcess);
+  const TKernelHandle threadHandle(process.hThread);
+  if (waitForInputIdle) WaitForInputIdle(processHandle.get(), kInputIdleWaitMs);
   return true;
 }
 
 bool SetTokenPrivilege(const std::string& privilege, bool enable) {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
     return false;
   }
+  const TKernelHandle token(opened);
   TOKEN_PRIVILEGES wanted = {};
   bool adjusted = false;
   if (LookupPrivilegeValueA(nullptr, privilege.c_str(), &wanted.Privileges[0].Luid)) {
@@ -49,10 +52,9 @@ bool SetTokenPrivilege(const std::string& privilege, bool enable) {
     wanted.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
     TOKEN_PRIVILEGES previous = {};
     DWORD previousSize = sizeof previous;
-    adjusted = AdjustTokenPrivileges(token, FALSE, &wanted, sizeof previous, &previous,
+    adjusted = AdjustTokenPrivileges(token.get(), FALSE, &wanted, sizeof previous, &previous,
                                      &previousSize) != FALSE;
   }
-  CloseHandle(token);
   return adjusted;
 }
 

@@ -12,29 +12,22 @@ constexpr COLORREF kMask = RGB(255, 0, 255);
 using TPainter = std::function<void(HDC)>;
 
 void Fill(HDC dc, const RECT& rect, COLORREF color) {
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  const TGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  FillRect(dc, &rect, brush.get());
 }
 
 void Ellipse(HDC dc, int left, int top, int right, int bottom, COLORREF fill, COLORREF edge) {
-  HBRUSH brush = CreateSolidBrush(fill);
-  HPEN pen = CreatePen(PS_SOLID, 1, edge);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  const TGdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
+  const TSelectedObject selectedBrush(dc, brush.get());
+  const TSelectedObject selectedPen(dc, pen.get());
   ::Ellipse(dc, left, top, right, bottom);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
 }
 
 void Line(HDC dc, const std::vector<POINT>& points, COLORREF color, int width = 2) {
-  HPEN pen = CreatePen(PS_SOLID, width, color);
-  HGDIOBJ old = SelectObject(dc, pen);
+  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, width, color));
+  const TSelectedObject selected(dc, pen.get());
   Polyline(dc, points.data(), static_cast<int>(points.size()));
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 void Box(HDC dc, int left, int top, int right, int bottom, COLORREF fill, COLORREF edge) {
@@ -43,26 +36,25 @@ void Box(HDC dc, int left, int top, int right, int bottom, COLORREF fill, COLORR
 }
 
 // A strip of images side by side on the mask colour, one painter per image.
-HBITMAP PaintStrip(const std::vector<TPainter>& painters) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, kSize * static_cast<int>(painters.size()), kSize);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  Fill(dc, {0, 0, kSize * static_cast<int>(painters.size()), kSize}, kMask);
+TGdiObject<HBITMAP> PaintStrip(const std::vector<TPainter>& painters) {
+  TWindowDC screen(nullptr);
+  const TMemoryDC dc(CreateCompatibleDC(screen.get()));
+  TGdiObject<HBITMAP> bitmap(
+      CreateCompatibleBitmap(screen.get(), kSize * static_cast<int>(painters.size()), kSize));
+  screen.reset();
+  const TSelectedObject selected(dc.get(), bitmap.get());
+  Fill(dc.get(), {0, 0, kSize * static_cast<int>(painters.size()), kSize}, kMask);
   for (size_t i = 0; i < painters.size(); ++i) {
-    SetViewportOrgEx(dc, static_cast<int>(i) * kSize, 0, nullptr);
-    painters[i](dc);
+    SetViewportOrgEx(dc.get(), static_cast<int>(i) * kSize, 0, nullptr);
+    painters[i](dc.get());
   }
-  SelectObject(dc, old);
-  DeleteDC(dc);
   return bitmap;
 }
 
 void AddStrip(TImageList& images, const std::vector<TPainter>& painters) {
-  HBITMAP bitmap = PaintStrip(painters);
-  images.AddMasked(bitmap, kMask);
-  DeleteObject(bitmap);
+  // The list copies the bitmap.
+  const TGdiObject<HBITMAP> bitmap = PaintStrip(painters);
+  images.AddMasked(bitmap.get(), kMask);
 }
 
 void PaintBell(HDC dc, COLORREF body) {
@@ -137,11 +129,11 @@ void AddToolbarImages(TImageList& images) {
                    });
 }
 
-HICON MakeTrayIcon(int frame) {
+TIconHandle MakeTrayIcon(int frame) {
   TImageList images;
   AddStrip(images,
            {[frame](HDC dc) { PaintBell(dc, frame == 0 ? RGB(240, 200, 0) : RGB(255, 120, 0)); }});
-  return ImageList_GetIcon(images.Handle(), 0, ILD_NORMAL);
+  return TIconHandle(ImageList_GetIcon(images.Handle(), 0, ILD_NORMAL));
 }
 
 }  // namespace reminder

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "win32/system/Handles.h"
 #include "win32/toolkit/ImageList.h"
 
 namespace reminder {
@@ -12,8 +13,7 @@ namespace reminder {
 void AddListImages(TImageList& images);
 // 0 exit, 1 add, 2 change, 3 delete, 4 info, 5 show, 6 minimise, 7 settings.
 void AddToolbarImages(TImageList& images);
-// Frame 0 is the resting icon, frame 1 the other one of the animation. The caller
-// destroys the icon.
-HICON MakeTrayIcon(int frame);
+// Frame 0 is the resting icon, frame 1 the other one of the animation.
+TIconHandle MakeTrayIcon(int frame);
 
 }  // namespace reminder

@@ -1,6 +1,5 @@
 #include "win32/ui/MainList.h"
 
-#include <unordered_map>
 #include <unordered_set>
 
 namespace reminder {
@@ -11,6 +10,7 @@ constexpr int kDateWidth = 130;
 constexpr int kActionWidth = 130;
 constexpr int kRepeatWidth = 90;
 constexpr int kMinTextWidth = 100;
+constexpr int kFewSelected = 64;
 
 // A key whose byte order is the order CompareStringA gives the texts.
 std::string LocaleSortKey(const std::string& text) {
@@ -45,13 +45,25 @@ void TMainList::Layout(const TBounds& bounds) {
              MAKELPARAM(text > kMinTextWidth ? text : kMinTextWidth, 0));
 }
 
+void TMainList::ClearSelection() {
+  // Clearing every row at once makes the control visit each of them (72 ms at 100,000
+  // rows under Wine); a few selected rows are cleared one by one.
+  if (view_.SelectedCount() > kFewSelected) {
+    view_.SetSelected(-1, false);
+    return;
+  }
+  std::vector<int> selected;
+  for (int i = view_.FirstSelected(); i >= 0; i = view_.NextSelected(i)) selected.push_back(i);
+  for (int i : selected) view_.SetSelected(i, false);
+}
+
 void TMainList::ShowCount() {
   view_.Send(LVM_SETITEMCOUNT, rows_.Count(), 0);
   InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
 void TMainList::Fill(TReminder& store) {
-  view_.SetSelected(-1, false);
+  ClearSelection();
   store.FillListView(rows_);
   ShowCount();
 }
@@ -84,14 +96,11 @@ std::vector<const TNotifyInfo*> TMainList::SelectedRecords() const {
 }
 
 void TMainList::Select(const std::vector<const TNotifyInfo*>& records) {
-  view_.SetSelected(-1, false);
+  ClearSelection();
   if (records.empty()) return;
-  std::unordered_map<const TNotifyInfo*, int> index;
-  index.reserve(rows_.Count());
-  for (size_t i = 0; i < rows_.Count(); ++i) index.emplace(rows_.Row(i).Data, static_cast<int>(i));
-  for (const TNotifyInfo* record : records) {
-    const auto found = index.find(record);
-    if (found != index.end()) view_.SetSelected(found->second, true);
+  const std::unordered_set<const TNotifyInfo*> wanted(records.begin(), records.end());
+  for (size_t i = 0; i < rows_.Count(); ++i) {
+    if (wanted.count(rows_.Row(i).Data)) view_.SetSelected(static_cast<int>(i), true);
   }
 }
 
@@ -114,7 +123,7 @@ void TMainList::ImageChanged(const TNotifyInfo& record) {
 }
 
 void TMainList::Remove(const std::vector<const TNotifyInfo*>& records) {
-  view_.SetSelected(-1, false);
+  ClearSelection();
   rows_.RemoveRecords(records);
   ShowCount();
 }

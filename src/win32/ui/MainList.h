@@ -52,6 +52,7 @@ class TMainList {
 
  private:
   void Redraw(int row) const;
+  void ClearSelection();
   void Select(const std::vector<const TNotifyInfo*>& records);
   void ShowCount();
 

@@ -25,12 +25,11 @@ void TMainTray::Create(HWND appWindow, HIMAGELIST menuImages, TShellNotify notif
   icon_->SetPopupMenu(menu_->Handle());
   icon_->SetAppWindow(appWindow);
   icon_->OnDblClick = [onDblClick = std::move(onDblClick)](TTrayIcon95&) { onDblClick(); };
-  HICON rest = MakeTrayIcon(0);
-  HICON other = MakeTrayIcon(1);
-  icon_->SetDefaultIcon(rest);
-  icon_->SetIcon(1, other);
-  DestroyIcon(rest);
-  DestroyIcon(other);
+  // The tray icon keeps copies of its own.
+  const TIconHandle rest = MakeTrayIcon(0);
+  const TIconHandle other = MakeTrayIcon(1);
+  icon_->SetDefaultIcon(rest.get());
+  icon_->SetIcon(1, other.get());
 }
 
 void TMainTray::Apply(const TMainSettings& settings) {

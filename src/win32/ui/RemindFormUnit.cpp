@@ -40,10 +40,6 @@ TRemindForm::TRemindForm(TRemindFormContext context) : context_(std::move(contex
   SetCloseAction(TCloseAction::Free);
 }
 
-TRemindForm::~TRemindForm() {
-  if (captionFont_) DeleteObject(captionFont_);
-}
-
 void TRemindForm::Open(TNotifyInfo* record) {
   TFormParams params;
   params.ClassName = kClassName;
@@ -90,8 +86,8 @@ void TRemindForm::OnCreate() {
   GetObjectA(Application().Font(), sizeof bold, &bold);
   bold.lfHeight = -13;
   bold.lfWeight = FW_BOLD;
-  captionFont_ = CreateFontIndirectA(&bold);
-  captionLabel_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_), TRUE);
+  captionFont_.reset(CreateFontIndirectA(&bold));
+  captionLabel_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_.get()), TRUE);
 
   TLabel label1;
   label1.Create(form, "Termin:", {8, 33, 240, 14});

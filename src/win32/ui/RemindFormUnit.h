@@ -15,6 +15,7 @@
 #include "core/ui/RemindFormRules.h"
 #include "win32/components/HTTPLabel.h"
 #include "win32/components/MyPanel.h"
+#include "win32/system/Handles.h"
 #include "win32/toolkit/CommonControls.h"
 #include "win32/toolkit/Controls.h"
 #include "win32/toolkit/Form.h"
@@ -43,7 +44,6 @@ class TRemindForm : public TForm {
   static constexpr UINT_PTR kCountdownTimer = 1;
 
   explicit TRemindForm(TRemindFormContext context);
-  ~TRemindForm() override;
 
   // Creates the window and fills it for the record; Show() then starts any countdown.
   void Open(TNotifyInfo* record);
@@ -95,7 +95,8 @@ class TRemindForm : public TForm {
   bool postponed_ = false;
   bool opening_ = true;
   bool closed_ = false;
-  HFONT captionFont_ = nullptr;
+  // The caption label's font; declared before the panel, it goes after the label.
+  TGdiObject<HFONT> captionFont_;
 
   TMyPanel panel_;
   TLabel captionLabel_;
