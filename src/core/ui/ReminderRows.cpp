@@ -13,6 +13,11 @@ namespace {
 
 // The moment in whole seconds, as the list shows it; a value outside the calendar first.
 int64_t DateKey(TDateTime date) {
+  // From 30 December 1899 on, the value grows with the moment: the seconds come straight
+  // from it. Before, the fraction counts forward from the start of its day.
+  if (date >= 0 && date < kMaxDateTime) {
+    return static_cast<int64_t>(date * kMSecsPerDay + 0.5) / 1000;
+  }
   const TDateParts day = DecodeDate(date);
   if (day.Year == 0) return std::numeric_limits<int64_t>::min();
   const TTimeParts time = DecodeTime(date);
