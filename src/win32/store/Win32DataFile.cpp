@@ -149,6 +149,17 @@ bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {
 }
 
 bool TWin32DataFile::ReplaceInParts(const std::string& path, const TPartSource& nextPart) {
+  return ReplaceFrom(path, [&nextPart](const TPartWrite& write) {
+    for (std::string_view part = nextPart(); !part.empty(); part = nextPart()) write(part);
+    return true;
+  });
+}
+
+bool TWin32DataFile::WriteUserFile(const std::string& path, const TPartProducer& produce) {
+  return ReplaceFrom(path, produce);
+}
+
+bool TWin32DataFile::ReplaceFrom(const std::string& path, const TPartProducer& produce) {
   // Named after the data file, so that the next save knows a leftover of an interrupted one.
   std::string tempName;
   TKernelHandle file;
@@ -163,10 +174,11 @@ bool TWin32DataFile::ReplaceInParts(const std::string& path, const TPartSource& 
   if (!file) return false;
   const char* temp = tempName.c_str();
   bool written = true;
-  for (std::string_view part = nextPart(); written && !part.empty(); part = nextPart()) {
-    written = WriteAll(file.get(), part);
-  }
-  written = written && FlushFileBuffers(file.get());
+  // After a failed write the rest is not written.
+  const bool made = produce([&](std::string_view part) {
+    written = written && WriteAll(file.get(), part);
+  });
+  written = made && written && FlushFileBuffers(file.get());
   // Closed before the rename, which an open file would block.
   file.reset();
   bool moved = false;

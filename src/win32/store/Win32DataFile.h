@@ -16,12 +16,16 @@ class TWin32DataFile : public IDataFile {
   bool Read(const std::string& path, TFileBytes& bytes) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
+  // An exported calendar, written as it is made and put in place as the data file is.
+  bool WriteUserFile(const std::string& path, const TPartProducer& produce) override;
   bool Exists(const std::string& path) override;
   TWriteObstacle WriteObstacle(const std::string& path) override;
   bool Stamp(const std::string& path, TFileStamp& stamp) override;
   std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
 
  private:
+  // A temporary file beside path with what produce writes, flushed and moved over path.
+  bool ReplaceFrom(const std::string& path, const TPartProducer& produce);
   unsigned retryMs_;
   unsigned lockWaitMs_;
 };
