@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "win32/toolkit/Application.h"
+
 namespace reminder {
 
 namespace {
@@ -52,9 +54,7 @@ void TMainList::ClearSelection() {
     view_.SetSelected(-1, false);
     return;
   }
-  std::vector<int> selected;
-  for (int i = view_.FirstSelected(); i >= 0; i = view_.NextSelected(i)) selected.push_back(i);
-  for (int i : selected) view_.SetSelected(i, false);
+  for (int i : SelectedRows()) view_.SetSelected(i, false);
 }
 
 void TMainList::ShowCount() {
@@ -86,11 +86,23 @@ TNotifyInfo* TMainList::FirstSelected() const {
   return first >= 0 && static_cast<size_t>(first) < rows_.Count() ? rows_.Row(first).Data : nullptr;
 }
 
+std::vector<int> TMainList::SelectedRows() const {
+  std::vector<int> selected;
+  const int count = view_.Count();
+  // Each answer lies after the one before, so the walk ends whatever the control says.
+  for (int i = view_.FirstSelected(); i >= 0 && i < count;) {
+    selected.push_back(i);
+    const int next = view_.NextSelected(i);
+    if (next <= i) break;
+    i = next;
+  }
+  return selected;
+}
+
 std::vector<const TNotifyInfo*> TMainList::SelectedRecords() const {
   std::vector<const TNotifyInfo*> records;
-  for (int i = view_.FirstSelected(); i >= 0 && static_cast<size_t>(i) < rows_.Count();
-       i = view_.NextSelected(i)) {
-    records.push_back(rows_.Row(static_cast<size_t>(i)).Data);
+  for (int i : SelectedRows()) {
+    if (static_cast<size_t>(i) < rows_.Count()) records.push_back(rows_.Row(i).Data);
   }
   return records;
 }

@@ -53,6 +53,7 @@ class TMainList {
  private:
   void Redraw(int row) const;
   void ClearSelection();
+  std::vector<int> SelectedRows() const;
   void Select(const std::vector<const TNotifyInfo*>& records);
   void ShowCount();
 
