@@ -94,6 +94,8 @@ void TApplication::Initialize(TAppMode mode) {
                                    ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES};
   InitCommonControlsEx(&controls);
 
+  dpi_ = GetDeviceCaps(TWindowDC(nullptr).get(), LOGPIXELSY);
+  if (dpi_ <= 0) dpi_ = kLayoutDpi;
   ownFont_.reset(CreateMessageFont());
   font_ = ownFont_ ? ownFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
@@ -349,6 +351,10 @@ LRESULT CALLBACK TApplication::TaskBarProc(HWND window, UINT message, WPARAM wPa
 TApplication& Application() {
   static TApplication application;
   return application;
+}
+
+int Scaled(int pixels) {
+  return MulDiv(pixels, Application().Dpi(), kLayoutDpi);
 }
 
 }  // namespace reminder

@@ -41,6 +41,9 @@ class THandlerScope {
 
 enum class TAppMode { Standalone, Library };
 
+// The DPI the layouts' pixel sizes are written for.
+constexpr int kLayoutDpi = 96;
+
 class TApplication {
  public:
   TApplication() = default;
@@ -59,6 +62,10 @@ class TApplication {
   // The module's own instance (the library's, not the host's, in library mode).
   static HINSTANCE Instance();
   HFONT Font() const { return font_; }
+  // The screen's pixels per inch, read once at Initialize; 96 before. A module follows the
+  // awareness of the process that loaded it: an unaware host is told 96 and scaled by the
+  // system.
+  int Dpi() const { return dpi_; }
 
   // The standalone program's main form: Run shows it if ShowMainForm is set, and its
   // destruction ends Run.
@@ -126,6 +133,7 @@ class TApplication {
   HWND taskBarWindow_ = nullptr;
   HHOOK hook_ = nullptr;
   HFONT font_ = nullptr;
+  int dpi_ = kLayoutDpi;
   TGdiObject<HFONT> ownFont_;  // font_ when it is not the stock font
   TForm* mainForm_ = nullptr;
   bool showMainForm_ = true;
@@ -144,5 +152,8 @@ class TApplication {
 
 // The module's one application object.
 TApplication& Application();
+
+// Layouts are written in pixels at 96 DPI; this gives the pixels at the screen's DPI.
+int Scaled(int pixels);
 
 }  // namespace reminder

@@ -28,10 +28,16 @@ void TControl::SetRedraw(bool on) {
   if (on) InvalidateRect(handle_, nullptr, TRUE);
 }
 
+TBounds Scaled(const TBounds& bounds) {
+  return {Scaled(bounds.X), Scaled(bounds.Y), Scaled(bounds.Width), Scaled(bounds.Height)};
+}
+
 void TControl::CreateControl(const char* className, HWND parent, int id, const TBounds& bounds,
                              DWORD style, DWORD exStyle, const std::string& text) {
+  // Every layout gives its controls' places at 96 DPI.
+  const TBounds place = Scaled(bounds);
   handle_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE,
-                            bounds.X, bounds.Y, bounds.Width, bounds.Height, parent,
+                            place.X, place.Y, place.Width, place.Height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             TApplication::Instance(), nullptr);
   if (!handle_) throw std::runtime_error(std::string("Steuerelement nicht erzeugt: ") + className);

@@ -16,6 +16,9 @@ struct TBounds {
   int Height = 0;
 };
 
+// A layout's rectangle at 96 DPI, at the screen's DPI.
+TBounds Scaled(const TBounds& bounds);
+
 class TControl {
  public:
   TControl() = default;

@@ -34,7 +34,7 @@ void TForm::Create(const TFormParams& params) {
   int width = x;
   int height = x;
   if (params.ClientWidth > 0 && params.ClientHeight > 0) {
-    RECT frame = {0, 0, params.ClientWidth, params.ClientHeight};
+    RECT frame = {0, 0, Scaled(params.ClientWidth), Scaled(params.ClientHeight)};
     AdjustWindowRectEx(&frame, params.Style, !child && params.Menu, params.ExStyle);
     width = frame.right - frame.left;
     height = frame.bottom - frame.top;
@@ -250,8 +250,8 @@ bool TForm::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
       return HandleMenuImageMessage(message, wParam, lParam, result);
     case WM_GETMINMAXINFO:
       if (minTrackSize_.cx > 0 || minTrackSize_.cy > 0) {
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minTrackSize_.cx,
-                                                                 minTrackSize_.cy};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {Scaled(minTrackSize_.cx),
+                                                                 Scaled(minTrackSize_.cy)};
       }
       return true;
     case WM_ERASEBKGND: {

@@ -74,6 +74,7 @@ class TForm {
   void SetClientSize(int width, int height);
   SIZE ClientSize() const;
   // The smallest window size the user can drag the form to.
+  // At 96 DPI, as every layout size.
   void SetMinTrackSize(int width, int height) { minTrackSize_ = {width, height}; }
   void CenterOnScreen();
   // A system colour index (COLOR_BTNFACE by default) for the background and labels.

@@ -3,6 +3,8 @@
 #include <exception>
 #include <vector>
 
+#include "win32/toolkit/Application.h"
+
 namespace reminder {
 
 namespace {
@@ -37,7 +39,7 @@ int TListView::AddColumn(const std::string& caption, int width, int format) {
   LVCOLUMNA column = {};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
   column.fmt = format;
-  column.cx = width;
+  column.cx = Scaled(width);
   column.pszText = &text[0];
   const int index = ColumnCount();
   return static_cast<int>(

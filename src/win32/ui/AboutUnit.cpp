@@ -127,9 +127,9 @@ void TAboutDlg::CreateVersionPage() {
   AddLabel(versionPage_, "", {22, 22, 60, 60}, kProgramIcon, SS_ICON | SS_CENTERIMAGE);
 
   productName_ = AddLabel(versionPage_, "Zelto - Reminder", {100, 24, 310, 20});
-  productFont_.reset(CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+  productFont_.reset(CreateFontA(-Scaled(13), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
   SendMessageA(productName_, WM_SETFONT, reinterpret_cast<WPARAM>(productFont_.get()), FALSE);
   AddLabel(versionPage_, "Version ", {100, 48, 310, 18}, kVersion);
   AddLabel(versionPage_, "vom ", {100, 68, 310, 18}, kCompileDateLabel);

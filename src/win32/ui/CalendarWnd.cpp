@@ -84,14 +84,14 @@ void TCalendarForm::CreateControls() {
   DateFromEdit.Create(self, kDateFromEdit, {44, 216, 88, 22});
   DateFromEdit.SetMaxLength(static_cast<int>(kDateFieldLength));
   FromDateSpinButton.Create(self, kFromDateSpinButton, nullptr, 0);
-  FromDateSpinButton.SetBounds({132, 216, 16, 22});
+  FromDateSpinButton.SetBounds(Scaled(TBounds{132, 216, 16, 22}));
   FromDateSpinButton.SetRange(0, 100);
   FromDateSpinButton.SetPosition(50);  // never at an end, so both arrows always report
   caption.Create(self, "bis:", {186, 219, 30, 18});
   DateToEdit.Create(self, kDateToEdit, {218, 216, 88, 22});
   DateToEdit.SetMaxLength(static_cast<int>(kDateFieldLength));
   ToDateSpinButton.Create(self, kToDateSpinButton, nullptr, 0);
-  ToDateSpinButton.SetBounds({306, 216, 16, 22});
+  ToDateSpinButton.SetBounds(Scaled(TBounds{306, 216, 16, 22}));
   ToDateSpinButton.SetRange(0, 100);
   ToDateSpinButton.SetPosition(50);
   CalcDateBtn.Create(self, kCalcDateBtn, "Berechne", {12, 248, 80, 25});

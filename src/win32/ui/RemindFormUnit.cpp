@@ -84,7 +84,7 @@ void TRemindForm::OnCreate() {
   captionLabel_.Create(panel_.Handle(), "Erinnerung", {8, 5, 160, 16});
   LOGFONTA bold = {};
   GetObjectA(Application().Font(), sizeof bold, &bold);
-  bold.lfHeight = -13;
+  bold.lfHeight = -Scaled(13);
   bold.lfWeight = FW_BOLD;
   captionFont_.reset(CreateFontIndirectA(&bold));
   captionLabel_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(captionFont_.get()), TRUE);
