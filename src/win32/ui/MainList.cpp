@@ -41,10 +41,10 @@ void TMainList::Create(HWND parent, int id, HIMAGELIST images) {
 
 void TMainList::Layout(const TBounds& bounds) {
   view_.SetBounds(bounds);
-  const int text =
-      bounds.Width - kDateWidth - kActionWidth - kRepeatWidth - GetSystemMetrics(SM_CXVSCROLL) - 4;
-  view_.Send(LVM_SETCOLUMNWIDTH, lcText,
-             MAKELPARAM(text > kMinTextWidth ? text : kMinTextWidth, 0));
+  const int text = bounds.Width - Scaled(kDateWidth + kActionWidth + kRepeatWidth + 4) -
+                   GetSystemMetrics(SM_CXVSCROLL);
+  const int least = Scaled(kMinTextWidth);
+  view_.Send(LVM_SETCOLUMNWIDTH, lcText, MAKELPARAM(text > least ? text : least, 0));
 }
 
 void TMainList::ClearSelection() {
