@@ -57,8 +57,9 @@ void THTTPLabel::Create(HWND parent, int id, const std::string& caption, const T
   caption_ = caption;
   handCursor_ = LoadCursorA(TApplication::Instance(), kHandCursor);
   cursor_ = LoadCursorA(nullptr, IDC_ARROW);
-  CreateWindowExA(0, kClassName, caption.c_str(), WS_CHILD | WS_VISIBLE, bounds.X, bounds.Y,
-                  bounds.Width, bounds.Height, parent,
+  const TBounds place = Scaled(bounds);
+  CreateWindowExA(0, kClassName, caption.c_str(), WS_CHILD | WS_VISIBLE, place.X, place.Y,
+                  place.Width, place.Height, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), TApplication::Instance(),
                   this);
   if (!handle_) throw std::runtime_error("Das Steuerelement konnte nicht erzeugt werden.");

@@ -29,9 +29,10 @@ void TMyPanel::Create(HWND parent, int id, const TBounds& bounds) {
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
   Application().RegisterWindowClass(windowClass);
+  const TBounds place = Scaled(bounds);
   CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, caption_.c_str(),
-                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.X, bounds.Y, bounds.Width,
-                  bounds.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, place.X, place.Y, place.Width,
+                  place.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                   TApplication::Instance(), this);
   if (!handle_) throw std::runtime_error("Das Steuerelement konnte nicht erzeugt werden.");
 }

@@ -157,6 +157,19 @@ void TForm::CenterOnScreen() {
   SetWindowPos(handle_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+int TForm::AddFrame(const TBounds& bounds) {
+  const TBounds place = Scaled(bounds);
+  frames_.push_back({{place.X, place.Y, place.X + place.Width, place.Y + place.Height}, true});
+  return static_cast<int>(frames_.size()) - 1;
+}
+
+void TForm::ShowFrame(int frame, bool shown) {
+  TFrame& changed = frames_.at(static_cast<size_t>(frame));
+  if (changed.Shown == shown) return;
+  changed.Shown = shown;
+  if (handle_) InvalidateRect(handle_, &changed.Place, TRUE);
+}
+
 void TForm::SetBackground(int systemColor) {
   background_ = systemColor;
   if (handle_) InvalidateRect(handle_, nullptr, TRUE);
@@ -255,9 +268,13 @@ bool TForm::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
       }
       return true;
     case WM_ERASEBKGND: {
+      const HDC dc = reinterpret_cast<HDC>(wParam);
       RECT client = {};
       GetClientRect(handle_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(background_));
+      FillRect(dc, &client, GetSysColorBrush(background_));
+      for (TFrame& frame : frames_) {
+        if (frame.Shown) DrawEdge(dc, &frame.Place, EDGE_ETCHED, BF_RECT);
+      }
       result = 1;
       return true;
     }

@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "win32/system/Handles.h"
+#include "win32/toolkit/Control.h"
 
 namespace reminder {
 
@@ -79,6 +81,11 @@ class TForm {
   void CenterOnScreen();
   // A system colour index (COLOR_BTNFACE by default) for the background and labels.
   void SetBackground(int systemColor);
+  // An etched frame the form draws on its own background, at 96 DPI. A frame made as a
+  // child window would leave its inside unpainted, since the form's painting leaves out
+  // its children. Returns the frame's number for ShowFrame.
+  int AddFrame(const TBounds& bounds);
+  void ShowFrame(int frame, bool shown);
 
   // Window timers; ticks arrive at OnTimer with the same identifier.
   void SetTimer(UINT_PTR id, UINT milliseconds);
@@ -135,6 +142,11 @@ class TForm {
   TAcceleratorTable accelerators_;
   SIZE minTrackSize_ = {0, 0};
   int background_ = COLOR_BTNFACE;
+  struct TFrame {
+    RECT Place;
+    bool Shown;
+  };
+  std::vector<TFrame> frames_;
 };
 
 }  // namespace reminder

@@ -97,8 +97,7 @@ void TAboutDlg::CreateFor(HWND owner) {
 void TAboutDlg::OnCreate() {
   SetDialogKeys(true);
   const HWND self = Handle();
-  TLabel bevel;
-  bevel.Create(self, "", {8, 8, 419, 338}, SS_ETCHEDFRAME);
+  AddFrame({8, 8, 419, 338});
   CreateVersionPage();
   CreateSystemPage();
   TabSet.Create(self, kTabSet, {8, 348, 419, 26}, WS_TABSTOP | TCS_BOTTOM | WS_CLIPSIBLINGS);
@@ -123,7 +122,7 @@ HWND TAboutDlg::AddLabel(std::vector<HWND>& page, const std::string& text, const
 
 void TAboutDlg::CreateVersionPage() {
   const HWND self = Handle();
-  AddLabel(versionPage_, "", {20, 20, 65, 65}, -1, SS_ETCHEDFRAME);
+  iconFrame_ = AddFrame({20, 20, 65, 65});
   AddLabel(versionPage_, "", {22, 22, 60, 60}, kProgramIcon, SS_ICON | SS_CENTERIMAGE);
 
   productName_ = AddLabel(versionPage_, "Zelto - Reminder", {100, 24, 310, 20});
@@ -264,6 +263,7 @@ void TAboutDlg::ShowPage(int index) {
     ShowWindow(control, index == 0 && !hiddenMemo ? SW_SHOW : SW_HIDE);
   }
   for (HWND control : systemPage_) ShowWindow(control, index == 1 ? SW_SHOW : SW_HIDE);
+  ShowFrame(iconFrame_, index == 0);
 }
 
 void TAboutDlg::SetLabel(int id, const std::string& text) {

@@ -87,6 +87,7 @@ class TAboutDlg : public TForm {
   int cpuMeasurements_ = 0;
   double (*cpuSpeedMeter_)() = &MeasureCpuSpeed;
   int pageIndex_ = 0;
+  int iconFrame_ = -1;  // the frame around the program icon on the version page
   std::vector<HWND> versionPage_;
   std::vector<HWND> systemPage_;
   HWND productName_ = nullptr;  // drawn in navy

@@ -68,8 +68,7 @@ void TCalendarForm::OnCreate() {
 
 void TCalendarForm::CreateControls() {
   const HWND self = Handle();
-  TLabel bevel;
-  bevel.Create(self, "", {4, 4, 361, 200}, SS_ETCHEDFRAME);
+  AddFrame({4, 4, 361, 200});
   MonthsComboBox.Create(self, kMonthsComboBox, {12, 12, 150, 300});
   YearEdit.Create(self, kYearEdit, {172, 12, 64, 22}, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP);
   YearEdit.SetMaxLength(static_cast<int>(kYearFieldLength));
@@ -78,7 +77,7 @@ void TCalendarForm::CreateControls() {
   Calendar.Create(self, kCalendar, {12, 42, 345, 156}, WS_TABSTOP | MCS_NOTODAYCIRCLE);
   Calendar.SetFirstDayOfWeek(0);
 
-  bevel.Create(self, "", {4, 208, 361, 74}, SS_ETCHEDFRAME);
+  AddFrame({4, 208, 361, 74});
   TLabel caption;
   caption.Create(self, "vom:", {12, 219, 30, 18});
   DateFromEdit.Create(self, kDateFromEdit, {44, 216, 88, 22});
@@ -97,7 +96,7 @@ void TCalendarForm::CreateControls() {
   CalcDateBtn.Create(self, kCalcDateBtn, "Berechne", {12, 248, 80, 25});
   DayLabel.Create(self, "0 Tag(e)", {104, 253, 200, 18}, SS_LEFT, kDayLabel);
 
-  bevel.Create(self, "", {4, 286, 361, 79}, SS_ETCHEDFRAME);
+  AddFrame({4, 286, 361, 79});
   caption.Create(self, "von:", {12, 297, 30, 18});
   TimeFrom.Create(self, kTimeFrom, {44, 294, 70, 22});
   TimeFrom.SetMaxLength(static_cast<int>(kTimeFieldLength));
