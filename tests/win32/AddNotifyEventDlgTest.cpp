@@ -234,6 +234,29 @@ TEST_F(AddNotifyEventDlgTest, EnterInATriggerButtonMovesOnAndTheDateFieldRefuses
   EXPECT_DOUBLE_EQ(TypeDate("24.12.2031"), EncodeDate(2031, 12, 24));
 }
 
+TEST_F(AddNotifyEventDlgTest, CtrlTabSwitchesThePagesBothWays) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  const auto press = [&](bool shift) {
+    keys[VK_CONTROL] = 0x80;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG tab = {d.notText.Handle(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(d.PreTranslateMessage(tab));
+  };
+  press(false);
+  EXPECT_EQ(d.PageIndex(), 1);
+  press(false);
+  press(false);
+  EXPECT_EQ(d.PageIndex(), 0);
+  press(true);
+  EXPECT_EQ(d.PageIndex(), 2);
+  keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+}
+
 TEST_F(AddNotifyEventDlgTest, BrowseOffersTheFilterOfItsFieldAndFillsIt) {
   std::vector<std::string> filters;
   dialog_->SetFileChooser([&](HWND, const std::string& filter, std::string& name) {

@@ -224,6 +224,20 @@ TEST_F(MainWindowTest, ColumnClicksAlternateDescendingAndAscending) {
   main.RefillList();
   ClickColumn(1);  // a refill starts descending again
   EXPECT_EQ(Cell(0, 1), "c");
+  // The header shows the order with one arrow, at its column.
+  const HWND header = ListView_GetHeader(List());
+  const auto format = [&](int column) {
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT;
+    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+  };
+  EXPECT_EQ(format(1), HDF_SORTDOWN);
+  EXPECT_EQ(format(0) | format(2) | format(3), 0);
+  // The action column shows its longest name whole.
+  const char* longest = "DFÜ-Netzwerk Verbindung trennen";
+  EXPECT_GT(ListView_GetColumnWidth(List(), 2),
+            ListView_GetStringWidth(List(), const_cast<char*>(longest)));
 }
 
 TEST_F(MainWindowTest, CloseEscapeAndMinimiseHideToTheTrayAndSaveThePlace) {

@@ -68,6 +68,11 @@ int RowImage(const TNotifyInfo& record) {
   return record.Notified != 0 ? kImageFinished : kImagePending;
 }
 
+void TReminderRows::ResetSortMarker() {
+  sortToggle_ = 0;
+  sortedColumn_ = -1;
+}
+
 void TReminderRows::ClearItems() {
   rows_.clear();
   textsRanked_ = false;
@@ -120,6 +125,8 @@ void TReminderRows::RankTexts(const TSortKeyOf& keyOf) {
 void TReminderRows::SortByColumn(int column, const TSortKeyOf& keyOf) {
   const TSortStep step = ColumnSortStep(sortToggle_, column);
   sortToggle_ = step.NextToggle;
+  sortedColumn_ = step.Code % 10;
+  sortedDescending_ = SortsDescending(step.Code);
   std::vector<int64_t> keys(rows_.size());
   switch (step.Code % 10) {
     case lcText:

@@ -37,7 +37,7 @@ struct TListRow {
 class TReminderRows : public IReminderListView {
  public:
   void ClearItems() override;
-  void ResetSortMarker() override { sortToggle_ = 0; }
+  void ResetSortMarker() override;
   void AddItem(TNotifyInfo& record) override;
 
   size_t Count() const { return rows_.size(); }
@@ -52,6 +52,9 @@ class TReminderRows : public IReminderListView {
   void RemoveRecords(const std::vector<const TNotifyInfo*>& records);
 
   int SortToggle() const { return sortToggle_; }
+  // The column of the rows' current order and its direction; -1 until a click sorted them.
+  int SortedColumn() const { return sortedColumn_; }
+  bool SortedDescending() const { return sortedDescending_; }
   // A click on a column: sorts by the code the toggle gives and flips the toggle. Equal
   // keys keep their order. Texts are compared by keyOf's keys, made once for the text
   // column until its rows change and once per click for the action and repetition names.
@@ -62,6 +65,8 @@ class TReminderRows : public IReminderListView {
   std::vector<TListRow> rows_;
   bool textsRanked_ = false;
   int sortToggle_ = 0;
+  int sortedColumn_ = -1;
+  bool sortedDescending_ = false;
 };
 
 }  // namespace reminder

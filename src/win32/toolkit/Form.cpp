@@ -194,7 +194,24 @@ void TForm::SetAccelerators(HACCEL accelerators) {
   accelerators_.reset(accelerators);
 }
 
+bool TForm::SwitchPage(const MSG& message) {
+  if (!pageTabs_ || message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+      GetKeyState(VK_CONTROL) >= 0 || !IsChild(handle_, message.hwnd)) {
+    return false;
+  }
+  const int count = static_cast<int>(SendMessageA(pageTabs_, TCM_GETITEMCOUNT, 0, 0));
+  if (count < 2) return false;
+  const int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+  const int current = static_cast<int>(SendMessageA(pageTabs_, TCM_GETCURSEL, 0, 0));
+  SendMessageA(pageTabs_, TCM_SETCURSEL, static_cast<WPARAM>((current + step) % count), 0);
+  NMHDR changed = {pageTabs_, static_cast<UINT_PTR>(GetDlgCtrlID(pageTabs_)),
+                   static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(handle_, WM_NOTIFY, changed.idFrom, reinterpret_cast<LPARAM>(&changed));
+  return true;
+}
+
 bool TForm::PreTranslateMessage(MSG& message) {
+  if (SwitchPage(message)) return true;
   if (accelerators_ && TranslateAcceleratorA(handle_, accelerators_.get(), &message)) return true;
   return dialogKeys_ && IsDialogMessageA(handle_, &message);
 }

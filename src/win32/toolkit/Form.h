@@ -94,6 +94,9 @@ class TForm {
   // Tab and the arrow keys move between controls, Enter sends the default button's command
   // (IDOK when there is none) and Escape sends IDCANCEL, as in a dialog.
   void SetDialogKeys(bool on) { dialogKeys_ = on; }
+  // The tab control whose pages Ctrl+Tab and Ctrl+Shift+Tab switch, as a click on a tab
+  // does (the form is told TCN_SELCHANGE).
+  void SetPageTabs(HWND tabControl) { pageTabs_ = tabControl; }
   void SetDefaultButton(int id) { defaultButton_ = id; }
   // The control that gets the focus whenever the form is activated; by default the last
   // focused one, else the first that Tab reaches.
@@ -125,6 +128,8 @@ class TForm {
   }
 
  private:
+  // Ctrl+Tab: true when it switched the page.
+  bool SwitchPage(const MSG& message);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static void RegisterFormClass(const std::string& name);
   LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -142,6 +147,7 @@ class TForm {
   TAcceleratorTable accelerators_;
   SIZE minTrackSize_ = {0, 0};
   int background_ = COLOR_BTNFACE;
+  HWND pageTabs_ = nullptr;
   struct TFrame {
     RECT Place;
     bool Shown;

@@ -82,6 +82,7 @@ void TAddNotifyEventDlg::CreateFor(HWND owner, HIMAGELIST images) {
 void TAddNotifyEventDlg::OnCreate() {
   SetDialogKeys(true);
   PC.Create(Handle(), kPC, {8, 8, 496, 270}, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_HOTTRACK);
+  SetPageTabs(PC.Handle());
   PC.AddTab("Erinnerung");
   PC.AddTab("Aktion");
   PC.AddTab("Wiederholung");

@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "core/common/FormatDateTime.h"
 #include "win32/toolkit/Application.h"
 
 namespace reminder {
@@ -13,6 +14,7 @@ constexpr int kActionWidth = 130;
 constexpr int kRepeatWidth = 90;
 constexpr int kMinTextWidth = 100;
 constexpr int kFewSelected = 64;
+constexpr int kCellMargin = 16;
 
 // A key whose byte order is the order CompareStringA gives the texts.
 std::string LocaleSortKey(const std::string& text) {
@@ -37,12 +39,33 @@ void TMainList::Create(HWND parent, int id, HIMAGELIST images) {
   view_.AddColumn("Erinnern an...", 200);
   view_.AddColumn("Aktion", kActionWidth);
   view_.AddColumn("Wie oft?", kRepeatWidth);
+  // The date and the action names are short enough to show whole, whatever the font.
+  const TDateTime widest = EncodeDate(2000, 12, 28) + EncodeTime(20, 58, 58, 0);
+  FitColumn(lcDate, {FormatDateTime("c", widest, fs_)}, GetSystemMetrics(SM_CXSMICON));
+  FitColumn(lcAction, std::vector<std::string>(ActionNames.begin(), ActionNames.end()), 0);
+}
+
+void TMainList::FitColumn(int column, const std::vector<std::string>& texts, int image) {
+  int widest = 0;
+  for (const std::string& text : texts) {
+    const int width = static_cast<int>(
+        view_.Send(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    if (width > widest) widest = width;
+  }
+  // The list leaves some room on both sides of a cell's text.
+  const int needed = widest + image + Scaled(kCellMargin);
+  if (needed > view_.Send(LVM_GETCOLUMNWIDTH, column)) {
+    view_.Send(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(needed, 0));
+  }
 }
 
 void TMainList::Layout(const TBounds& bounds) {
   view_.SetBounds(bounds);
-  const int text = bounds.Width - Scaled(kDateWidth + kActionWidth + kRepeatWidth + 4) -
-                   GetSystemMetrics(SM_CXVSCROLL);
+  int others = 0;
+  for (int column : {lcDate, lcAction, lcRepeat}) {
+    others += static_cast<int>(view_.Send(LVM_GETCOLUMNWIDTH, column));
+  }
+  const int text = bounds.Width - others - GetSystemMetrics(SM_CXVSCROLL) - Scaled(4);
   const int least = Scaled(kMinTextWidth);
   view_.Send(LVM_SETCOLUMNWIDTH, lcText, MAKELPARAM(text > least ? text : least, 0));
 }
@@ -65,6 +88,7 @@ void TMainList::ShowCount() {
 void TMainList::Fill(TReminder& store) {
   ClearSelection();
   store.FillListView(rows_);
+  ShowSortArrow();
   ShowCount();
 }
 
@@ -140,6 +164,20 @@ void TMainList::Remove(const std::vector<const TNotifyInfo*>& records) {
   ShowCount();
 }
 
+void TMainList::ShowSortArrow() {
+  const HWND header = reinterpret_cast<HWND>(view_.Send(LVM_GETHEADER));
+  for (int column = 0; column < kListColumnCount; ++column) {
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT;
+    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (column == rows_.SortedColumn()) {
+      item.fmt |= rows_.SortedDescending() ? HDF_SORTDOWN : HDF_SORTUP;
+    }
+    SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
 void TMainList::SupplyRow(NMLVDISPINFOA& info) const {
   if (info.item.iItem < 0 || static_cast<size_t>(info.item.iItem) >= rows_.Count()) return;
   const TListRow& row = rows_.Row(static_cast<size_t>(info.item.iItem));
@@ -154,6 +192,7 @@ void TMainList::ColumnClick(int column) {
   // The selection stays with its records, not with the row positions.
   const std::vector<const TNotifyInfo*> selected = SelectedRecords();
   rows_.SortByColumn(column, &LocaleSortKey);
+  ShowSortArrow();
   Select(selected);
   InvalidateRect(view_.Handle(), nullptr, TRUE);
 }

@@ -53,6 +53,10 @@ class TMainList {
  private:
   void Redraw(int row) const;
   void ClearSelection();
+  // The header's arrow at the column of the current order, pointing its way.
+  void ShowSortArrow();
+  // Widens a column to its widest text (and an image beside it) where it is narrower.
+  void FitColumn(int column, const std::vector<std::string>& texts, int image);
   std::vector<int> SelectedRows() const;
   void Select(const std::vector<const TNotifyInfo*>& records);
   void ShowCount();

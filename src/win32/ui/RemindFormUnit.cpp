@@ -63,6 +63,7 @@ void TRemindForm::Open(TNotifyInfo* record) {
   targetLabel_.SetText(ActionTargetText(*record));
   targetLabel_.SetVisible(!targetLabel_.Text().empty());
   reminderText_.SetText(EditLines(record->NotifyText));
+  ShowTextScrollBar();
   dateEdit_.SetValue(date);
 
   label4_.SetVisible(layout_.Postpone);
@@ -116,7 +117,7 @@ void TRemindForm::OnCreate() {
   TLabel label3;
   label3.Create(form, "Erinnern an:", {8, 89, 488, 14});
   reminderText_.Create(form, kReminderTextId, {8, 105, 488, 102},
-                       ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_HSCROLL, 0);
+                       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, 0);
   lateLabel_.Create(form, kLateActionText, {8, 212, 488, 16});
   lateLabel_.SetVisible(false);
 
@@ -129,6 +130,23 @@ void TRemindForm::OnCreate() {
   closeBtn_.Create(form, IDCANCEL, "Schließen", {408, 245, 88, 25}, BS_DEFPUSHBUTTON | WS_TABSTOP);
   SetDefaultButton(IDCANCEL);
   SetActiveControl(closeBtn_.Handle());
+}
+
+void TRemindForm::ShowTextScrollBar() {
+  // The text wraps at word boundaries; the bar shows only when the lines need more room.
+  const HWND text = reminderText_.Handle();
+  ShowScrollBar(text, SB_VERT, FALSE);
+  TEXTMETRICA metrics = {};
+  {
+    const TWindowDC dc(text);
+    const TSelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(reminderText_.Send(WM_GETFONT)));
+    GetTextMetricsA(dc.get(), &metrics);
+  }
+  RECT area = {};
+  reminderText_.Send(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+  const int shown = metrics.tmHeight > 0 ? (area.bottom - area.top) / metrics.tmHeight : 0;
+  const int lines = static_cast<int>(reminderText_.Send(EM_GETLINECOUNT));
+  ShowScrollBar(text, SB_VERT, lines > shown);
 }
 
 void TRemindForm::OnShow() {

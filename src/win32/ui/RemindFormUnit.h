@@ -80,6 +80,7 @@ class TRemindForm : public TForm {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void ShowTextScrollBar();
   void StartTimer();
   void StopTimer();
   void DateEditChange();
