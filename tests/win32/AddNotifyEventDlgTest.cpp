@@ -215,6 +215,17 @@ TEST_F(AddNotifyEventDlgTest, LeavingABadFieldShowsItsMessageAndKeepsTheFocusThe
   EXPECT_EQ(d.ModalResult(), 0);
   EXPECT_EQ(d.PageIndex(), 1);
   EXPECT_EQ(GetFocus(), d.WebsiteEdit.Handle());
+
+  // The browse button is in the tab order; moving to it leaves the field unchecked.
+  Choose(akProgram);
+  d.ProgramEdit.SetText("C:\\fehlt\\halb");
+  d.ProgramEdit.SetFocus();
+  catcher.Clear();
+  EXPECT_TRUE(GetWindowLongA(d.BrowseBtn.Handle(), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_EQ(GetNextDlgTabItem(d.Handle(), d.ProgramEdit.Handle(), FALSE), d.BrowseBtn.Handle());
+  d.BrowseBtn.SetFocus();
+  FlushEvents();
+  EXPECT_TRUE(catcher.Boxes().empty());
 }
 
 TEST_F(AddNotifyEventDlgTest, EnterInATriggerButtonMovesOnAndTheDateFieldRefusesNoDates) {
@@ -266,9 +277,9 @@ TEST_F(AddNotifyEventDlgTest, BrowseOffersTheFilterOfItsFieldAndFillsIt) {
   });
   dialog_->ProgramEdit.SetText("alt.exe");
   SendMessageA(dialog_->Handle(), WM_COMMAND,
-               MAKEWPARAM(TAddNotifyEventDlg::kBrowseBtn, STN_CLICKED), 0);
+               MAKEWPARAM(TAddNotifyEventDlg::kBrowseBtn, BN_CLICKED), 0);
   SendMessageA(dialog_->Handle(), WM_COMMAND,
-               MAKEWPARAM(TAddNotifyEventDlg::kDocumentBrowseBtn, STN_CLICKED), 0);
+               MAKEWPARAM(TAddNotifyEventDlg::kDocumentBrowseBtn, BN_CLICKED), 0);
   ASSERT_EQ(filters.size(), 2u);
   EXPECT_EQ(filters[0], "Anwendungen|*.exe|Alle Dateien|*.*");
   EXPECT_EQ(filters[1], "Dokumente|*.doc;*.txt;*.htm;*.html|Alle Dateien|*.*");

@@ -162,7 +162,7 @@ void TAddNotifyEventDlg::CreateActionPage() {
     TEdit* edit;
     int id;
     const char* note;
-    TLabel* browse;
+    TButton* browse;
     int browseId;
   };
   const TParamPage kPages[] = {
@@ -181,8 +181,7 @@ void TAddNotifyEventDlg::CreateActionPage() {
     p.edit->SetMaxLength(static_cast<int>(kMaxFieldLength));
     AddToNotebook(p.page, p.edit->Handle());
     if (p.browse) {
-      // A static control: clicking it leaves the focus where it is.
-      p.browse->Create(self, "", {460, 144, 24, 22}, SS_OWNERDRAW | SS_NOTIFY, p.browseId);
+      p.browse->Create(self, p.browseId, "", {460, 144, 24, 22}, BS_OWNERDRAW | WS_TABSTOP);
       AddToNotebook(p.page, p.browse->Handle());
     }
     AddLabel(1, p.note, {24, 176, 460, 90}, p.page);
@@ -360,7 +359,10 @@ void TAddNotifyEventDlg::FieldExit(TParamField field) {
   // switching to another program does not. OK checks the field itself, also when Enter
   // presses it without leaving the field.
   const HWND focus = GetFocus();
-  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0 || focus == OKBtn.Handle()) {
+  // The field's own browse button fills it: the check waits until the field is left
+  // for something else.
+  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0 || focus == OKBtn.Handle() ||
+      focus == BrowseBtn.Handle() || focus == DocumentBrowseBtn.Handle()) {
     return;
   }
   TEdit* edit = ParamEdit(field);
@@ -467,7 +469,7 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
       break;
     case kBrowseBtn:
     case kDocumentBrowseBtn:
-      if (code == STN_CLICKED) BrowseBtnClick(id);
+      if (code == BN_CLICKED) BrowseBtnClick(id);
       break;
     case kOKBtn:
       if (code == BN_CLICKED && ParamFieldPasses()) SetModalResult(IDOK);
@@ -500,8 +502,17 @@ bool TAddNotifyEventDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 void TAddNotifyEventDlg::DrawMagnifier(const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
-  const RECT& r = item.rcItem;
+  RECT r = item.rcItem;
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  if (item.itemState & ODS_SELECTED) {
+    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    OffsetRect(&r, 1, 1);
+  }
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = item.rcItem;
+    InflateRect(&focus, -2, -2);
+    DrawFocusRect(dc, &focus);
+  }
   const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNTEXT)));
   const TSelectedObject selectedPen(dc, pen.get());
   const TSelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));

@@ -88,7 +88,8 @@ class TAddNotifyEventDlg : public TForm {
   TEdit DaysEdit;
   TLabel DaysLabel;
   TEdit EmailEdit, WebsiteEdit, ProgramEdit, DocumentEdit;
-  TLabel BrowseBtn, DocumentBrowseBtn;  // flat picture buttons that take no focus
+  // Flat picture buttons in the tab order; reaching one does not check its field.
+  TButton BrowseBtn, DocumentBrowseBtn;
   TButton repOnce, repOncePerDay, repOncePerWeek, repOncePerMonth, repOncePerYear;
   TButton OKBtn, CancelBtn;
 

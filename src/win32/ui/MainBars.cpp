@@ -8,33 +8,36 @@
 
 namespace reminder {
 
+// Every item has an access key of its own within its menu; the words stay as they are.
 std::vector<TMenuItem> MainMenuItems() {
   return {
-      TMenuItem::SubMenu("&Datei", {{"Einstellungen...", cmSettings, "", 7},
+      TMenuItem::SubMenu("&Datei", {{"&Einstellungen...", cmSettings, "", 7},
                                     TMenuItem::Separator(),
-                                    {"Kalender...", cmCalendar},
+                                    {"&Kalender...", cmCalendar},
                                     TMenuItem::Separator(),
-                                    {"Beenden", cmExit, "Alt+F4", 0}}),
-      TMenuItem::SubMenu("&Erinnerung", {{"Hinzufügen...", cmAdd, "Strg+A", 1},
-                                         {"Ändern...", cmChange, "Strg+E", 2},
-                                         {"Löschen", cmDelete, "Strg+D", 3}}),
-      TMenuItem::SubMenu("&Ansicht", {{"Minimieren", cmMinimize, "F3", 6}}),
-      TMenuItem::SubMenu("&?", {{"Info...", cmInfo, "", 4}}),
+                                    {"&Beenden", cmExit, "Alt+F4", 0}}),
+      TMenuItem::SubMenu("&Erinnerung", {{"&Hinzufügen...", cmAdd, "Strg+A", 1},
+                                         {"&Ändern...", cmChange, "Strg+E", 2},
+                                         {"&Löschen", cmDelete, "Strg+D", 3}}),
+      TMenuItem::SubMenu("&Ansicht", {{"&Minimieren", cmMinimize, "F3", 6}}),
+      TMenuItem::SubMenu("&?", {{"&Info...", cmInfo, "", 4}}),
   };
 }
 
 std::vector<TMenuItem> TrayMenuItems() {
-  return {{"Anzeigen", cmRestore, "", 5},
-          {"Minimieren", cmMinimize, "", 6},
-          {"Einstellungen...", cmSettings, "", 7},
+  // "Anzeigen" is what the double click does, so it shows in bold.
+  return {{"&Anzeigen", cmRestore, "", 5, msDefault},
+          {"&Minimieren", cmMinimize, "", 6},
+          {"&Einstellungen...", cmSettings, "", 7},
           TMenuItem::Separator(),
-          {"Erinnerung hinzufügen...", cmAdd, "", 1},
+          {"Erinnerung &hinzufügen...", cmAdd, "", 1},
           TMenuItem::Separator(),
-          {"Beenden", cmExit, "", 0}};
+          {"&Beenden", cmExit, "", 0}};
 }
 
 std::vector<TMenuItem> ListMenuItems() {
-  return {{"Hinzufügen", cmAdd, "", 1}, {"Ändern", cmChange, "", 2}, {"Löschen", cmDelete, "", 3}};
+  return {
+      {"&Hinzufügen", cmAdd, "", 1}, {"&Ändern", cmChange, "", 2}, {"&Löschen", cmDelete, "", 3}};
 }
 
 HWND CreateToolBand(HWND parent, int coolBarId, int toolBarId, HIMAGELIST images,

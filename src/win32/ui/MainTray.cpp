@@ -19,8 +19,6 @@ constexpr char kToolTip[] = "Zelto - Reminder";
 void TMainTray::Create(HWND appWindow, HIMAGELIST menuImages, TShellNotify notify,
                        std::function<void()> onDblClick) {
   menu_ = std::make_unique<TPopupMenu>(TrayMenuItems(), menuImages);
-  // "Anzeigen" is what the double click does, so it shows in bold.
-  SetMenuDefaultItem(menu_->Handle(), cmRestore, FALSE);
   icon_ = std::make_unique<TTrayIcon95>(std::move(notify));
   icon_->SetIconID(kTrayIconId);
   icon_->SetShowIcon(-1);
