@@ -194,40 +194,6 @@ void TForm::SetAccelerators(HACCEL accelerators) {
   accelerators_.reset(accelerators);
 }
 
-bool TForm::OnPage(HWND control) const {
-  if (!pageBrush_ || !control) return false;
-  RECT place = {};
-  GetWindowRect(control, &place);
-  MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&place), 2);
-  RECT inside = {};
-  return IntersectRect(&inside, &place, &pageArea_) && EqualRect(&inside, &place);
-}
-
-void TForm::SetPageTabs(HWND tabControl) {
-  pageTabs_ = tabControl;
-  RECT area = {};
-  GetClientRect(tabControl, &area);
-  const int width = area.right;
-  const int height = area.bottom;
-  SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  if (area.right - area.left < 8 || area.bottom - area.top < 8) return;
-  // The page colour is whatever the control paints there, themed or not: it is painted
-  // once into memory and read back.
-  const TWindowDC screen(tabControl);
-  const TMemoryDC memory(CreateCompatibleDC(screen.get()));
-  const TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-  if (!memory || !bitmap) return;
-  {
-    const TSelectedObject selected(memory.get(), bitmap.get());
-    SendMessageA(tabControl, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
-                 PRF_CLIENT | PRF_ERASEBKGND);
-    pageColor_ = GetPixel(memory.get(), area.left + 4, area.top + 4);
-  }
-  pageBrush_.reset(CreateSolidBrush(pageColor_));
-  MapWindowPoints(tabControl, handle_, reinterpret_cast<POINT*>(&area), 2);
-  pageArea_ = area;
-}
-
 bool TForm::SwitchPage(const MSG& message) {
   if (!pageTabs_ || message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
       GetKeyState(VK_CONTROL) >= 0 || !IsChild(handle_, message.hwnd)) {
@@ -330,12 +296,6 @@ bool TForm::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
       return true;
     }
     case WM_CTLCOLORSTATIC:
-      if (OnPage(reinterpret_cast<HWND>(lParam))) {
-        SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(reinterpret_cast<HDC>(wParam), pageColor_);
-        result = reinterpret_cast<LRESULT>(pageBrush_.get());
-        return true;
-      }
       // Labels, check boxes and read-only edits on the form's background.
       SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
       SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(background_));
