@@ -1,5 +1,7 @@
 #include "win32/toolkit/Form.h"
 
+#include <uxtheme.h>
+
 #include <stdexcept>
 
 #include "win32/toolkit/Application.h"
@@ -194,6 +196,30 @@ void TForm::SetAccelerators(HACCEL accelerators) {
   accelerators_.reset(accelerators);
 }
 
+bool TForm::OnPage(HWND control) const {
+  if (!pageBrush_ || !control) return false;
+  RECT place = {};
+  GetWindowRect(control, &place);
+  MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&place), 2);
+  RECT inside = {};
+  return IntersectRect(&inside, &place, &pageArea_) && EqualRect(&inside, &place);
+}
+
+void TForm::SetPageTabs(HWND tabControl) {
+  pageTabs_ = tabControl;
+  RECT area = {};
+  GetClientRect(tabControl, &area);
+  SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  if (area.right - area.left < 8 || area.bottom - area.top < 8) return;
+  // A tab control with a visual style paints its pages in the window colour, one without
+  // in the colour of 3D faces.
+  const int colour = GetWindowTheme(tabControl) ? COLOR_WINDOW : COLOR_BTNFACE;
+  pageColor_ = GetSysColor(colour);
+  pageBrush_ = GetSysColorBrush(colour);
+  MapWindowPoints(tabControl, handle_, reinterpret_cast<POINT*>(&area), 2);
+  pageArea_ = area;
+}
+
 bool TForm::SwitchPage(const MSG& message) {
   if (!pageTabs_ || message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
       GetKeyState(VK_CONTROL) >= 0 || !IsChild(handle_, message.hwnd)) {
@@ -296,6 +322,12 @@ bool TForm::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
       return true;
     }
     case WM_CTLCOLORSTATIC:
+      if (OnPage(reinterpret_cast<HWND>(lParam))) {
+        SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(reinterpret_cast<HDC>(wParam), pageColor_);
+        result = reinterpret_cast<LRESULT>(pageBrush_);
+        return true;
+      }
       // Labels, check boxes and read-only edits on the form's background.
       SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
       SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(background_));

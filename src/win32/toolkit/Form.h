@@ -95,8 +95,9 @@ class TForm {
   // (IDOK when there is none) and Escape sends IDCANCEL, as in a dialog.
   void SetDialogKeys(bool on) { dialogKeys_ = on; }
   // The tab control whose pages Ctrl+Tab and Ctrl+Shift+Tab switch, as a click on a tab
-  // does (the form is told TCN_SELCHANGE).
-  void SetPageTabs(HWND tabControl) { pageTabs_ = tabControl; }
+  // does (the form is told TCN_SELCHANGE). The labels, check boxes and radio buttons on
+  // its pages take the colour the control gives its pages.
+  void SetPageTabs(HWND tabControl);
   void SetDefaultButton(int id) { defaultButton_ = id; }
   // The control that gets the focus whenever the form is activated; by default the last
   // focused one, else the first that Tab reaches.
@@ -130,6 +131,8 @@ class TForm {
  private:
   // Ctrl+Tab: true when it switched the page.
   bool SwitchPage(const MSG& message);
+  // Whether a control lies on the pages of the page tabs.
+  bool OnPage(HWND control) const;
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static void RegisterFormClass(const std::string& name);
   LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -148,6 +151,9 @@ class TForm {
   SIZE minTrackSize_ = {0, 0};
   int background_ = COLOR_BTNFACE;
   HWND pageTabs_ = nullptr;
+  RECT pageArea_ = {};          // where the pages lie, in the form's coordinates
+  HBRUSH pageBrush_ = nullptr;  // a system brush, never freed
+  COLORREF pageColor_ = 0;
   struct TFrame {
     RECT Place;
     bool Shown;

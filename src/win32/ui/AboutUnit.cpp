@@ -101,9 +101,9 @@ void TAboutDlg::OnCreate() {
   CreateVersionPage();
   CreateSystemPage();
   TabSet.Create(self, kTabSet, {8, 348, 419, 26}, WS_TABSTOP | TCS_BOTTOM | WS_CLIPSIBLINGS);
-  SetPageTabs(TabSet.Handle());
   TabSet.AddTab(" Version ");
   TabSet.AddTab(" Systeminformation ");
+  SetPageTabs(TabSet.Handle());
   CloseBtn.Create(self, IDCANCEL, "Schließen", {337, 382, 90, 26}, BS_DEFPUSHBUTTON | WS_TABSTOP);
   SetDefaultButton(IDCANCEL);
   SetActiveControl(CloseBtn.Handle());

@@ -82,10 +82,10 @@ void TAddNotifyEventDlg::CreateFor(HWND owner, HIMAGELIST images) {
 void TAddNotifyEventDlg::OnCreate() {
   SetDialogKeys(true);
   PC.Create(Handle(), kPC, {8, 8, 496, 270}, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_HOTTRACK);
-  SetPageTabs(PC.Handle());
   PC.AddTab("Erinnerung");
   PC.AddTab("Aktion");
   PC.AddTab("Wiederholung");
+  SetPageTabs(PC.Handle());
   CreateTriggerPage();
   CreateActionPage();
   CreateRepeatPage();

@@ -23,6 +23,7 @@ void TCfgDlg::OnCreate() {
   // The tab control only frames the controls, which are its siblings drawn on top of it.
   TC.Create(self, kTC, {8, 8, 329, 138}, WS_CLIPSIBLINGS);
   TC.AddTab("Einstellungen");
+  SetPageTabs(TC.Handle());
   WinStartUpChkBox.Create(self, kWinStartUpChkBox, WinStartUpCaption(false), {20, 40, 305, 20},
                           BS_AUTOCHECKBOX | WS_TABSTOP);
   AnimateIconChkBox.Create(self, kAnimateIconChkBox,
