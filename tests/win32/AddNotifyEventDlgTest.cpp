@@ -11,6 +11,7 @@
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
@@ -266,6 +267,20 @@ TEST_F(AddNotifyEventDlgTest, CtrlTabSwitchesThePagesBothWays) {
   EXPECT_EQ(d.PageIndex(), 2);
   keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
+}
+
+TEST_F(AddNotifyEventDlgTest, EveryPageShowsItsTextsWholeAndNothingBlack) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  for (int page = 0; page < 3; ++page) {
+    d.ShowPage(page);
+    for (int action = 0; action < (page == 1 ? kActionCount : 1); ++action) {
+      if (page == 1) Choose(action);
+      const std::vector<std::string> problems = testing::LayoutProblems(d.Handle());
+      EXPECT_TRUE(problems.empty()) << "page " << page << ", action " << action << ":\n"
+                                    << testing::Joined(problems);
+    }
+  }
 }
 
 TEST_F(AddNotifyEventDlgTest, BrowseOffersTheFilterOfItsFieldAndFillsIt) {

@@ -9,6 +9,7 @@
 
 #include "core/common/DateTime.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/ui/CalendarWnd.h"
 
@@ -66,6 +67,11 @@ class CalendarWndTest : public ::testing::Test {
   TCalendarForm* form = nullptr;
   HWND window = nullptr;
 };
+
+TEST_F(CalendarWndTest, ShowsItsTextsWholeAndNothingBlack) {
+  const std::vector<std::string> problems = testing::LayoutProblems(window);
+  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
+}
 
 TEST_F(CalendarWndTest, DayCounterCountsBetweenCompleteValidDates) {
   EXPECT_TRUE(Enabled(TCalendarForm::kCalcDateBtn));

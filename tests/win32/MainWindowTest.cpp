@@ -8,6 +8,7 @@
 #include "core/store/IOUnit.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
@@ -179,6 +180,10 @@ TEST_F(MainWindowTest, ShowsThePreparedRowsWithTheirImagesAndStatusTexts) {
   main.LVPopupMenuPopup();
   EXPECT_FALSE(MenuCommandEnabled(main.ListMenu(), cmDelete));
   EXPECT_TRUE(MenuCommandEnabled(main.ListMenu(), cmAdd));
+
+  main.TrayIconDblClick();
+  const std::vector<std::string> problems = testing::LayoutProblems(main.Handle());
+  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
 }
 
 TEST_F(MainWindowTest, DeleteKeyRemovesEverySelectedRecordAndRewritesTheFile) {

@@ -11,6 +11,7 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/ActionTarget.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/TestWindow.h"
@@ -212,6 +213,15 @@ TEST_F(RemindFormTest, TheTargetShowsBeforeTheCountdownEndsAndALocalPathNeverOpe
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].text, kWebsiteInvalidText);
   EXPECT_TRUE(IsWindow(website->Handle()));
+}
+
+TEST_F(RemindFormTest, EveryActionShowsItsTextsWholeAndNothingBlack) {
+  for (int action = 0; action < kActionCount; ++action) {
+    TRemindForm* form = Open(Add(static_cast<uint8_t>(action), rkOnce, At(2024, 5, 10, 8),
+                                 action == akEmail ? "anna@example.org" : "https://example.org"));
+    const std::vector<std::string> problems = testing::LayoutProblems(form->Handle());
+    EXPECT_TRUE(problems.empty()) << "action " << action << ":\n" << testing::Joined(problems);
+  }
 }
 
 TEST_F(RemindFormTest, AFailedActionIsReportedAndTheCountdownStillCloses) {

@@ -1,0 +1,180 @@
+#include "win32/support/LayoutCheck.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "win32/system/Handles.h"
+
+namespace reminder::testing {
+
+namespace {
+
+// Pure black this wide over this many rows is no text, icon or line: an unpainted area.
+constexpr int kBlackRun = 48;
+constexpr int kBlackRows = 3;
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string TextOf(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM found) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+RECT PlaceOf(HWND window) {
+  RECT place = {};
+  GetWindowRect(window, &place);
+  return place;
+}
+
+// How much room the text of a control has, and how it is laid out; false for controls
+// whose text is not the user's to read whole (ellipses, pictures, frames) or that have none.
+bool TextRoom(HWND control, RECT& room, UINT& format) {
+  const std::string kind = ClassOf(control);
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  GetClientRect(control, &room);
+  format = DT_CALCRECT;
+  if (kind == "Static") {
+    const LONG type = style & SS_TYPEMASK;
+    if ((style & SS_ELLIPSISMASK) != 0) return false;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP &&
+        type != SS_SIMPLE) {
+      return false;
+    }
+    format |= type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE ? DT_SINGLELINE : DT_WORDBREAK;
+    if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+    return true;
+  }
+  if (kind == "Button") {
+    const LONG type = style & BS_TYPEMASK;
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+        type == BS_AUTORADIOBUTTON) {
+      room.left += GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+      InflateRect(&room, -4, 0);
+    } else {
+      return false;
+    }
+    format |= DT_SINGLELINE;
+    return true;
+  }
+  return false;
+}
+
+void CheckText(HWND control, std::vector<std::string>& problems) {
+  RECT room = {};
+  UINT format = 0;
+  const std::string text = TextOf(control);
+  if (text.empty() || !TextRoom(control, room, format)) return;
+  const TWindowDC dc(control);
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+  const TSelectedObject selected(dc.get(), font ? font : GetStockObject(SYSTEM_FONT));
+  RECT needed = {0, 0, room.right - room.left, 0};
+  DrawTextA(dc.get(), text.c_str(), -1, &needed, format);
+  const bool wraps = (format & DT_WORDBREAK) != 0;
+  const bool fits =
+      wraps ? needed.bottom <= room.bottom - room.top : needed.right <= room.right - room.left;
+  if (!fits) {
+    problems.push_back(ClassOf(control) + " \"" + text + "\" needs " +
+                       std::to_string(needed.right) + "x" + std::to_string(needed.bottom) +
+                       ", has " + std::to_string(room.right - room.left) + "x" +
+                       std::to_string(room.bottom - room.top));
+  }
+}
+
+bool Buddies(HWND a, HWND b) {
+  const auto buddy = [](HWND control) {
+    return ClassOf(control) == UPDOWN_CLASSA
+               ? reinterpret_cast<HWND>(SendMessageA(control, UDM_GETBUDDY, 0, 0))
+               : nullptr;
+  };
+  return buddy(a) == b || buddy(b) == a;
+}
+
+bool Within(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+void CheckOverlaps(const std::vector<HWND>& controls, std::vector<std::string>& problems) {
+  for (size_t i = 0; i < controls.size(); ++i) {
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      if (GetParent(controls[i]) != GetParent(controls[j])) continue;
+      const RECT a = PlaceOf(controls[i]);
+      const RECT b = PlaceOf(controls[j]);
+      RECT common = {};
+      if (!IntersectRect(&common, &a, &b) || Within(a, b) || Within(b, a)) continue;
+      // An up-down control sits on the edge of the field it steps.
+      if (Buddies(controls[i], controls[j])) continue;
+      problems.push_back(ClassOf(controls[i]) + " \"" + TextOf(controls[i]) + "\" overlaps " +
+                         ClassOf(controls[j]) + " \"" + TextOf(controls[j]) + "\"");
+    }
+  }
+}
+
+void CheckBlack(HWND window, std::vector<std::string>& problems) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (width <= 0 || height <= 0) return;
+  const TWindowDC screen(window);
+  const TMemoryDC memory(CreateCompatibleDC(screen.get()));
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const TGdiObject<HBITMAP> bitmap(
+      CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return;
+  const TSelectedObject selected(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  int rows = 0;
+  for (int y = 0; y < height; ++y) {
+    int run = 0;
+    int longest = 0;
+    for (int x = 0; x < width; ++x) {
+      run = (pixels[y * width + x] & 0xFFFFFF) == 0 ? run + 1 : 0;
+      longest = std::max(longest, run);
+    }
+    rows = longest >= kBlackRun ? rows + 1 : 0;
+    if (rows == kBlackRows) {
+      problems.push_back("black area from row " + std::to_string(y - rows + 1));
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> LayoutProblems(HWND window) {
+  std::vector<std::string> problems;
+  UpdateWindow(window);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  std::vector<HWND> controls;
+  EnumChildWindows(window, &Collect, reinterpret_cast<LPARAM>(&controls));
+  for (HWND control : controls) CheckText(control, problems);
+  CheckOverlaps(controls, problems);
+  CheckBlack(window, problems);
+  return problems;
+}
+
+std::string Joined(const std::vector<std::string>& problems) {
+  std::string text;
+  for (const std::string& problem : problems) text += problem + "\n";
+  return text;
+}
+
+}  // namespace reminder::testing

@@ -1,0 +1,18 @@
+// The layout of a shown window as the user sees it: every visible text fits its control,
+// no two visible controls overlap unless one lies within the other, and no area is left
+// black. Each problem is one line naming the control.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace reminder::testing {
+
+std::vector<std::string> LayoutProblems(HWND window);
+
+// The problems as one text, for a failure message.
+std::string Joined(const std::vector<std::string>& problems);
+
+}  // namespace reminder::testing
