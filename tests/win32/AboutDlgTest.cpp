@@ -6,12 +6,14 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "core/common/MyTools.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/components/MyCompInfo.h"
 #include "win32/components/VerInfo.h"
 #include "win32/resources/ReminderRes.h"
+#include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/TempDirectory.h"
 #include "win32/ui/AboutUnit.h"
@@ -33,6 +35,7 @@ std::string LabelText(HWND dialog, int id) {
 }
 
 bool sawSystemPage = false;
+std::vector<std::string> layoutProblems;
 
 // Reads and closes the modal box from inside its own loop: shows the system page, notes
 // what is visible, and presses Escape.
@@ -40,12 +43,16 @@ void CALLBACK DriveAboutBox(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dialog = FindWindowA("ReminderAboutDlg", nullptr);
   if (!dialog || !IsWindowVisible(dialog)) return;
   KillTimer(nullptr, id);
+  layoutProblems = testing::LayoutProblems(dialog);
   HWND tabs = GetDlgItem(dialog, TAboutDlg::kTabSet);
   SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
   NMHDR change = {tabs, static_cast<UINT_PTR>(TAboutDlg::kTabSet), TCN_SELCHANGE};
   SendMessageA(dialog, WM_NOTIFY, TAboutDlg::kTabSet, reinterpret_cast<LPARAM>(&change));
   sawSystemPage = IsWindowVisible(GetDlgItem(dialog, TAboutDlg::kPhysMemTotal)) &&
                   !IsWindowVisible(GetDlgItem(dialog, TAboutDlg::kVersion));
+  for (const std::string& problem : testing::LayoutProblems(dialog)) {
+    layoutProblems.push_back("system page: " + problem);
+  }
   PostMessageA(GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
@@ -117,6 +124,7 @@ TEST_F(AboutDlgTest, TabsSwitchPagesAndEscapeEndsTheModalBox) {
   KillTimer(nullptr, timer);
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_TRUE(sawSystemPage);
+  EXPECT_TRUE(layoutProblems.empty()) << testing::Joined(layoutProblems);
   EXPECT_EQ(FindWindowA("ReminderAboutDlg", nullptr), nullptr);
 }
 

@@ -5,6 +5,7 @@
 
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
 #include "win32/support/RegistryScratch.h"
@@ -107,11 +108,14 @@ TEST_F(CfgDlgTest, OKAppliesTheIntervalAtOnceAndWritesTheThreeValuesAndTheRunEnt
 TEST_F(CfgDlgTest, CancelWritesNothing) {
   TMain& main = Create();
   const testing::RawValue interval = Option("RefreshInterval");
-  Configure([](TCfgDlg& d) {
+  std::vector<std::string> problems;
+  Configure([&](TCfgDlg& d) {
+    problems = testing::LayoutProblems(d.Handle());
     d.WinStartUpChkBox.SetChecked(true);
     d.IntervalEdit.SetText("5");
     d.CancelBtn.Click();
   });
+  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
   EXPECT_EQ(main.Scheduler().Interval(), 60);
   EXPECT_EQ(Option("RefreshInterval").data, interval.data);
   EXPECT_FALSE(Option("Autostart").exists);
