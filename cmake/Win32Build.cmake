@@ -15,7 +15,7 @@ target_link_libraries(reminder_shell PUBLIC reminder_core user32 gdi32 advapi32 
 set(REMINDER_RESOURCES ${PROJECT_SOURCE_DIR}/src/win32/resources/Reminder.rc)
 set(RESOURCE_DIR ${PROJECT_SOURCE_DIR}/src/win32/resources)
 set_source_files_properties(${REMINDER_RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${RESOURCE_DIR}/ReminderRes.h;${RESOURCE_DIR}/Hand.cur;${RESOURCE_DIR}/MainIcon.ico")
+  "${RESOURCE_DIR}/ReminderRes.h;${RESOURCE_DIR}/Hand.cur;${RESOURCE_DIR}/MainIcon.ico;${PROJECT_BINARY_DIR}/generated/Version.h")
 
 add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp src/win32/programs/ModuleEntry.cpp
                         src/win32/programs/ReminderExe.rc ${REMINDER_RESOURCES})
