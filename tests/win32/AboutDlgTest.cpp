@@ -37,11 +37,13 @@ std::string LabelText(HWND dialog, int id) {
 bool sawSystemPage = false;
 std::vector<std::string> layoutProblems;
 
-// Reads and closes the modal box from inside its own loop: shows the system page, notes
-// what is visible, and presses Escape.
+// Reads and closes the modal box from inside its own loop once the system values are in:
+// shows the system page, notes what is visible, and presses Escape.
 void CALLBACK DriveAboutBox(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dialog = FindWindowA("ReminderAboutDlg", nullptr);
-  if (!dialog || !IsWindowVisible(dialog)) return;
+  if (!dialog || !IsWindowVisible(dialog) || LabelText(dialog, TAboutDlg::kPhysMemTotal).empty()) {
+    return;
+  }
   KillTimer(nullptr, id);
   layoutProblems = testing::LayoutProblems(dialog);
   HWND tabs = GetDlgItem(dialog, TAboutDlg::kTabSet);

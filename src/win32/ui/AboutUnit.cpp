@@ -192,9 +192,14 @@ void TAboutDlg::CreateSystemPage() {
   for (const TRow& row : kRows) {
     AddLabel(systemPage_, row.caption, {20, y, 130, 18});
     if (row.secondCaption) {
-      AddLabel(systemPage_, "", {150, y, 120, 18}, row.value);
-      AddLabel(systemPage_, row.secondCaption, {275, y, 60, 18});
-      AddLabel(systemPage_, "", {335, y, 85, 18}, row.secondValue);
+      // A processor's name with its speed needs more room than a number of bytes, the
+      // number of processors less.
+      const int valueWidth = row.value == kCPU ? 175 : 120;
+      const int captionWidth = row.value == kCPU ? 45 : 60;
+      const int secondX = 155 + valueWidth + captionWidth;
+      AddLabel(systemPage_, "", {150, y, valueWidth, 18}, row.value);
+      AddLabel(systemPage_, row.secondCaption, {155 + valueWidth, y, captionWidth, 18});
+      AddLabel(systemPage_, "", {secondX, y, 420 - secondX, 18}, row.secondValue);
     } else {
       AddLabel(systemPage_, "", {150, y, 265, 18}, row.value);
     }
