@@ -84,6 +84,18 @@ set_tests_properties(win32_tests PROPERTIES
 set_tests_properties(fakeras_tests PROPERTIES
                      ENVIRONMENT "${WINE_TEST_ENVIRONMENT};WINEDLLOVERRIDES=mscoree,mshtml=\\;rasapi32,rnaph=n,b")
 
+# The windows' layout checks once more at 150 % scaling, in a prefix of their own.
+set(LAYOUT_TESTS "MainWindowTest.ShowsThePrepared*:AddNotifyEventDlgTest.EveryPage*"
+    ":RemindFormTest.EveryAction*:CalendarWndTest.ShowsItsTexts*:CfgDlgTest.CancelWritesNothing"
+    ":AboutDlgTest.TabsSwitch*")
+string(REPLACE ";" "" LAYOUT_TESTS "${LAYOUT_TESTS}")
+add_test(NAME win32_tests_144dpi
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/at-dpi.sh 144 $<TARGET_FILE:win32_tests>
+                 --gtest_filter=${LAYOUT_TESTS} --gtest_output=xml:test-results/win32_tests_144dpi.xml
+         WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(win32_tests_144dpi PROPERTIES ENVIRONMENT
+  "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-144;WINEDEBUG=-all;LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8;WINEDLLOVERRIDES=mscoree,mshtml=")
+
 # End to end: runs the built programs and loads Reminder.dll as a host does.
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})

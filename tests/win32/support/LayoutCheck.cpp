@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "win32/system/Handles.h"
 
@@ -156,10 +157,23 @@ void CheckBlack(HWND window, std::vector<std::string>& problems) {
   }
 }
 
+// A run meant for another resolution that silently ran at the usual one would check
+// nothing new.
+void CheckResolution(HWND window, std::vector<std::string>& problems) {
+  const char* expected = std::getenv("REMINDER_TEST_DPI");
+  if (!expected) return;
+  TWindowDC dc(window);
+  const int dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
+  if (dpi != std::atoi(expected)) {
+    problems.push_back("runs at " + std::to_string(dpi) + " DPI, not at " + expected);
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> LayoutProblems(HWND window) {
   std::vector<std::string> problems;
+  CheckResolution(window, problems);
   UpdateWindow(window);
   RedrawWindow(window, nullptr, nullptr,
                RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
