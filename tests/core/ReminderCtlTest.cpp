@@ -114,11 +114,17 @@ TEST_F(ReminderCtl, BadInputsGiveOneGermanLineAndLeaveTheFileAlone) {
        "Die Datei \"locked.dat\" kann nicht gelesen werden."},
       {{"due", "--at", "31.02.2025 10:00:00"},
        1,
-       "Ung\xC3\xBCltiger Zeitpunkt: \"31.02.2025 10:00:00\" (erwartet TT.MM.JJJJ hh:mm:ss)."},
+       "Ung\xC3\xBCltiger Zeitpunkt: \"31.02.2025 10:00:00\" (erwartet TT.MM.JJJJ hh:mm:ss oder "
+       "JJJJ-MM-TTThh:mm:ss)."},
       {{"due", "--at", "24.07.2025 24:00"}, 1, ""},
-      {{"add", "--text", "x", "--date", "2025-07-24"},
+      {{"add", "--text", "x", "--date", "2025-02-29"},
        1,
-       "Ung\xC3\xBCltiges Datum: \"2025-07-24\" (erwartet TT.MM.JJJJ)."},
+       "Ung\xC3\xBCltiges Datum: \"2025-02-29\" (erwartet TT.MM.JJJJ oder JJJJ-MM-TT, auch mit "
+       "Uhrzeit)."},
+      {{"due", "--at", "2025-07-24T10:00Z"}, 1, ""},
+      {{"add", "--text", "x", "--date", "2025-07-24T10:00", "--time", "11:00"},
+       1,
+       "--date nennt schon eine Uhrzeit; --time entf\xC3\xA4llt dann."},
       {{"add", "--text", "x", "--time", "9"}, 1, ""},
       {{"add", "--text", "x", "--days", "drei"}, 1, ""},
       {{"add", "--text", "x", "--action", "fliegen"}, 1, "Unbekannte Aktion: \"fliegen\"."},
@@ -254,6 +260,25 @@ TEST_F(ReminderCtl, AddStoresWhatTheEditorWouldAndCreatesAMissingFile) {
   dialUp.NotifyText = "Online";
   dialUp.ActionKind = akHangUp;
   EXPECT_EQ(files.files["Reminder.dat"], Encoded({defaults, daily, program, dialUp}));
+}
+
+TEST_F(ReminderCtl, DatesAndMomentsMayBeGivenInIsoForm) {
+  files.files["Reminder.dat"] = Encoded({Reminder("eins")});
+  ASSERT_EQ(Run({"due", "--at", "2025-07-24T09:29:59"}), kExitOk) << err;
+  EXPECT_EQ(out, "");
+  ASSERT_EQ(Run({"due", "--at", "2025-07-24 09:30"}), kExitOk) << err;
+  EXPECT_EQ(out, "1\t24.07.2025 09:30:00\teins\tWarnung ausgeben\t\n");
+
+  // The same moment in every form add takes it, the time in --date or beside it.
+  for (const auto& date : {std::vector<std::string>{"--date", "2027-01-15T10:30:00"},
+                           {"--date", "2027-01-15", "--time", "10:30"},
+                           {"--date", "15.01.2027 10:30"}}) {
+    std::vector<std::string> args = {"add", "--file", "iso.dat", "--text", "x"};
+    args.insert(args.end(), date.begin(), date.end());
+    ASSERT_EQ(Run(args), kExitOk) << err;
+    EXPECT_EQ(Lines(out).size(), 1u);
+    EXPECT_NE(out.find("\t15.01.2027 10:30:00\t"), std::string::npos) << out;
+  }
 }
 
 TEST_F(ReminderCtl, DeleteChecksEveryNumberFirstAndWritesOnce) {

@@ -94,8 +94,15 @@ class TAddOptions {
     if ((date || time) && !model_.DateControlsEnabled()) {
       return Fail("--date und --time gelten nur mit --trigger date.");
     }
-    if (date && !TryDatePickerText(*date, context_.Format, model_.DatePicker)) {
-      return Fail("Ungültiges Datum: \"" + context_.Shown(*date) + "\" (erwartet TT.MM.JJJJ).");
+    if (date) {
+      TDateAndTime given;
+      if (!ParseDateText(*date, context_.Format, given)) {
+        return Fail("Ungültiges Datum: \"" + context_.Shown(*date) +
+                    "\" (erwartet TT.MM.JJJJ oder JJJJ-MM-TT, auch mit Uhrzeit).");
+      }
+      if (given.Time && time) return Fail("--date nennt schon eine Uhrzeit; --time entfällt dann.");
+      model_.DatePicker = given.Date;
+      if (given.Time) model_.TimePicker = *given.Time;
     }
     if (time && !ParseTimeText(*time, model_.TimePicker)) {
       return Fail("Ungültige Uhrzeit: \"" + context_.Shown(*time) +

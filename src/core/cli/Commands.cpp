@@ -1,7 +1,6 @@
 #include "core/cli/Commands.h"
 
 #include "core/cli/TerminalText.h"
-#include "core/common/FormatDateTime.h"
 #include "core/store/DataFileFormat.h"
 #include "core/ui/ListStatusText.h"
 #include "core/ui/ReminderRows.h"
@@ -99,52 +98,6 @@ std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& 
   return std::to_string(number) + '\t' + ColumnText(record, lcDate, fs) + '\t' +
          OneLine(record.NotifyText) + '\t' + ColumnText(record, lcAction, fs) + '\t' +
          ColumnText(record, lcRepeat, fs) + '\t' + ListStatusText(record, fs);
-}
-
-namespace {
-
-bool Digits(const std::string& text, size_t minLength, size_t maxLength, int& value) {
-  if (text.size() < minLength || text.size() > maxLength) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return true;
-}
-
-}  // namespace
-
-bool ParseTimeText(const std::string& text, TDateTime& time) {
-  const size_t first = text.find(':');
-  if (first == std::string::npos) return false;
-  const size_t second = text.find(':', first + 1);
-  int hour = 0;
-  int minute = 0;
-  int sec = 0;
-  if (!Digits(text.substr(0, first), 1, 2, hour) ||
-      !Digits(text.substr(first + 1, second - first - 1), 2, 2, minute) ||
-      (second != std::string::npos && !Digits(text.substr(second + 1), 2, 2, sec))) {
-    return false;
-  }
-  if (hour > 23 || minute > 59 || sec > 59) return false;
-  time = EncodeTime(hour, minute, sec, 0);
-  return true;
-}
-
-bool ParseMomentText(const std::string& text, const TFormatSettings& fs, TDateTime& moment) {
-  const size_t blank = text.find(' ');
-  TDateTime date = 0;
-  TDateTime time = 0;
-  if (!TryDatePickerText(text.substr(0, blank), fs, date)) return false;
-  if (blank != std::string::npos) {
-    const size_t timeStart = text.find_first_not_of(' ', blank);
-    if (timeStart == std::string::npos || !ParseTimeText(text.substr(timeStart), time)) {
-      return false;
-    }
-  }
-  moment = date < 0 ? date - time : date + time;
-  return true;
 }
 
 }  // namespace reminder

@@ -1,5 +1,5 @@
 // What the commands of reminderctl share: the context of one run, the data file's loading
-// and writing with the tool's messages, the list line and the date and time texts.
+// and writing with the tool's messages and the list line.
 #pragma once
 
 #include <functional>
@@ -8,6 +8,7 @@
 
 #include "core/cli/CommandDataFile.h"
 #include "core/cli/CommandLine.h"
+#include "core/cli/MomentText.h"
 #include "core/cli/ReminderCtl.h"
 #include "core/common/FormatSettings.h"
 #include "core/host/WMsgBox.h"
@@ -68,11 +69,6 @@ std::string Events(size_t count, bool dative = false);
 
 // Number, the four columns of the main window and the status text, tab-separated.
 std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& fs);
-
-// "hh:nn" or "hh:nn:ss" as a fraction of a day.
-bool ParseTimeText(const std::string& text, TDateTime& time);
-// "dd.mm.yyyy hh:nn:ss"; the seconds, or the whole time, may be left out.
-bool ParseMomentText(const std::string& text, const TFormatSettings& fs, TDateTime& moment);
 
 int RunList(TCtlContext& context);
 int RunDue(TCtlContext& context);

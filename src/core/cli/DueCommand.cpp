@@ -100,7 +100,7 @@ int RunDue(TCtlContext& context) {
   if (const std::string* at = context.Args.Value("--at")) {
     if (!ParseMomentText(*at, context.Format, now)) {
       return context.Fail("Ungültiger Zeitpunkt: \"" + context.Shown(*at) +
-                          "\" (erwartet TT.MM.JJJJ hh:mm:ss).");
+                          "\" (erwartet TT.MM.JJJJ hh:mm:ss oder JJJJ-MM-TTThh:mm:ss).");
     }
   } else {
     now = context.Env.Clock.Now();
