@@ -89,10 +89,11 @@ BEGIN {
 }'
 
 rm -f "$work/bench.dat"
-"$ctl" import --file "$work/bench.dat" "$work/bench.ics" | tail -n 1
+"$ctl" import --file "$work/bench.dat" "$work/bench.ics" 2>&1 | tail -n 1
 # A file the module has been checking: whatever was due up to the evening before has fired
 # and is recorded (once-only reminders finished, repeating ones with their last firing).
-"$ctl" due --write --file "$work/bench.dat" --at "23.07.2025 23:59:59" >/dev/null
+# Exit code 3: nothing was due.
+"$ctl" due --write --file "$work/bench.dat" --at "23.07.2025 23:59:59" >/dev/null || (($? == 3))
 echo "data file: $(wc -c <"$work/bench.dat") bytes; remind script: $(wc -c <"$work/bench.rem") bytes"
 
 ctl_cmd=("$ctl" due --file "$work/bench.dat" --at "$at_date $at_time:00")
@@ -132,11 +133,11 @@ cpu_ms() {
 
 echo "machine: $(nproc) cores, $(uname -srm)"
 rm -f "$work/again.dat"
-echo "peak memory over $count reminders: import $(peak_kib "$ctl" import --file "$work/again.dat" \
-  "$work/bench.ics") KiB (data file $(($(wc -c <"$work/again.dat") / 1024)) KiB)," \
+echo "peak memory over $count reminders: import $(peak_kib "$ctl" import --quiet \
+  --file "$work/again.dat" "$work/bench.ics") KiB (data file $(($(wc -c <"$work/again.dat") / 1024)) KiB)," \
   "list $(peak_kib "$ctl" list --file "$work/bench.dat") KiB," \
   "due $(peak_kib "${ctl_cmd[@]}") KiB," \
-  "export $(peak_kib "$ctl" export --file "$work/bench.dat" "$work/out.ics") KiB"
+  "export $(peak_kib "$ctl" export --quiet --file "$work/bench.dat" "$work/out.ics") KiB"
 ctl_cpu=$(cpu_ms "${ctl_cmd[@]}")
 remind_cpu=$(cpu_ms "${remind_cmd[@]}")
 echo "CPU time over $runs runs: reminderctl due ${ctl_cpu} ms, remind ${remind_cpu} ms," \

@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "core/cli/Commands.h"
-#include "core/cli/TerminalText.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/store/ActionTarget.h"
 #include "core/store/DataFileFormat.h"
@@ -32,8 +31,7 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
     std::string what = std::string("\"") + ActionName(imported.ActionKind) + "\"";
     if (!imported.ActionParam.empty()) what += " (" + imported.ActionParam + ")";
     note({event.Event, label + ": Aktion " + what + " nicht übernommen, stattdessen \"" +
-                                      ActionName(akWarning) +
-                                      "\" (übernehmen mit --allow-actions)"});
+                           ActionName(akWarning) + "\" (übernehmen mit --allow-actions)"});
     imported.ActionKind = akWarning;
     imported.ActionParam.clear();
     imported.DaysBefore = 0;
@@ -53,12 +51,11 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
   const TNotifyInfo record = model.ToNotifyInfo();
   if (record.NotifyText.size() < event.Record.NotifyText.size()) {
     note({event.Event,
-                     label + ": Text auf " + std::to_string(kMaxFieldLength) + " Zeichen gekürzt"});
+          label + ": Text auf " + std::to_string(kMaxFieldLength) + " Zeichen gekürzt"});
   }
   if (record.DaysBefore != imported.DaysBefore && record.ActionKind == akWarning) {
-    note({event.Event, label + ": Vorwarnung von " +
-                                      std::to_string(imported.DaysBefore) + " auf " +
-                                      std::to_string(record.DaysBefore) + " Tage begrenzt"});
+    note({event.Event, label + ": Vorwarnung von " + std::to_string(imported.DaysBefore) + " auf " +
+                           std::to_string(record.DaysBefore) + " Tage begrenzt"});
   }
   return record;
 }
@@ -70,9 +67,7 @@ int RunExport(TCtlContext& context) {
   if (target == context.DataFile()) {
     return context.Fail("Die Kalenderdatei darf nicht die Datendatei sein.");
   }
-  // "-" is standard output; what is said about the export then goes to the error stream.
   const bool toOut = target == "-";
-  std::ostream& report = toOut ? context.Err : context.Out;
   const TDateTime stamp = context.Env.LocalTime.LocalToUtc(context.Env.Clock.Now());
   bool read = false;
   size_t events = 0;
@@ -82,7 +77,7 @@ int RunExport(TCtlContext& context) {
     TCalendarExport calendar(stamp, write);
     read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
       if (std::optional<std::string> skipped = calendar.Add(number, record)) {
-        report << ToTerminal(*skipped, context.Env.Charset) << '\n';
+        context.Report(*skipped);
       }
     });
     calendar.Finish();
@@ -100,7 +95,7 @@ int RunExport(TCtlContext& context) {
                         "\" kann nicht geschrieben werden.");
   }
   if (!read) return kExitFailure;
-  report << ToTerminal(Events(events) + " exportiert.", context.Env.Charset) << '\n';
+  context.Report(Events(events) + " exportiert.");
   return kExitOk;
 }
 
@@ -119,7 +114,8 @@ int RunImport(TCtlContext& context) {
       pass.Feed(input);
       return true;
     }
-    return context.Env.Files.ReadPieces(source, [&pass](std::string_view part) { pass.Feed(part); });
+    return context.Env.Files.ReadPieces(source,
+                                        [&pass](std::string_view part) { pass.Feed(part); });
   };
   TCalendarImport scan(context.Env.LocalTime);
   if (!read(scan)) {
@@ -138,15 +134,20 @@ int RunImport(TCtlContext& context) {
   accepted.reserve(scan.EventCount());
   const TDateTime now = context.Env.Clock.Now();
   const bool allowActions = context.Args.Has("--allow-actions");
-  const TOnNote print = [&context](TImportNote&& note) { context.Print(note.Text); };
-  TCalendarImport import(
-      context.Env.LocalTime, std::move(scan),
-      {[&](TImportedEvent&& event) {
-         if (auto record = ThroughEditor(event, now, context.Env.FileExists, allowActions, print)) {
-           accepted.push_back(std::move(*record));
-         }
-       },
-       print});
+  // Notes on the file as a whole are about parts of it that were not read.
+  bool partSkipped = false;
+  const TOnNote report = [&context, &partSkipped](TImportNote&& note) {
+    partSkipped = partSkipped || note.Event == 0;
+    context.Report(note.Text);
+  };
+  TCalendarImport import(context.Env.LocalTime, std::move(scan),
+                         {[&](TImportedEvent&& event) {
+                            if (auto record = ThroughEditor(event, now, context.Env.FileExists,
+                                                            allowActions, report)) {
+                              accepted.push_back(std::move(*record));
+                            }
+                          },
+                          report});
   if (!read(import) || !import.Finish(error)) {
     return context.Fail("Die Datei \"" + shownSource +
                         "\" hat sich beim Lesen geändert; nichts übernommen.");
@@ -161,9 +162,10 @@ int RunImport(TCtlContext& context) {
     store.AddAll(std::move(accepted));
     if (!CommitDataFile(context, store, file)) return kExitFailure;
   }
-  context.Print(std::to_string(taken) + " von " + Events(import.EventCount(), true) +
-                " übernommen.");
-  return kExitOk;
+  context.Report(std::to_string(taken) + " von " + Events(import.EventCount(), true) +
+                 " übernommen.");
+  const bool skipped = partSkipped || taken < import.EventCount();
+  return skipped && !context.Args.Has("--lenient") ? kExitSkipped : kExitOk;
 }
 
 }  // namespace reminder

@@ -7,12 +7,11 @@ const std::string* TCommandArgs::Value(const std::string& name) const {
   return it == Values.end() ? nullptr : &it->second;
 }
 
-bool ParseCommandArgs(const std::vector<std::string>& args, size_t first,
-                      const std::vector<TOptionSpec>& specs, const TShownArg& shown,
-                      TCommandArgs& result, std::string& error) {
+bool ParseCommandArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs,
+                      const TShownArg& shown, TCommandArgs& result, std::string& error) {
   result = {};
   bool optionsEnded = false;
-  for (size_t i = first; i < args.size(); ++i) {
+  for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
       result.Positional.push_back(arg);

@@ -1,4 +1,4 @@
-// The options of one command: "--name value", "--name=value" and flags, in any order
+// The options of a command line: "--name value", "--name=value" and flags, in any order
 // among the other arguments; "--" ends the options.
 #pragma once
 
@@ -27,8 +27,7 @@ using TShownArg = std::function<std::string(const std::string&)>;
 
 // False, with a German message (Windows-1252) in error, for an unknown or repeated option
 // or a missing value.
-bool ParseCommandArgs(const std::vector<std::string>& args, size_t first,
-                      const std::vector<TOptionSpec>& specs, const TShownArg& shown,
-                      TCommandArgs& result, std::string& error);
+bool ParseCommandArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs,
+                      const TShownArg& shown, TCommandArgs& result, std::string& error);
 
 }  // namespace reminder

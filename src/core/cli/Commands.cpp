@@ -25,6 +25,10 @@ void TCtlContext::Print(const std::string& line) const {
   Out << ToTerminal(line, Env.Charset) << '\n';
 }
 
+void TCtlContext::Report(const std::string& line) const {
+  if (!Args.Has("--quiet")) Err << ToTerminal(line, Env.Charset) << '\n';
+}
+
 int TStreamMsgBox::Show(const std::string& text, const std::string&, uint32_t, TMsgOwner) {
   context_.Fail(text);
   return 1;  // OK, the only button the store's messages have

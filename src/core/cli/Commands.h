@@ -29,8 +29,11 @@ struct TCtlContext {
   std::string Shown(const std::string& arg) const;
   // "reminderctl: message" on the error stream; returns the exit code.
   int Fail(const std::string& message, int code = kExitFailure) const;
-  // A line on the output stream.
+  // A line of data on the output stream.
   void Print(const std::string& line) const;
+  // A line about what was done on the error stream, which keeps the output stream for data;
+  // none with --quiet.
+  void Report(const std::string& line) const;
 };
 
 // The store's message box: one line on the error stream.

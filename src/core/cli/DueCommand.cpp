@@ -72,7 +72,7 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
   for (size_t i = 0; i < scheduler.Count() && next < fired.size(); ++i) {
     if (&scheduler.Item(i) == fired[next]) lines.Add(i + 1, *fired[next++]);
   }
-  return kExitOk;
+  return fired.empty() ? kExitNothingDue : kExitOk;
 }
 
 // Without --write nothing is recorded, so the records need not be kept: each is checked
@@ -81,6 +81,7 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
 int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
   const TCheckMoment moment(now);
   TDueLines lines(context);
+  bool any = false;
   const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
     if (record.Notified != 0) return;
     const bool due = record.NotifyKind == nkDialUp
@@ -89,8 +90,9 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
     if (!due) return;
     MarkFired(record, now);
     lines.Add(number, record);
+    any = true;
   });
-  return read ? kExitOk : kExitFailure;
+  return !read ? kExitFailure : any ? kExitOk : kExitNothingDue;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <exception>
 #include <ostream>
 
+#include "Version.h"
 #include "core/cli/Commands.h"
 #include "core/cli/TerminalText.h"
 
@@ -20,21 +21,26 @@ struct TCommand {
 };
 
 const TOptionSpec kFile{"--file", true};
-const TOptionSpec kHelp{"--help", false};
 const TOptionSpec kForce{"--force", false};
 constexpr size_t kAny = static_cast<size_t>(-1);
 
+// What every command takes besides its own options.
+const std::vector<TOptionSpec>& CommonOptions() {
+  static const std::vector<TOptionSpec> options = {
+      {"--help", false}, {"-h", false}, {"--quiet", false}, {"--version", false}};
+  return options;
+}
+
 const std::vector<TCommand>& Commands() {
   static const std::vector<TCommand> commands = {
-      {"list", {kFile, kHelp}, 0, 0, RunList},
+      {"list", {kFile}, 0, 0, RunList},
       {"due",
-       {kFile, kHelp, kForce, {"--at", true}, {"--write", false}, {"--connected", false}},
+       {kFile, kForce, {"--at", true}, {"--write", false}, {"--connected", false}},
        0,
        0,
        RunDue},
       {"add",
        {kFile,
-        kHelp,
         kForce,
         {"--text", true},
         {"--trigger", true},
@@ -47,9 +53,13 @@ const std::vector<TCommand>& Commands() {
        0,
        0,
        RunAdd},
-      {"delete", {kFile, kHelp, kForce}, 1, kAny, RunDelete},
-      {"export", {kFile, kHelp}, 1, 1, RunExport},
-      {"import", {kFile, kHelp, kForce, {"--allow-actions", false}}, 1, 1, RunImport},
+      {"delete", {kFile, kForce}, 1, kAny, RunDelete},
+      {"export", {kFile}, 1, 1, RunExport},
+      {"import",
+       {kFile, kForce, {"--allow-actions", false}, {"--lenient", false}},
+       1,
+       1,
+       RunImport},
   };
   return commands;
 }
@@ -57,22 +67,25 @@ const std::vector<TCommand>& Commands() {
 std::string HelpText(const std::string& defaultFile) {
   return "reminderctl - die Erinnerungen der Datei Reminder.dat von der Kommandozeile\n"
          "\n"
-         "Aufruf: reminderctl BEFEHL [OPTIONEN]\n"
+         "Aufruf: reminderctl [OPTIONEN] BEFEHL [OPTIONEN] [ARGUMENTE]\n"
+         "Optionen dürfen vor und nach dem Befehl stehen; \"--\" beendet sie.\n"
          "\n"
          "Befehle:\n"
          "  list [--file F]\n"
          "      Jede Erinnerung in einer Zeile: Nummer, Termin, Text, Aktion, Wiederholung und\n"
          "      Status, durch Tabulatoren getrennt.\n"
-         "  due [--at \"TT.MM.JJJJ hh:mm:ss\"] [--connected] [--write] [--file F]\n"
+         "  due [--at ZEITPUNKT] [--connected] [--write] [--file F]\n"
          "      Prüft wie das Modul, welche Erinnerungen zu diesem Zeitpunkt (ohne --at: jetzt)\n"
          "      fällig sind, und gibt sie aus: Nummer, Datum, Text, Aktion, Parameter.\n"
          "      Erinnerungen an die DFÜ-Verbindung gelten nur mit --connected als fällig.\n"
          "      Mit --write wird das Erinnern in der Datei vermerkt wie im Modul; ohne --write\n"
-         "      bleibt die Datei unverändert.\n"
-         "  add --text T [--trigger date|dialup|never] [--date TT.MM.JJJJ] [--time hh:mm[:ss]]\n"
+         "      bleibt die Datei unverändert. Ist nichts fällig, ist der Rückgabewert 3.\n"
+         "  add --text T [--trigger date|dialup|never] [--date DATUM] [--time hh:mm[:ss]]\n"
          "      [--action A] [--param P] [--repeat R] [--days N] [--file F]\n"
-         "      Fügt eine Erinnerung hinzu, geprüft wie im Dialog \"Erinnerung hinzufügen\".\n"
+         "      Fügt eine Erinnerung hinzu, geprüft wie im Dialog \"Erinnerung hinzufügen\",\n"
+         "      und gibt sie aus wie list.\n"
          "      Datum und Uhrzeit: Vorgabe jetzt plus 20 Minuten; nur mit --trigger date.\n"
+         "      --date darf die Uhrzeit mitbringen, dann ohne --time.\n"
          "      A: nothing, warning, email, website, program, document, restart, shutdown,\n"
          "         hangup, die Nummer 0 bis 8 oder der Name (\"Warnung ausgeben\"); Vorgabe\n"
          "         nothing (\"Nichts tun\", erinnert nie).\n"
@@ -84,22 +97,34 @@ std::string HelpText(const std::string& defaultFile) {
          "  export [--file F] AUSGABE.ics\n"
          "      Schreibt jede Terminerinnerung als Termin einer iCalendar-Datei (RFC 5545);\n"
          "      - schreibt in die Standardausgabe, ein symbolischer Link bleibt erhalten.\n"
-         "  import [--allow-actions] [--file F] EINGABE.ics\n"
+         "  import [--allow-actions] [--lenient] [--file F] EINGABE.ics\n"
          "      Fügt die Termine einer iCalendar-Datei hinzu und nennt in je einer Zeile, was\n"
          "      übersprungen oder umgerechnet wurde; - liest die Standardeingabe.\n"
          "      Aktionen, die Programme starten, Dokumente öffnen, Windows beenden oder neu\n"
          "      starten oder die Verbindung trennen, werden nur mit --allow-actions\n"
          "      übernommen; sonst wird daraus \"Warnung ausgeben\" am Tag selbst.\n"
-         "  help, --help\n"
+         "      Wurde etwas übersprungen, ist der Rückgabewert 4 (die übrigen Termine sind\n"
+         "      übernommen), mit --lenient 0.\n"
+         "  help, --help, -h\n"
          "      Diese Hilfe.\n"
+         "  --version\n"
+         "      Die Version von reminderctl.\n"
          "\n"
          "--file F: die Datendatei; Vorgabe \"" +
          defaultFile +
          "\".\n"
          "--force: eine beschädigte Datendatei trotzdem ändern; das Original bleibt als\n"
          "         \"Reminder.dat.beschaedigt-JJJJMMTT-hhmmss\" daneben erhalten.\n"
-         "Ausgaben in deutscher Schreibweise. Rückgabewert: 0 erledigt, 1 Fehler in einer\n"
-         "Datei oder Angabe, 2 unbekannter Befehl oder falsche Optionen.\n";
+         "--quiet: keine Meldungen über das Erledigte, nur Fehler und Daten.\n"
+         "DATUM: TT.MM.JJJJ oder JJJJ-MM-TT (ISO 8601). ZEITPUNKT: ein Datum mit Uhrzeit\n"
+         "hh:mm[:ss], nach einem Leerzeichen oder nach T: \"24.07.2025 10:00\",\n"
+         "\"2025-07-24T10:00:00\"; ohne Uhrzeit Mitternacht. Alles in Ortszeit.\n"
+         "\n"
+         "Daten gehen in die Standardausgabe, Meldungen und Fehler in die\n"
+         "Standardfehlerausgabe, alles in deutscher Schreibweise.\n"
+         "Rückgabewert: 0 erledigt, 1 Fehler in einer Datei oder Angabe (nichts geändert),\n"
+         "2 unbekannter Befehl oder falsche Optionen, 3 nichts fällig (due), 4 etwas\n"
+         "übersprungen (import ohne --lenient).\n";
 }
 
 int Help(TCtlContext& context) {
@@ -107,14 +132,48 @@ int Help(TCtlContext& context) {
   return kExitOk;
 }
 
+int Version(TCtlContext& context) {
+  context.Print("reminderctl " REMINDER_RELEASE_TEXT);
+  return kExitOk;
+}
+
+bool Takes(const TCommand& command, const std::string& option) {
+  const auto named = [&option](const TOptionSpec& spec) { return option == spec.Name; };
+  return std::any_of(command.Options.begin(), command.Options.end(), named) ||
+         std::any_of(CommonOptions().begin(), CommonOptions().end(), named);
+}
+
+// Options may stand before the command as well as after it. So the arguments are read at
+// once with the options of every command, which works because a name takes a value in every
+// command or in none; the command then refuses those it does not know.
+const std::vector<TOptionSpec>& AnyCommandsOptions() {
+  static const std::vector<TOptionSpec> options = [] {
+    std::vector<TOptionSpec> all = CommonOptions();
+    for (const TCommand& command : Commands()) {
+      all.insert(all.end(), command.Options.begin(), command.Options.end());
+    }
+    return all;
+  }();
+  return options;
+}
+
 int Dispatch(TCtlContext& context, const std::vector<std::string>& args) {
   const TCtlEnvironment& env = context.Env;
-  if (args.empty()) {
+  std::string error;
+  const TShownArg shown = [&env](const std::string& arg) { return ShownArg(arg, env.Charset); };
+  if (!ParseCommandArgs(args, AnyCommandsOptions(), shown, context.Args, error)) {
+    return context.Fail(error, kExitUsage);
+  }
+  if (context.Args.Has("--help") || context.Args.Has("-h")) return Help(context);
+  if (context.Args.Has("--version")) return Version(context);
+  std::vector<std::string>& positional = context.Args.Positional;
+  if (positional.empty()) {
     return context.Fail("Kein Befehl angegeben (reminderctl --help zeigt alle Befehle).",
                         kExitUsage);
   }
-  const std::string& name = args[0];
-  if (name == "--help" || name == "-h" || name == "help") return Help(context);
+  const std::string name = positional.front();
+  positional.erase(positional.begin());
+  if (name == "help") return Help(context);
   const auto& commands = Commands();
   const auto command = std::find_if(commands.begin(), commands.end(),
                                     [&name](const TCommand& c) { return name == c.Name; });
@@ -123,21 +182,22 @@ int Dispatch(TCtlContext& context, const std::vector<std::string>& args) {
                             "\" (reminderctl --help zeigt alle Befehle).",
                         kExitUsage);
   }
-  std::string error;
-  const TShownArg shown = [&env](const std::string& arg) { return ShownArg(arg, env.Charset); };
-  if (!ParseCommandArgs(args, 1, command->Options, shown, context.Args, error)) {
-    return context.Fail(error, kExitUsage);
+  for (const auto& option : context.Args.Values) {
+    if (!Takes(*command, option.first)) {
+      return context.Fail(std::string("Der Befehl ") + command->Name + " kennt die Option " +
+                              context.Shown(option.first) + " nicht.",
+                          kExitUsage);
+    }
   }
-  if (context.Args.Has("--help")) return Help(context);
-  const size_t count = context.Args.Positional.size();
+  const size_t count = positional.size();
   if (count < command->MinPositional) {
     return context.Fail(std::string("Dem Befehl ") + command->Name + " fehlt ein Argument.",
                         kExitUsage);
   }
   if (count > command->MaxPositional) {
-    return context.Fail("Überzähliges Argument: \"" +
-                            context.Shown(context.Args.Positional[command->MaxPositional]) + "\".",
-                        kExitUsage);
+    return context.Fail(
+        "Überzähliges Argument: \"" + context.Shown(positional[command->MaxPositional]) + "\".",
+        kExitUsage);
   }
   return command->Run(context);
 }

@@ -21,8 +21,10 @@ namespace reminder {
 enum class TTerminalCharset { Utf8, Windows1252 };
 
 constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;  // a file, a date or another value is wrong
-constexpr int kExitUsage = 2;    // unknown command or option, missing argument
+constexpr int kExitFailure = 1;     // a file, a date or another value is wrong
+constexpr int kExitUsage = 2;       // unknown command or option, missing argument
+constexpr int kExitNothingDue = 3;  // due found nothing due, so that scripts can test for it
+constexpr int kExitSkipped = 4;     // import took the rest but skipped something
 
 // The outside world of the tool; the entry point passes the real one, tests fakes.
 struct TCtlEnvironment {

@@ -44,7 +44,7 @@ int RunDelete(TCtlContext& context) {
     store.Delete(record);
   }
   if (!CommitDataFile(context, store, file)) return kExitFailure;
-  for (const std::string& line : lines) context.Print(line);
+  for (const std::string& line : lines) context.Report(line);
   return kExitOk;
 }
 
