@@ -6,6 +6,7 @@
 #include "core/TestDates.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/ReminderClassUnit.h"
+#include "core/store/Snooze.h"
 
 namespace reminder {
 namespace {
@@ -308,6 +309,42 @@ TEST_F(SchedulerTest, ValuesOutsideTheTablesNeverFireAndDoNotStopTheCheck) {
   EXPECT_EQ(fired, std::vector<TNotifyInfo*>{normal});
   EXPECT_EQ(odd->Notified, 0);
   EXPECT_EQ(oddRepeat->Notified, 0);
+}
+
+TEST_F(SchedulerTest, ASnoozeFiresOnceAtItsMomentAndTheScheduleGoesOn) {
+  TNotifyInfo* daily = AddReminder(At(2020, 3, 9, 9), rkDaily);
+  EXPECT_TRUE(FiresAt(daily, At(2020, 3, 9, 9)));
+  SetSnooze(*daily, At(2020, 3, 9, 14, 30));
+  scheduler.Save();
+  EXPECT_FALSE(FiresAt(daily, At(2020, 3, 9, 14, 29)));
+  EXPECT_TRUE(FiresAt(daily, At(2020, 3, 9, 14, 30)));
+  EXPECT_EQ(daily->LastNotified, At(2020, 3, 9, 9));
+  TFileIO reread(path, file, box);
+  reread.Load();
+  EXPECT_EQ(reread.Item(0), *daily);
+  EXPECT_FALSE(SnoozeMoment(*daily));
+  EXPECT_FALSE(FiresAt(daily, At(2020, 3, 9, 14, 31)));
+  EXPECT_TRUE(FiresAt(daily, At(2020, 3, 10, 9)));
+  // Due by its rule and by its snooze in the same check: one alert.
+  SetSnooze(*daily, At(2020, 3, 11, 8));
+  EXPECT_TRUE(FiresAt(daily, At(2020, 3, 11, 10)));
+  EXPECT_EQ(fired.size(), 1u);
+  EXPECT_EQ(daily->LastNotified, At(2020, 3, 11, 10));
+  EXPECT_FALSE(SnoozeMoment(*daily));
+
+  // Whatever the trigger or state: finished, waiting for a connection, only stored.
+  TNotifyInfo* finished = AddReminder(At(2020, 3, 1, 9), rkOnce);
+  finished->Notified = 1;
+  TNotifyInfo* dialUpOnly = AddReminder(At(2020, 3, 1, 9), rkOnce, akWarning, 0, nkDialUp);
+  TNotifyInfo* stored = AddReminder(At(2020, 3, 1, 9), rkOnce, akNothing, 0, nkNever);
+  for (TNotifyInfo* r : {finished, dialUpOnly, stored}) SetSnooze(*r, At(2020, 3, 12, 8));
+  clock.now = At(2020, 3, 12, 8);
+  fired.clear();
+  scheduler.CheckNotifications();
+  EXPECT_EQ(fired, (std::vector<TNotifyInfo*>{finished, dialUpOnly, stored}));
+  EXPECT_EQ(finished->Notified, 1);
+  EXPECT_EQ(dialUpOnly->Notified, 0);
+  EXPECT_FALSE(FiresAt(finished, At(2020, 3, 13, 8)));
 }
 
 class RecordingList : public IReminderListView {

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "core/store/Snooze.h"
+
 namespace reminder {
 
 uint32_t TimerPeriodMs(int32_t seconds) {
@@ -59,26 +61,30 @@ void TReminder::CheckNotifications() {
   // follows through the reload handler, also for a file that appeared only now.
   if (!Sync() && Count() == 0) Load();
   bool changed = false;
-  std::optional<TCheckMoment> moment;  // read once, at the first date reminder
+  std::optional<TCheckMoment> moment;  // read once, at the first record that needs it
+  const auto now = [&]() -> const TCheckMoment& {
+    if (!moment) moment.emplace(clock_.Now());
+    return *moment;
+  };
   const size_t count = Count();
   try {
     // The bound is rechecked because a callback that breaks its contract may shrink the list.
     for (size_t i = 0; i < count && i < Count(); ++i) {
       TNotifyInfo& r = Item(i);
-      if (r.Notified != 0 || r.NotifyKind == nkNever) continue;
-      if (r.NotifyKind == nkDialUp && dialUp_.IsConnected()) {
-        // The callback sees a dial-up reminder still pending.
-        Fire(r);
-        MarkFired(r, 0);
-        changed = true;
-        continue;
-      }
-      if (r.NotifyKind != nkAtDate) continue;
-      if (!moment) moment.emplace(clock_.Now());
-      if (!IsDateReminderDue(r, *moment)) continue;
-      MarkFired(r, moment->Now);
+      const bool byDialUp = r.Notified == 0 && r.NotifyKind == nkDialUp && dialUp_.IsConnected();
+      const bool byDate =
+          !byDialUp && r.Notified == 0 && r.NotifyKind == nkAtDate && IsDateReminderDue(r, now());
+      // A snooze fires whatever the record's trigger and state, and leaves its schedule alone.
+      const std::optional<TDateTime> snooze = SnoozeMoment(r);
+      const bool bySnooze = snooze && *snooze <= now().Now;
+      if (!byDialUp && !byDate && !bySnooze) continue;
+      // One alert, also when the snooze falls due with the rule.
+      if (bySnooze) ClearSnooze(r);
+      if (byDate) MarkFired(r, now().Now);
       changed = true;
       Fire(r);
+      // The callback sees a dial-up reminder still pending.
+      if (byDialUp) MarkFired(r, 0);
     }
   } catch (...) {
     // What fired before the failure stays recorded, so it does not fire again.

@@ -1,5 +1,6 @@
 // The scheduler: the store plus a periodic due check that marks each due reminder,
-// reports it through OnNotify and writes the file once per pass.
+// reports it through OnNotify and writes the file once per pass. A snoozed reminder is
+// reported once more at its snooze moment, without a mark.
 #pragma once
 
 #include <cstdint>

@@ -12,8 +12,10 @@ constexpr char kStatusReady[] = "Bereit.";
 constexpr char kStatusFinished[] = "Erinnerung durchgeführt.";
 constexpr char kStatusLastPrefix[] = "Letzte Erinnerung: ";
 constexpr char kStatusNeverFired[] = "Noch keine Erinnerung durchgeführt!";
+constexpr char kStatusSnoozedPrefix[] = "Erinnert erneut: ";
 
-// Finished, else the last firing in the "c" format, else never fired.
+// The snooze moment in the "c" format, else finished, else the last firing in the "c"
+// format, else never fired.
 std::string ListStatusText(const TNotifyInfo& record, const TFormatSettings& fs);
 
 }  // namespace reminder

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "core/common/FormatDateTime.h"
+#include "core/store/Snooze.h"
 
 namespace reminder {
 
@@ -65,6 +66,7 @@ std::string ColumnText(const TNotifyInfo& record, int column, const TFormatSetti
 }
 
 int RowImage(const TNotifyInfo& record) {
+  if (SnoozeMoment(record)) return kImageSnoozed;
   return record.Notified != 0 ? kImageFinished : kImagePending;
 }
 

@@ -19,11 +19,13 @@ constexpr int kListColumnCount = 4;
 
 constexpr int kImagePending = 0;
 constexpr int kImageFinished = 1;
+constexpr int kImageSnoozed = 2;
 
 // "Termin" (the date in the "c" format), "Erinnern an...", "Aktion", "Wie oft?"; an
 // unknown column counts as the first.
 std::string ColumnText(const TNotifyInfo& record, int column, const TFormatSettings& fs);
-// A reminder that has fired for good shows as finished, every other one as pending.
+// A snoozed reminder shows as snoozed, whatever its state; one that has fired for good as
+// finished, every other one as pending.
 int RowImage(const TNotifyInfo& record);
 
 struct TListRow {
