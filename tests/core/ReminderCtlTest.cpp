@@ -149,7 +149,7 @@ TEST_F(ReminderCtl, BadInputsGiveOneGermanLineAndLeaveTheFileAlone) {
       {{"add", "--action", "warning"}, 1, "Der Text der Erinnerung fehlt (--text)."},
       {{"add", "--text", "x", "--param", "p"},
        1,
-       "Die Aktion \"Nichts tun\" hat keinen Parameter."},
+       "Die Aktion \"Warnung ausgeben\" hat keinen Parameter."},
       {{"add", "--text", "x", "--trigger", "dialup", "--repeat", "daily"},
        1,
        "Eine Erinnerung an die DF\xC3\x9C-Verbindung erinnert nur einmal."},
@@ -240,17 +240,21 @@ TEST_F(ReminderCtl, ListShowsTheMainWindowsColumnsAndStatus) {
 
 TEST_F(ReminderCtl, AddStoresWhatTheEditorWouldAndCreatesAMissingFile) {
   ASSERT_EQ(Run({"add", "--text", "Standard"}), kExitOk);
-  // The editor's defaults: twenty minutes from now, "Nichts tun", three days, once.
+  // The editor's defaults, twenty minutes from now and once, but a warning on the day itself,
+  // so that the reminder reminds.
   TNotifyInfo defaults;
   defaults.NotifyKind = nkAtDate;
   defaults.NotifyDate = At(2025, 7, 24, 9, 10);
   defaults.NotifyText = "Standard";
+  defaults.ActionKind = akWarning;
   defaults.RepeatKind = rkOnce;
-  defaults.DaysBefore = 3;
+  defaults.DaysBefore = 0;
   EXPECT_EQ(files.files["Reminder.dat"], Encoded({defaults}));
   EXPECT_EQ(out,
-            "1\t24.07.2025 09:10:00\tStandard\tNichts tun\teinmalig\t"
+            "1\t24.07.2025 09:10:00\tStandard\tWarnung ausgeben\teinmalig\t"
             "Noch keine Erinnerung durchgef\xC3\xBChrt!\n");
+  ASSERT_EQ(Run({"due", "--at", "24.07.2025 09:10"}), kExitOk) << err;
+  EXPECT_EQ(out, "1\t24.07.2025 09:10:00\tStandard\tWarnung ausgeben\t\n");
 
   ASSERT_EQ(Run({"add", "--text",
                  "Gie\xC3\x9F"

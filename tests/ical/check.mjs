@@ -218,7 +218,7 @@ recurrenceCase({
 }
 recurrenceCase({
   name: 'once with "Nichts tun"',
-  args: ['--text', 'Nur notiert', '--date', '12.05.2025', '--time', '10:00'],
+  args: ['--text', 'Nur notiert', '--date', '12.05.2025', '--time', '10:00', '--action', 'nothing'],
   occurrences: 1,
   difference: 'a date reminder whose action is "Nichts tun" never fires in the module; the calendar still shows the event',
   expected: () => [],

@@ -45,7 +45,12 @@ bool IsDaysNumber(const std::string& text) {
 // The editor's model filled from the options, or a message why it cannot be.
 class TAddOptions {
  public:
-  explicit TAddOptions(TCtlContext& context) : context_(context), model_(context.Env.Clock.Now()) {}
+  explicit TAddOptions(TCtlContext& context) : context_(context), model_(context.Env.Clock.Now()) {
+    // The editor shows its choice of "Nichts tun", which never reminds; a reminder added
+    // here without --action warns on its day instead.
+    model_.ActionCBChange(akWarning);
+    model_.DaysEdit = "0";
+  }
 
   std::optional<TNotifyInfo> Read() {
     if (!ReadTrigger() || !ReadDateTime() || !ReadText() || !ReadAction() || !ReadRepeat() ||
