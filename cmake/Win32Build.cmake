@@ -3,6 +3,11 @@
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX WIN32_LEAN_AND_MEAN)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+option(REMINDER_STRIP "Link without symbols, as the release ships them" OFF)
+if(REMINDER_STRIP)
+  add_link_options(-s)
+endif()
+
 file(GLOB_RECURSE SHELL_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 list(FILTER SHELL_SOURCES EXCLUDE REGEX "/src/win32/programs/")
 add_library(reminder_shell STATIC ${SHELL_SOURCES})
@@ -17,10 +22,14 @@ set(RESOURCE_DIR ${PROJECT_SOURCE_DIR}/src/win32/resources)
 set_source_files_properties(${REMINDER_RESOURCES} PROPERTIES OBJECT_DEPENDS
   "${RESOURCE_DIR}/ReminderRes.h;${RESOURCE_DIR}/Hand.cur;${RESOURCE_DIR}/MainIcon.ico;${PROJECT_BINARY_DIR}/generated/Version.h")
 
+# The manifest carries the project's version; the resource compiler finds it among the
+# generated files.
+configure_file(src/win32/programs/Reminder.exe.manifest.in
+               ${PROJECT_BINARY_DIR}/generated/Reminder.exe.manifest @ONLY)
 add_executable(Reminder WIN32 src/win32/programs/ReminderExe.cpp src/win32/programs/ModuleEntry.cpp
                         src/win32/programs/ReminderExe.rc ${REMINDER_RESOURCES})
 set_source_files_properties(src/win32/programs/ReminderExe.rc PROPERTIES OBJECT_DEPENDS
-                            "${PROJECT_SOURCE_DIR}/src/win32/programs/Reminder.exe.manifest")
+                            "${PROJECT_BINARY_DIR}/generated/Reminder.exe.manifest")
 reminder_target(Reminder)
 target_link_libraries(Reminder PRIVATE reminder_shell)
 
