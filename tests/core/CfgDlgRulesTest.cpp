@@ -49,8 +49,8 @@ TEST(TryWholeNumber, AcceptsExactlyThe32BitRange) {
 }
 
 TEST(WinStartUpCaption, DependsOnTheMode) {
-  EXPECT_EQ(WinStartUpCaption(true), "Bei jedem Start von Zelto/Vantrel öffnen.");
-  EXPECT_EQ(WinStartUpCaption(false), " Bei jedem Windowsstart öffnen");
+  EXPECT_EQ(WinStartUpCaption(true), "Bei jedem &Start von Zelto/Vantrel öffnen.");
+  EXPECT_EQ(WinStartUpCaption(false), " Bei jedem &Windowsstart öffnen");
 }
 
 TEST(AutostartPath, JoinsDirectoryAndNameUpperCased) {

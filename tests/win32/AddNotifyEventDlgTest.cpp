@@ -269,6 +269,21 @@ TEST_F(AddNotifyEventDlgTest, CtrlTabSwitchesThePagesBothWays) {
   SetKeyboardState(keys);
 }
 
+TEST_F(AddNotifyEventDlgTest, TheTabsComeFirstAndAccessKeysReachTheirFields) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  EXPECT_EQ(GetNextDlgTabItem(d.Handle(), nullptr, FALSE), d.PC.Handle());
+  // Alt+K, the key of "Erinnern an (Kurzbeschreibung):", moves to the text below it.
+  SetFocus(d.notRB1.Handle());
+  MSG altK = {d.notRB1.Handle(), WM_SYSCHAR, 'k', 1 << 29, 0, {}};
+  EXPECT_TRUE(d.PreTranslateMessage(altK));
+  EXPECT_EQ(GetFocus(), d.notText.Handle());
+  // A click on a page's control reaches it through the tab control lying under it.
+  RECT place = {};
+  GetWindowRect(d.notText.Handle(), &place);
+  EXPECT_EQ(WindowFromPoint({place.left + 4, place.top + 4}), d.notText.Handle());
+}
+
 TEST_F(AddNotifyEventDlgTest, EveryPageShowsItsTextsWholeAndNothingBlack) {
   TAddNotifyEventDlg& d = *dialog_;
   d.Show();

@@ -76,7 +76,7 @@ TEST_F(CfgDlgTest, OKAppliesTheIntervalAtOnceAndWritesTheThreeValuesAndTheRunEnt
   registry_.Set("Run", "Other", REG_SZ, "C:\\OTHER.EXE");
   Configure([](TCfgDlg& d) {
     EXPECT_EQ(d.Caption(), "Konfiguration");
-    EXPECT_EQ(d.WinStartUpChkBox.Text(), " Bei jedem Windowsstart öffnen");
+    EXPECT_EQ(d.WinStartUpChkBox.Text(), " Bei jedem &Windowsstart öffnen");
     EXPECT_FALSE(d.WinStartUpChkBox.Checked());
     EXPECT_EQ(d.IntervalEdit.Text(), "60");
     EXPECT_TRUE(GetWindowLongA(d.IntervalEdit.Handle(), GWL_STYLE) & ES_RIGHT);
@@ -128,7 +128,7 @@ TEST_F(CfgDlgTest, LibraryModeKeepsToTheAutostartValueAndNeverTouchesTheRunKey) 
   registry_.Set("Run", "Zelto - Reminder", REG_SZ, kProgram);
   Settings().WriteBool("Autostart", true);
   Configure([](TCfgDlg& d) {
-    EXPECT_EQ(d.WinStartUpChkBox.Text(), "Bei jedem Start von Zelto/Vantrel öffnen.");
+    EXPECT_EQ(d.WinStartUpChkBox.Text(), "Bei jedem &Start von Zelto/Vantrel öffnen.");
     EXPECT_TRUE(d.WinStartUpChkBox.Checked());
     d.WinStartUpChkBox.SetChecked(false);
     d.OKBtn.Click();

@@ -44,8 +44,8 @@ int RefreshIntervalFromText(const std::string& text) {
 }
 
 std::string WinStartUpCaption(bool libraryMode) {
-  return libraryMode ? "Bei jedem Start von Zelto/Vantrel öffnen."
-                     : " Bei jedem Windowsstart öffnen";
+  return libraryMode ? "Bei jedem &Start von Zelto/Vantrel öffnen."
+                     : " Bei jedem &Windowsstart öffnen";
 }
 
 std::string AutostartPath(const std::string& directory, const std::string& exeName) {

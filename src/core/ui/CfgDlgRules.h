@@ -36,7 +36,7 @@ std::string IntervalEditExit(const std::string& text);
 int RefreshIntervalFromText(const std::string& text);
 
 // The start-up box's caption: library mode asks about the host's start, standalone mode
-// about the log-on.
+// about the log-on; each with its access key.
 std::string WinStartUpCaption(bool libraryMode);
 
 // The program path for the Run entry: the (short) directory, a "\" when it does not end in

@@ -1,6 +1,8 @@
 #include "win32/toolkit/Form.h"
 
+#include <commctrl.h>
 #include <uxtheme.h>
+#include <windowsx.h>
 
 #include <stdexcept>
 
@@ -205,8 +207,32 @@ bool TForm::OnPage(HWND control) const {
   return IntersectRect(&inside, &place, &pageArea_) && EqualRect(&inside, &place);
 }
 
+namespace {
+
+// The pages' controls lie over the tab control. It comes first in the tab order, so it is
+// first among its siblings, and lets the mouse through to the controls below it except over
+// its tabs.
+LRESULT CALLBACK PageTabsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR) {
+  THandlerScope scope;
+  if (message == WM_NCHITTEST) {
+    TCHITTESTINFO hit = {{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 0};
+    ScreenToClient(window, &hit.pt);
+    if (SendMessageA(window, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
+      return HTTRANSPARENT;
+    }
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, &PageTabsProc, id);
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
 void TForm::SetPageTabs(HWND tabControl) {
   pageTabs_ = tabControl;
+  SetWindowSubclass(tabControl, &PageTabsProc, 0, 0);
+  SetWindowPos(tabControl, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RECT area = {};
   GetClientRect(tabControl, &area);
   SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
@@ -333,6 +359,14 @@ bool TForm::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
       SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(background_));
       result = reinterpret_cast<LRESULT>(GetSysColorBrush(background_));
       return true;
+    case WM_NEXTDLGCTL: {
+      // The dialog manager's keys (Tab, access keys) send this; a plain window must move
+      // the focus itself.
+      HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                   : GetNextDlgTabItem(handle_, GetFocus(), wParam != 0);
+      if (target) ::SetFocus(target);
+      return true;
+    }
     case DM_GETDEFID:
       // IsDialogMessage asks for the button that Enter presses.
       if (defaultButton_ == 0) return false;

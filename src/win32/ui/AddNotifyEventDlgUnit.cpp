@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kActionTab = 1;
 constexpr int kTabImages[] = {0, 2, 3};
-constexpr char kWarnNote[] = "Bei Wiederholung jede Woche, jeden Monat, jedes Jahr:";
+constexpr char kWarnNote[] = "&Bei Wiederholung jede Woche, jeden Monat, jedes Jahr:";
 constexpr char kProgramNote[] =
     "Geben Sie ein Programm an bzw. klicken Sie auf die Schalfläche mit der Lupe, um ein "
     "Programm auf Ihrer Festplatte zu suchen.";
@@ -92,8 +92,6 @@ void TAddNotifyEventDlg::OnCreate() {
   // WS_GROUP ends the repetition buttons' group.
   OKBtn.Create(Handle(), kOKBtn, "OK", {344, 286, 75, 26}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
   CancelBtn.Create(Handle(), kCancelBtn, "Abbrechen", {429, 286, 75, 26});
-  // The pages' controls lie over the page control: keep it below them.
-  SetWindowPos(PC.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   FormCreate();
 }
 
@@ -110,7 +108,7 @@ HWND TAddNotifyEventDlg::AddToNotebook(int page, HWND control) {
 HWND TAddNotifyEventDlg::AddLabel(int page, const std::string& text, const TBounds& bounds,
                                   int notebookPage) {
   TLabel label;
-  label.Create(Handle(), text, bounds, SS_LEFT | SS_NOPREFIX);
+  label.Create(Handle(), text, bounds, SS_LEFT);
   return notebookPage < 0 ? AddToPage(page, label.Handle())
                           : AddToNotebook(notebookPage, label.Handle());
 }
@@ -118,23 +116,23 @@ HWND TAddNotifyEventDlg::AddLabel(int page, const std::string& text, const TBoun
 void TAddNotifyEventDlg::CreateTriggerPage() {
   const HWND self = Handle();
   AddLabel(0, "Ich möchte...", {24, 44, 300, 18});
-  notRB1.Create(self, kNotRB1, " garnicht erinnert werden (nur Speicherung).", {24, 66, 460, 20},
+  notRB1.Create(self, kNotRB1, " &garnicht erinnert werden (nur Speicherung).", {24, 66, 460, 20},
                 BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP);
   notRB2.Create(self, kNotRB2,
-                " nach dem Aufbau der nächsten DFÜ-Netzwerk Verbindung erinnert werden.",
+                " nach dem Aufbau der &nächsten DFÜ-Netzwerk Verbindung erinnert werden.",
                 {24, 90, 460, 20}, BS_AUTORADIOBUTTON);
   // One sentence on one line: "am <date> um <time> erinnert werden."
-  notRB3.Create(self, kNotRB3, " am", {24, 116, 46, 20}, BS_AUTORADIOBUTTON);
+  notRB3.Create(self, kNotRB3, " &am", {24, 116, 46, 20}, BS_AUTORADIOBUTTON);
   DatePicker.Create(self, kDatePicker, {72, 114, 110, 22},
                     DTS_SHORTDATECENTURYFORMAT | DTS_APPCANPARSE | WS_TABSTOP | WS_GROUP);
-  atLabel.Create(self, "um", {190, 118, 22, 18});
+  atLabel.Create(self, "&um", {190, 118, 22, 18});
   TimePicker.Create(self, kTimePicker, {214, 114, 90, 22}, DTS_TIMEFORMAT | WS_TABSTOP);
   atNotifyLabel.Create(self, "erinnert werden.", {312, 118, 150, 18});
   for (HWND control : {notRB1.Handle(), notRB2.Handle(), notRB3.Handle(), DatePicker.Handle(),
                        atLabel.Handle(), TimePicker.Handle(), atNotifyLabel.Handle()}) {
     AddToPage(0, control);
   }
-  AddLabel(0, "Erinnern an (Kurzbeschreibung):", {24, 150, 300, 18});
+  AddLabel(0, "Erinnern an (&Kurzbeschreibung):", {24, 150, 300, 18});
   notText.Create(self, kNotText, {24, 170, 464, 96},
                  ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP);
   notText.SetMaxLength(static_cast<int>(kMaxFieldLength));
@@ -143,7 +141,7 @@ void TAddNotifyEventDlg::CreateTriggerPage() {
 
 void TAddNotifyEventDlg::CreateActionPage() {
   const HWND self = Handle();
-  AddLabel(1, "Die folgende Aktion durchführen:", {24, 44, 300, 18});
+  AddLabel(1, "&Die folgende Aktion durchführen:", {24, 44, 300, 18});
   ActionCB.Create(self, kActionCB, {24, 64, 300, 200});
   AddToPage(1, ActionCB.Handle());
   AddLabel(1, "Optionen zur Aktion:", {24, 100, 300, 18});
@@ -166,14 +164,14 @@ void TAddNotifyEventDlg::CreateActionPage() {
     int browseId;
   };
   const TParamPage kPages[] = {
-      {npEMail, "E-Mail Adresse:", &EmailEdit, kEmailEdit,
+      {npEMail, "&E-Mail Adresse:", &EmailEdit, kEmailEdit,
        "Geben Sie eine gültige E-Mail Adresse ein.", nullptr, 0},
-      {npWebsite, "Adresse der Webseite:", &WebsiteEdit, kWebsiteEdit,
+      {npWebsite, "Adresse der Web&seite:", &WebsiteEdit, kWebsiteEdit,
        "Geben Sie eine gültige WWW Adresse ein.", nullptr, 0},
-      {npExecProgram, "Programm:", &ProgramEdit, kProgramEdit, kProgramNote, &BrowseBtn,
+      {npExecProgram, "&Programm:", &ProgramEdit, kProgramEdit, kProgramNote, &BrowseBtn,
        kBrowseBtn},
-      {npOpenDocument, "Dokument:", &DocumentEdit, kDocumentEdit, kDocumentNote, &DocumentBrowseBtn,
-       kDocumentBrowseBtn},
+      {npOpenDocument, "D&okument:", &DocumentEdit, kDocumentEdit, kDocumentNote,
+       &DocumentBrowseBtn, kDocumentBrowseBtn},
   };
   for (const TParamPage& p : kPages) {
     AddLabel(1, p.caption, {24, 124, 300, 18}, p.page);
@@ -192,8 +190,8 @@ void TAddNotifyEventDlg::CreateRepeatPage() {
   const HWND self = Handle();
   AddLabel(2, kRepeatNote, {24, 44, 460, 36});
   AddLabel(2, "Erinnerung bitte", {24, 88, 300, 18});
-  const char* captions[] = {" nur einmal", " einmal jeden Tag", " einmal jede Woche",
-                            " einmal pro Monat", " einmal jedes Jahr"};
+  const char* captions[] = {" nu&r einmal", " einmal jeden &Tag", " einmal jede &Woche",
+                            " einmal pro &Monat", " einmal jedes &Jahr"};
   for (int i = 0; i < kRepeatButtonCount; ++i) {
     const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_TABSTOP | WS_GROUP : 0);
     RepeatButtons(i)->Create(self, kRepOnce + i, captions[i], {40, 110 + 24 * i, 300, 20}, style);

@@ -79,35 +79,35 @@ void TCalendarForm::CreateControls() {
 
   AddFrame({4, 208, 361, 74});
   TLabel caption;
-  caption.Create(self, "vom:", {12, 219, 30, 18});
+  caption.Create(self, "&vom:", {12, 219, 30, 18});
   DateFromEdit.Create(self, kDateFromEdit, {44, 216, 88, 22});
   DateFromEdit.SetMaxLength(static_cast<int>(kDateFieldLength));
   FromDateSpinButton.Create(self, kFromDateSpinButton, nullptr, 0);
   FromDateSpinButton.SetBounds(Scaled(TBounds{132, 216, 16, 22}));
   FromDateSpinButton.SetRange(0, 100);
   FromDateSpinButton.SetPosition(50);  // never at an end, so both arrows always report
-  caption.Create(self, "bis:", {186, 219, 30, 18});
+  caption.Create(self, "&bis:", {186, 219, 30, 18});
   DateToEdit.Create(self, kDateToEdit, {218, 216, 88, 22});
   DateToEdit.SetMaxLength(static_cast<int>(kDateFieldLength));
   ToDateSpinButton.Create(self, kToDateSpinButton, nullptr, 0);
   ToDateSpinButton.SetBounds(Scaled(TBounds{306, 216, 16, 22}));
   ToDateSpinButton.SetRange(0, 100);
   ToDateSpinButton.SetPosition(50);
-  CalcDateBtn.Create(self, kCalcDateBtn, "Berechne", {12, 248, 80, 25});
+  CalcDateBtn.Create(self, kCalcDateBtn, "Be&rechne", {12, 248, 80, 25});
   DayLabel.Create(self, "0 Tag(e)", {104, 253, 200, 18}, SS_LEFT, kDayLabel);
 
   AddFrame({4, 286, 361, 79});
-  caption.Create(self, "von:", {12, 297, 30, 18});
+  caption.Create(self, "vo&n:", {12, 297, 30, 18});
   TimeFrom.Create(self, kTimeFrom, {44, 294, 70, 22});
   TimeFrom.SetMaxLength(static_cast<int>(kTimeFieldLength));
   TimeFrom.SetText("00:00:00");
   caption.Create(self, "Uhr", {118, 297, 30, 18});
-  caption.Create(self, "bis:", {186, 297, 30, 18});
+  caption.Create(self, "b&is:", {186, 297, 30, 18});
   TimeTo.Create(self, kTimeTo, {218, 294, 70, 22});
   TimeTo.SetMaxLength(static_cast<int>(kTimeFieldLength));
   TimeTo.SetText("00:00:00");
   caption.Create(self, "Uhr", {292, 297, 30, 18});
-  CalcTimeBtn.Create(self, kCalcTimeBtn, "Berechne", {12, 328, 80, 25});
+  CalcTimeBtn.Create(self, kCalcTimeBtn, "Berechn&e", {12, 328, 80, 25});
   TimeLabel.Create(self, "", {104, 326, 255, 34}, SS_LEFT, kTimeLabel);
 }
 
@@ -187,12 +187,6 @@ bool TCalendarForm::PreTranslateMessage(MSG& message) {
 
 bool TCalendarForm::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   result = 0;
-  if (message == WM_NEXTDLGCTL) {
-    // A plain window does not know the dialog's message: move as Tab would.
-    HWND next = GetNextDlgTabItem(Handle(), GetFocus(), FALSE);
-    if (next) ::SetFocus(next);
-    return true;
-  }
   if (message == kFieldLeftMessage) {
     HWND focus = GetFocus();
     // Only a move to another control of this window counts as leaving a field; a field

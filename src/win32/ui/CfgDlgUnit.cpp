@@ -27,10 +27,10 @@ void TCfgDlg::OnCreate() {
   WinStartUpChkBox.Create(self, kWinStartUpChkBox, WinStartUpCaption(false), {20, 40, 305, 20},
                           BS_AUTOCHECKBOX | WS_TABSTOP);
   AnimateIconChkBox.Create(self, kAnimateIconChkBox,
-                           " Symbol in Taskleiste (neben der Uhr) animieren", {20, 66, 305, 20},
+                           " Symbol in Taskleiste (neben der Uhr) &animieren", {20, 66, 305, 20},
                            BS_AUTOCHECKBOX | WS_TABSTOP);
   TLabel label1;
-  label1.Create(self, "Aktualisierungsintervall:", {20, 104, 130, 18});
+  label1.Create(self, "Aktualisierungs&intervall:", {20, 104, 130, 18});
   IntervalEdit.SetAlignment(TAlignment::Right);
   IntervalEdit.Create(self, kIntervalEdit, {155, 100, 60, 22});
   IntervalEdit.SetText("1");
@@ -41,8 +41,6 @@ void TCfgDlg::OnCreate() {
   label2.Create(self, "Sekunden", {225, 104, 80, 18});
   OKBtn.Create(self, kOKBtn, "OK", {176, 156, 75, 26});
   CancelBtn.Create(self, kCancelBtn, "Abbrechen", {262, 156, 75, 26});
-  // Each control was placed over the tab control: keep them above it.
-  SetWindowPos(TC.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetActiveControl(WinStartUpChkBox.Handle());
   FormCreate();
 }

@@ -115,13 +115,13 @@ void TRemindForm::OnCreate() {
   // the whole text.
   targetLabel_.Create(form, "", {8, 69, 488, 16}, SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX);
   TLabel label3;
-  label3.Create(form, "Erinnern an:", {8, 89, 488, 14});
+  label3.Create(form, "Erinnern &an:", {8, 89, 488, 14});
   reminderText_.Create(form, kReminderTextId, {8, 105, 488, 102},
                        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, 0);
   lateLabel_.Create(form, kLateActionText, {8, 212, 488, 16});
   lateLabel_.SetVisible(false);
 
-  label4_.Create(form, "Termin verschieben:", {8, 232, 150, 14});
+  label4_.Create(form, "&Termin verschieben:", {8, 232, 150, 14});
   label4_.SetVisible(false);
   dateEdit_.Create(form, kDateEditId, {8, 248, 120, 22});
   dateEdit_.SetVisible(false);

@@ -157,6 +157,40 @@ void CheckBlack(HWND window, std::vector<std::string>& problems) {
   }
 }
 
+// The letter after a single '&' in the caption of a label, button, check box or radio
+// button, lower case; 0 if it has none.
+char AccessKey(HWND control) {
+  const std::string kind = ClassOf(control);
+  if (kind != "Static" && kind != "Button") return 0;
+  if (kind == "Static" && (GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX)) return 0;
+  const std::string text = TextOf(control);
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] != '&') {
+      char letter[2] = {text[i + 1], 0};
+      CharLowerA(letter);
+      return letter[0];
+    }
+    ++i;
+  }
+  return 0;
+}
+
+void CheckAccessKeys(const std::vector<HWND>& controls, std::vector<std::string>& problems) {
+  std::vector<std::pair<char, std::string>> seen;
+  for (HWND control : controls) {
+    const char key = AccessKey(control);
+    if (!key) continue;
+    for (const auto& [other, text] : seen) {
+      if (other == key) {
+        problems.push_back("access key '" + std::string(1, key) + "' in \"" + text + "\" and \"" +
+                           TextOf(control) + "\"");
+      }
+    }
+    seen.emplace_back(key, TextOf(control));
+  }
+}
+
 // A run meant for another resolution that silently ran at the usual one would check
 // nothing new.
 void CheckResolution(HWND window, std::vector<std::string>& problems) {
@@ -181,6 +215,7 @@ std::vector<std::string> LayoutProblems(HWND window) {
   EnumChildWindows(window, &Collect, reinterpret_cast<LPARAM>(&controls));
   for (HWND control : controls) CheckText(control, problems);
   CheckOverlaps(controls, problems);
+  CheckAccessKeys(controls, problems);
   CheckBlack(window, problems);
   return problems;
 }
