@@ -6,6 +6,8 @@
 
 namespace reminder {
 
+TImageList::TImageList() : TImageList(Scaled(16), Scaled(16)) {}
+
 TImageList::TImageList(int width, int height)
     : handle_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 8, 8)),
       width_(width),

@@ -18,11 +18,14 @@ struct TImageListTraits {
 
 class TImageList {
  public:
-  explicit TImageList(int width = 16, int height = 16);
+  // Without a size: small icons at the screen's resolution (16, 20, 24 or 32 px).
+  TImageList();
+  TImageList(int width, int height);
   TImageList(const TImageList&) = delete;
   TImageList& operator=(const TImageList&) = delete;
 
   HIMAGELIST Handle() const { return handle_.get(); }
+  int Width() const { return width_; }
   int Count() const { return ImageList_GetImageCount(handle_.get()); }
   // Each returns the index of the (first) new image, -1 when nothing was added. The list
   // copies what it is given; the caller still owns the icon or bitmap.

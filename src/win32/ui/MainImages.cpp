@@ -6,7 +6,8 @@
 namespace reminder {
 namespace {
 
-constexpr int kSize = 16;
+// The painters draw on a grid of 16 by 16, stretched to the list's size.
+constexpr int kGrid = 16;
 constexpr COLORREF kMask = RGB(255, 0, 255);
 
 using TPainter = std::function<void(HDC)>;
@@ -35,17 +36,21 @@ void Box(HDC dc, int left, int top, int right, int bottom, COLORREF fill, COLORR
   Fill(dc, {left + 1, top + 1, right - 1, bottom - 1}, fill);
 }
 
-// A strip of images side by side on the mask colour, one painter per image.
-TGdiObject<HBITMAP> PaintStrip(const std::vector<TPainter>& painters) {
+// A strip of images of the given size side by side on the mask colour, one painter per
+// image.
+TGdiObject<HBITMAP> PaintStrip(const std::vector<TPainter>& painters, int size) {
   TWindowDC screen(nullptr);
   const TMemoryDC dc(CreateCompatibleDC(screen.get()));
   TGdiObject<HBITMAP> bitmap(
-      CreateCompatibleBitmap(screen.get(), kSize * static_cast<int>(painters.size()), kSize));
+      CreateCompatibleBitmap(screen.get(), size * static_cast<int>(painters.size()), size));
   screen.reset();
   const TSelectedObject selected(dc.get(), bitmap.get());
-  Fill(dc.get(), {0, 0, kSize * static_cast<int>(painters.size()), kSize}, kMask);
+  Fill(dc.get(), {0, 0, size * static_cast<int>(painters.size()), size}, kMask);
+  SetMapMode(dc.get(), MM_ANISOTROPIC);
+  SetWindowExtEx(dc.get(), kGrid, kGrid, nullptr);
+  SetViewportExtEx(dc.get(), size, size, nullptr);
   for (size_t i = 0; i < painters.size(); ++i) {
-    SetViewportOrgEx(dc.get(), static_cast<int>(i) * kSize, 0, nullptr);
+    SetViewportOrgEx(dc.get(), static_cast<int>(i) * size, 0, nullptr);
     painters[i](dc.get());
   }
   return bitmap;
@@ -53,7 +58,7 @@ TGdiObject<HBITMAP> PaintStrip(const std::vector<TPainter>& painters) {
 
 void AddStrip(TImageList& images, const std::vector<TPainter>& painters) {
   // The list copies the bitmap.
-  const TGdiObject<HBITMAP> bitmap = PaintStrip(painters);
+  const TGdiObject<HBITMAP> bitmap = PaintStrip(painters, images.Width());
   images.AddMasked(bitmap.get(), kMask);
 }
 
