@@ -238,6 +238,38 @@ TEST_F(ReminderCtl, ListShowsTheMainWindowsColumnsAndStatus) {
   EXPECT_EQ(out + err, "");
 }
 
+TEST_F(ReminderCtl, JsonIsUtf8WithTheListsTextsWhateverTheTerminal) {
+  TNotifyInfo fired = Reminder(
+      "Gie\xDF"
+      "en \"drau\xDF"
+      "en\"\r\n\\ \x80\x01",
+      rkWeekly);
+  fired.LastNotified = At(2025, 7, 31, 9, 30);
+  files.files["Reminder.dat"] = Encoded({fired});
+  const std::string expected =
+      "[\n{\"number\":1,\"date\":\"2025-07-24T09:30:00\",\"text\":\"Gie\xC3\x9F"
+      "en \\\"drau\xC3\x9F"
+      "en\\\"\\r\\n\\\\ \xE2\x82\xAC\\u0001\",\"trigger\":\"date\",\"action\":\"warning\","
+      "\"param\":\"\",\"repeat\":\"weekly\",\"daysBefore\":0,\"finished\":false,"
+      "\"lastFired\":\"2025-07-31T09:30:00\",\"texts\":{\"date\":\"24.07.2025 09:30:00\","
+      "\"action\":\"Warnung ausgeben\",\"repeat\":\"w\xC3\xB6"
+      "chentlich\",\"status\":\"Letzte Erinnerung: 31.07.2025 09:30:00\"}}\n]\n";
+  for (const TTerminalCharset charset : {TTerminalCharset::Utf8, TTerminalCharset::Windows1252}) {
+    env.Charset = charset;
+    ASSERT_EQ(Run({"list", "--json"}), kExitOk) << err;
+    EXPECT_EQ(out, expected);
+  }
+
+  files.files["Reminder.dat"] = Encoded({Reminder("eins")});
+  ASSERT_EQ(Run({"due", "--json", "--at", "2025-07-24T09:29"}), kExitNothingDue) << err;
+  EXPECT_EQ(out, "[]\n");
+  ASSERT_EQ(Run({"due", "--json", "--at", "2025-07-24T09:30", "--write"}), kExitOk) << err;
+  EXPECT_EQ(Lines(out).size(), 3u) << out;
+  EXPECT_NE(out.find("{\"number\":1,\"date\":\"2025-07-24T09:30:00\",\"text\":\"eins\""),
+            std::string::npos);
+  EXPECT_NE(out.find("\"finished\":true"), std::string::npos);
+}
+
 TEST_F(ReminderCtl, AddStoresWhatTheEditorWouldAndCreatesAMissingFile) {
   ASSERT_EQ(Run({"add", "--text", "Standard"}), kExitOk);
   // The editor's defaults, twenty minutes from now and once, but a warning on the day itself,

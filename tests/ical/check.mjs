@@ -280,6 +280,15 @@ recurrenceCase({
   check(JSON.stringify(columns(ctl(['list', '--file', back]))) ===
     JSON.stringify(columns(ctl(['list', '--file', file]))), 'import of the export lists the same');
 
+  const [entry] = JSON.parse(ctl(['list', '--json', '--file', file]));
+  const shown = [entry.texts.date, entry.text, entry.texts.action, entry.texts.repeat,
+    entry.texts.status];
+  check(entry.text === text && entry.date === '2025-04-03T07:05:09' &&
+    entry.action === 'warning' && entry.repeat === 'monthly' && entry.daysBefore === 30 &&
+    JSON.stringify(shown) === JSON.stringify(columns(ctl(['list', '--file', file]))[0]),
+  'list --json parses, with the text as added and the columns of the list',
+  JSON.stringify(entry));
+
   const before = fs.readFileSync(file);
   ctl(['due', '--file', file, '--at', '03.04.2026 12:00:00'], [0, 3]);
   check(before.equals(fs.readFileSync(file)), 'due without --write leaves the file as it was');

@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "core/cli/Commands.h"
+#include "core/cli/KindKeys.h"
 #include "core/cli/TerminalText.h"
 #include "core/common/MyTools.h"
 #include "core/ui/AddNotifyEventRules.h"
@@ -8,12 +9,6 @@
 namespace reminder {
 
 namespace {
-
-const char* const kTriggerKeys[] = {"never", "dialup", "date"};
-const char* const kActionKeys[kActionCount] = {"nothing", "warning",  "email",
-                                               "website", "program",  "document",
-                                               "restart", "shutdown", "hangup"};
-const char* const kRepeatKeys[kRepeatCount] = {"", "once", "daily", "weekly", "monthly", "yearly"};
 
 // The index of a value given as its key, its number or (for the tables that have one) its
 // German display text, which is compared without regard to case.

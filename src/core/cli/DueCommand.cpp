@@ -1,8 +1,10 @@
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "core/cli/Commands.h"
 #include "core/cli/FixedSeams.h"
+#include "core/cli/JsonRecords.h"
 #include "core/cli/TerminalText.h"
 #include "core/common/FormatDateTime.h"
 #include "core/store/DueRules.h"
@@ -13,14 +15,37 @@ namespace reminder {
 namespace {
 
 // One line per fired reminder: its number, the date its alert window shows, the text, the
-// action and its parameter. The lines go out in parts, so that many firings are never held
-// whole.
-class TDueLines {
+// action and its parameter; with --json an object each. The output goes out in parts, so
+// that many firings are never held whole.
+class TDueOutput {
  public:
-  explicit TDueLines(const TCtlContext& context) : context_(context) {}
-  ~TDueLines() { Flush(); }
+  explicit TDueOutput(const TCtlContext& context) : context_(context) {
+    if (context.Args.Has("--json")) json_.emplace(context.Out, context.Format);
+  }
 
   void Add(size_t number, const TNotifyInfo& fired) {
+    ++count_;
+    if (json_) {
+      json_->Add(number, fired);
+    } else {
+      AddLine(number, fired);
+    }
+  }
+
+  // Writes the rest; the exit code tells whether anything was due.
+  int Finish() {
+    if (json_) {
+      json_->Finish();
+    } else {
+      Flush();
+    }
+    return count_ > 0 ? kExitOk : kExitNothingDue;
+  }
+
+ private:
+  static constexpr size_t kPartSize = 64 * 1024;
+
+  void AddLine(size_t number, const TNotifyInfo& fired) {
     const TDateTime shown = fired.LastNotified != 0.0 ? fired.LastNotified : fired.NotifyDate;
     // Repeating reminders that fire together show the same moment.
     if (shown != lastShown_ || lastText_.empty()) {
@@ -41,14 +66,14 @@ class TDueLines {
     if (text_.size() >= kPartSize) Flush();
   }
 
- private:
-  static constexpr size_t kPartSize = 64 * 1024;
   void Flush() {
     context_.Out << ToTerminal(text_, context_.Env.Charset);
     text_.clear();
   }
 
   const TCtlContext& context_;
+  std::optional<TJsonRecords> json_;
+  size_t count_ = 0;
   std::string text_;
   TDateTime lastShown_ = 0;
   std::string lastText_;
@@ -67,12 +92,12 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
   scheduler.CheckNotifications();
   if (!CommitDataFile(context, scheduler, file)) return kExitFailure;
   // The check goes through the list in order, so one pass finds the numbers.
-  TDueLines lines(context);
+  TDueOutput output(context);
   size_t next = 0;
   for (size_t i = 0; i < scheduler.Count() && next < fired.size(); ++i) {
-    if (&scheduler.Item(i) == fired[next]) lines.Add(i + 1, *fired[next++]);
+    if (&scheduler.Item(i) == fired[next]) output.Add(i + 1, *fired[next++]);
   }
-  return fired.empty() ? kExitNothingDue : kExitOk;
+  return output.Finish();
 }
 
 // Without --write nothing is recorded, so the records need not be kept: each is checked
@@ -80,8 +105,7 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
 // marked as it would mark it, for the line.
 int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
   const TCheckMoment moment(now);
-  TDueLines lines(context);
-  bool any = false;
+  TDueOutput output(context);
   const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
     if (record.Notified != 0) return;
     const bool due = record.NotifyKind == nkDialUp
@@ -89,10 +113,9 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
                          : record.NotifyKind == nkAtDate && IsDateReminderDue(record, moment);
     if (!due) return;
     MarkFired(record, now);
-    lines.Add(number, record);
-    any = true;
+    output.Add(number, record);
   });
-  return !read ? kExitFailure : any ? kExitOk : kExitNothingDue;
+  return read ? output.Finish() : kExitFailure;
 }
 
 }  // namespace

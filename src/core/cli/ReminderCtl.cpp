@@ -22,6 +22,7 @@ struct TCommand {
 
 const TOptionSpec kFile{"--file", true};
 const TOptionSpec kForce{"--force", false};
+const TOptionSpec kJson{"--json", false};
 constexpr size_t kAny = static_cast<size_t>(-1);
 
 // What every command takes besides its own options.
@@ -33,9 +34,9 @@ const std::vector<TOptionSpec>& CommonOptions() {
 
 const std::vector<TCommand>& Commands() {
   static const std::vector<TCommand> commands = {
-      {"list", {kFile}, 0, 0, RunList},
+      {"list", {kFile, kJson}, 0, 0, RunList},
       {"due",
-       {kFile, kForce, {"--at", true}, {"--write", false}, {"--connected", false}},
+       {kFile, kForce, kJson, {"--at", true}, {"--write", false}, {"--connected", false}},
        0,
        0,
        RunDue},
@@ -71,10 +72,10 @@ std::string HelpText(const std::string& defaultFile) {
          "Optionen dürfen vor und nach dem Befehl stehen; \"--\" beendet sie.\n"
          "\n"
          "Befehle:\n"
-         "  list [--file F]\n"
+         "  list [--json] [--file F]\n"
          "      Jede Erinnerung in einer Zeile: Nummer, Termin, Text, Aktion, Wiederholung und\n"
          "      Status, durch Tabulatoren getrennt.\n"
-         "  due [--at ZEITPUNKT] [--connected] [--write] [--file F]\n"
+         "  due [--at ZEITPUNKT] [--connected] [--write] [--json] [--file F]\n"
          "      Prüft wie das Modul, welche Erinnerungen zu diesem Zeitpunkt (ohne --at: jetzt)\n"
          "      fällig sind, und gibt sie aus: Nummer, Datum, Text, Aktion, Parameter.\n"
          "      Erinnerungen an die DFÜ-Verbindung gelten nur mit --connected als fällig.\n"
@@ -116,12 +117,18 @@ std::string HelpText(const std::string& defaultFile) {
          "--force: eine beschädigte Datendatei trotzdem ändern; das Original bleibt als\n"
          "         \"Reminder.dat.beschaedigt-JJJJMMTT-hhmmss\" daneben erhalten.\n"
          "--quiet: keine Meldungen über das Erledigte, nur Fehler und Daten.\n"
+         "--json: list und due geben ein JSON-Array in UTF-8 aus, je Erinnerung ein Objekt\n"
+         "        in einer Zeile: number, date, text, trigger, action, param, repeat,\n"
+         "        daysBefore, finished, lastFired (bei due der Stand nach dem Erinnern) und\n"
+         "        texts mit date, action, repeat und status, den Texten der Liste. Zeitpunkte\n"
+         "        in ISO 8601; trigger, action und repeat mit den Namen, die add nimmt\n"
+         "        (repeat auch never), null für einen Wert außerhalb der Tabellen.\n"
          "DATUM: TT.MM.JJJJ oder JJJJ-MM-TT (ISO 8601). ZEITPUNKT: ein Datum mit Uhrzeit\n"
          "hh:mm[:ss], nach einem Leerzeichen oder nach T: \"24.07.2025 10:00\",\n"
          "\"2025-07-24T10:00:00\"; ohne Uhrzeit Mitternacht. Alles in Ortszeit.\n"
          "\n"
          "Daten gehen in die Standardausgabe, Meldungen und Fehler in die\n"
-         "Standardfehlerausgabe, alles in deutscher Schreibweise.\n"
+         "Standardfehlerausgabe; außer mit --json in deutscher Schreibweise.\n"
          "Rückgabewert: 0 erledigt, 1 Fehler in einer Datei oder Angabe (nichts geändert),\n"
          "2 unbekannter Befehl oder falsche Optionen, 3 nichts fällig (due), 4 etwas\n"
          "übersprungen (import ohne --lenient).\n";

@@ -1,16 +1,26 @@
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "core/cli/Commands.h"
+#include "core/cli/JsonRecords.h"
 #include "core/cli/TerminalText.h"
 
 namespace reminder {
 
 int RunList(TCtlContext& context) {
+  std::optional<TJsonRecords> json;
+  if (context.Args.Has("--json")) json.emplace(context.Out, context.Format);
   const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
-    context.Print(ListLine(number, record, context.Format));
+    if (json) {
+      json->Add(number, record);
+    } else {
+      context.Print(ListLine(number, record, context.Format));
+    }
   });
-  return read ? kExitOk : kExitFailure;
+  if (!read) return kExitFailure;
+  if (json) json->Finish();
+  return kExitOk;
 }
 
 int RunDelete(TCtlContext& context) {
