@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/Fakes.h"
+#include "core/TestDates.h"
+#include "core/store/DataFileFormat.h"
+#include "core/store/NextDates.h"
+#include "core/store/ReminderClassUnit.h"
+#include "core/store/Snooze.h"
+#include "core/ui/NextDatesText.h"
+
+namespace reminder {
+namespace {
+
+using namespace reminder::testing;
+
+// Records whose dates, last firings and snoozes lie around a span, so that every rule both
+// fires and holds back in it; now and then a value outside the tables or a time of day that
+// no whole minute reaches. Only date reminders of the given repetitions, if any are given.
+class RecordMaker {
+ public:
+  RecordMaker(std::mt19937& random, TDateTime first, TDateTime last, std::vector<uint8_t> repeats)
+      : random_(random), first_(first), last_(last), repeats_(std::move(repeats)) {}
+
+  TNotifyInfo Make() {
+    TNotifyInfo r;
+    const int kind = repeats_.empty() ? Int(0, 19) : 0;
+    r.NotifyKind = kind < 16 ? nkAtDate : kind == 16 ? nkDialUp : kind == 17 ? nkNever : 7;
+    r.RepeatKind = static_cast<uint8_t>(Int(0, 20) == 0 ? Int(0, 9) : Int(1, 5));
+    if (!repeats_.empty()) r.RepeatKind = repeats_[Int(0, static_cast<int>(repeats_.size()) - 1)];
+    r.ActionKind = static_cast<uint8_t>(Int(0, 2) == 0 ? akWarning : Int(0, 8));
+    r.DaysBefore = Int(0, 10) == 0 ? -Int(1, 3) : Int(0, 30);
+    r.NotifyDate = Day(first_ - 400, last_) + TimeOfDayOrEdge();
+    if (Int(0, 1) == 0) r.LastNotified = Day(r.NotifyDate - 40, first_ + 1) + TimeOfDayOrEdge();
+    r.Notified = Int(0, 9) == 0;
+    if (Int(0, 4) == 0) SetSnooze(r, Day(first_, last_) + TimeOfDayOrEdge());
+    return r;
+  }
+
+ private:
+  int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  // A whole day between two moments, in either order.
+  TDateTime Day(TDateTime a, TDateTime b) {
+    return std::trunc(std::min(a, b)) + Int(0, static_cast<int>(std::fabs(b - a)));
+  }
+  TDateTime TimeOfDayOrEdge() {
+    switch (Int(0, 5)) {
+      case 0:
+        return 0;
+      case 1:
+        return EncodeTime(23, 59, 0, 0);
+      case 2:
+        return EncodeTime(23, 59, 30, 0);
+      default:
+        return EncodeTime(Int(0, 23), Int(0, 59), Int(0, 3) == 0 ? Int(0, 59) : 0, 0);
+    }
+  }
+
+  std::mt19937& random_;
+  TDateTime first_;
+  TDateTime last_;
+  std::vector<uint8_t> repeats_;
+};
+
+// The scheduler's real check at every whole minute of a span, against NextDates for each
+// record from the span's start on.
+void CompareOverSpan(std::mt19937& random, TDateTime first, int days, int recordCount,
+                     std::vector<uint8_t> repeats = {}) {
+  const TDateTime from = first + EncodeTime(0, 0, 17, 0);
+  const TDateTime last = first + days;
+  RecordMaker maker(random, first, last, std::move(repeats));
+  std::vector<TNotifyInfo> records;
+  std::string bytes;
+  for (int i = 0; i < recordCount; ++i) {
+    records.push_back(maker.Make());
+    EncodeRecord(bytes, records.back());
+  }
+  MemoryDataFile file;
+  file.files["Reminder.dat"] = bytes;
+  FakeMsgBox box;
+  TimerState timer;
+  FakeClock clock;
+  FakeDialUp dialUp;
+  TReminder scheduler("Reminder.dat", file, box, std::make_unique<FakeTimer>(timer), clock, dialUp);
+  std::map<const TNotifyInfo*, std::vector<TDateTime>> fired;
+  scheduler.SetOnNotify([&](TReminder&, TNotifyInfo& r) { fired[&r].push_back(clock.now); });
+  TDateTime lastCheck = from;
+  for (int day = 0; day < days; ++day) {
+    for (int minute = 0; minute < 24 * 60; ++minute) {
+      const TDateTime check = first + day + EncodeTime(minute / 60, minute % 60, 0, 0);
+      if (check < from) continue;
+      clock.now = lastCheck = check;
+      scheduler.CheckNotifications();
+    }
+  }
+  ASSERT_EQ(scheduler.Count(), records.size());
+  for (size_t i = 0; i < records.size(); ++i) {
+    const std::vector<TDateTime>& expected = fired[&scheduler.Item(i)];
+    const TNextDates next = NextDates(records[i], from, expected.size() + 1);
+    SCOPED_TRACE(::testing::Message()
+                 << "record " << i << ": kind " << int(records[i].NotifyKind) << " repeat "
+                 << int(records[i].RepeatKind) << " action " << int(records[i].ActionKind)
+                 << " days " << records[i].DaysBefore << " date " << records[i].NotifyDate
+                 << " last " << records[i].LastNotified << " notified " << int(records[i].Notified)
+                 << " snooze " << SnoozeMoment(records[i]).value_or(0) << " from " << from);
+    ASSERT_GE(next.Moments.size(), expected.size());
+    EXPECT_EQ(std::vector<TDateTime>(next.Moments.begin(), next.Moments.begin() + expected.size()),
+              expected);
+    if (next.Moments.size() > expected.size()) {
+      EXPECT_GT(next.Moments.back(), lastCheck);
+    } else {
+      EXPECT_NE(next.Reason, TNeverReason::None);
+    }
+  }
+}
+
+TEST(NextDates, AgreeWithTheSchedulersCheckAtEveryMinute) {
+  std::mt19937 random(4711);
+  // Turns of the year (2020 has 53 ISO weeks), February in leap years and common ones (2100
+  // is one), the end of a month of 30 days.
+  CompareOverSpan(random, EncodeDate(2019, 12, 22), 18, 40);
+  CompareOverSpan(random, EncodeDate(2020, 2, 24), 9, 40);
+  CompareOverSpan(random, EncodeDate(2020, 12, 26), 12, 40);
+  CompareOverSpan(random, EncodeDate(2023, 2, 25), 6, 40);
+  CompareOverSpan(random, EncodeDate(2023, 4, 28), 5, 40);
+  CompareOverSpan(random, EncodeDate(2100, 2, 26), 4, 40);
+  // Several years at a stretch, for the rules that fire once a month or a year.
+  CompareOverSpan(random, EncodeDate(2023, 11, 1), 800, 8, {rkMonthly, rkYearly});
+}
+
+TEST(NextDates, TheEditorsLineGivesFiveDatesOrWhyNever) {
+  const TFormatSettings fs = GermanFormatSettings();
+  TNotifyInfo r;
+  r.NotifyKind = nkAtDate;
+  r.NotifyDate = At(2024, 12, 24, 18);
+  r.ActionKind = akWarning;
+  r.DaysBefore = 2;
+  r.RepeatKind = rkYearly;
+  r.LastNotified = At(2025, 12, 22, 18, 5);
+  EXPECT_EQ(NextDatesLine(r, At(2025, 12, 23), fs),
+            "22.12.2026 18:00:00, 22.12.2027 18:00:00, 22.12.2028 18:00:00, 22.12.2029 18:00:00, "
+            "22.12.2030 18:00:00");
+  // A snooze comes first; a once-only reminder is finished after it fired.
+  r.RepeatKind = rkOnce;
+  r.LastNotified = 0;
+  SetSnooze(r, At(2024, 12, 20, 7, 30, 10));
+  const TNextDates once = NextDates(r, At(2024, 12, 1), kNextDatesShown);
+  EXPECT_EQ(once.Moments, (std::vector<TDateTime>{At(2024, 12, 20, 7, 31), At(2024, 12, 22, 18)}));
+  EXPECT_EQ(once.Reason, TNeverReason::Finished);
+  EXPECT_EQ(NextDatesText(once, fs), "20.12.2024 07:31:00, 22.12.2024 18:00:00");
+  ClearSnooze(r);
+
+  r.Notified = 1;
+  EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (Erinnerung bereits durchgeführt)");
+  r.Notified = 0;
+  r.ActionKind = akNothing;
+  EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (die Aktion „Nichts tun“ löst nie aus)");
+  r.NotifyKind = nkDialUp;
+  EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs),
+            "nie (erst beim Aufbau der nächsten DFÜ-Netzwerk Verbindung)");
+  r.NotifyKind = nkNever;
+  EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (nur gespeichert)");
+  // The window from the start's day to the date's is empty.
+  r = {};
+  r.NotifyKind = nkAtDate;
+  r.NotifyDate = At(2024, 12, 2, 9);
+  r.ActionKind = akWarning;
+  r.DaysBefore = 5;
+  r.RepeatKind = rkMonthly;
+  EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (kein Tag passt zur Wiederholung)");
+}
+
+}  // namespace
+}  // namespace reminder
