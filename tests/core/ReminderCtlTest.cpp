@@ -159,6 +159,9 @@ TEST_F(ReminderCtl, BadInputsGiveOneGermanLineAndLeaveTheFileAlone) {
       {{"add", "--text", "Pfeil \xE2\x86\x92"},
        1,
        "Der Wert von --text enth\xC3\xA4lt Zeichen, die es in Windows-1252 nicht gibt."},
+      {{"delete", "1", "--file", "-"},
+       1,
+       "Die Datendatei aus der Standardeingabe lesen nur list, due ohne --write und export."},
       {{"delete", "1", "3"}, 1, "Keine Erinnerung mit der Nummer \"3\" (die Datei hat 2)."},
       {{"delete", "-1"}, 2, "Unbekannte Option: \"-1\"."},
       {{"delete", "0"}, 1, "Keine Erinnerung mit der Nummer \"0\" (die Datei hat 2)."},
@@ -187,6 +190,10 @@ TEST_F(ReminderCtl, OptionsStandBeforeOrAfterTheCommandAndReportsGoToTheErrorStr
   const std::string listed = out;
   EXPECT_EQ(Lines(listed).size(), 2u);
   ASSERT_EQ(Run({"list", "--file=eigene.dat"}), kExitOk) << err;
+  EXPECT_EQ(out, listed);
+  std::istringstream in(files.files["eigene.dat"]);
+  env.In = &in;
+  ASSERT_EQ(Run({"list", "--file", "-"}), kExitOk) << err;
   EXPECT_EQ(out, listed);
 
   ASSERT_EQ(Run({"--file", "eigene.dat", "delete", "2"}), kExitOk) << err;

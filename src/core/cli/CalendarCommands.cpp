@@ -1,5 +1,4 @@
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <ostream>
 
@@ -64,7 +63,7 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
 
 int RunExport(TCtlContext& context) {
   const std::string& target = context.Args.Positional[0];
-  if (target == context.DataFile()) {
+  if (target != "-" && target == context.DataFile()) {
     return context.Fail("Die Kalenderdatei darf nicht die Datendatei sein.");
   }
   const bool toOut = target == "-";
@@ -104,9 +103,9 @@ int RunImport(TCtlContext& context) {
   const std::string shownSource = context.Shown(source);
   // The calendar is read twice; standard input can be read only once, so it is kept.
   std::string input;
-  if (source == "-") {
-    if (!context.Env.In) return context.Fail("Keine Standardeingabe.");
-    input.assign(std::istreambuf_iterator<char>(*context.Env.In), {});
+  if (source == "-" &&
+      !ReadStandardInput(context, [&input](std::string_view part) { input += part; })) {
+    return kExitFailure;
   }
   // A file is read in parts each time, so that it is never held whole.
   const auto read = [&](TCalendarImport& pass) {

@@ -1,5 +1,7 @@
 #include "core/cli/Commands.h"
 
+#include <istream>
+
 #include "core/cli/TerminalText.h"
 #include "core/store/DataFileFormat.h"
 #include "core/ui/ListStatusText.h"
@@ -51,6 +53,12 @@ bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty) {
 
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty) {
+  if (context.DataFile() == "-") {
+    context.Fail(
+        "Die Datendatei aus der Standardeingabe lesen nur list, due ohne --write und "
+        "export.");
+    return false;
+  }
   const std::string shown = "Die Datei \"" + context.Shown(context.DataFile()) + "\" ";
   if (file.Writable() && !file.HoldLock(context.DataFile())) {
     context.Fail(shown + "wird gerade von einem anderen Programm geschrieben; nichts geändert.");
@@ -78,12 +86,32 @@ bool ForEachStoredRecord(const TCtlContext& context,
     ++number;
     return record;
   });
-  if (!context.Env.Files.ReadPieces(context.DataFile(),
-                                    [&](std::string_view part) { decoder.Feed(part); })) {
+  const auto feed = [&decoder](std::string_view part) { decoder.Feed(part); };
+  if (context.DataFile() == "-") {
+    if (!ReadStandardInput(context, feed)) return false;
+  } else if (!context.Env.Files.ReadPieces(context.DataFile(), feed)) {
     return ExplainUnreadDataFile(context, false);
   }
   decoder.Finish();
   if (number > 0) each(number, record);
+  return true;
+}
+
+bool ReadStandardInput(const TCtlContext& context,
+                       const std::function<void(std::string_view)>& piece) {
+  if (!context.Env.In) {
+    context.Fail("Keine Standardeingabe.");
+    return false;
+  }
+  std::istream& in = *context.Env.In;
+  std::string part(64 * 1024, '\0');
+  while (in.read(part.data(), static_cast<std::streamsize>(part.size())) || in.gcount() > 0) {
+    piece(std::string_view(part.data(), static_cast<size_t>(in.gcount())));
+  }
+  if (in.bad()) {
+    context.Fail("Die Standardeingabe kann nicht gelesen werden.");
+    return false;
+  }
   return true;
 }
 

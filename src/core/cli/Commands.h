@@ -5,6 +5,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "core/cli/CommandDataFile.h"
 #include "core/cli/CommandLine.h"
@@ -53,14 +54,20 @@ bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty);
 // Loads the store, for a writing command under the writers' lock. When the lock cannot be
 // had or the file cannot be read, prints why and returns false; a missing file is an empty
 // list where missingIsEmpty allows it. A writing command refuses a damaged file unless
-// --force lets the store keep the original beside it and write the file anew.
+// --force lets the store keep the original beside it and write the file anew, and refuses
+// standard input, which cannot be written back.
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty);
 // For the commands that only read: decodes the data file record by record as it is read,
 // into one record reused for each, so that the file is never held whole; each is numbered
-// as list numbers it. False, after printing why, when the file cannot be read.
+// as list numbers it. "--file -" reads it from standard input. False, after printing why,
+// when the file cannot be read.
 bool ForEachStoredRecord(const TCtlContext& context,
                          const std::function<void(size_t number, TNotifyInfo& record)>& each);
+// Hands standard input to piece in parts; false, after printing why, when there is none or
+// it cannot be read.
+bool ReadStandardInput(const TCtlContext& context,
+                       const std::function<void(std::string_view)>& piece);
 // Writes what the store saved; false when the store's save was refused (it has said why)
 // or the write failed (the store's write error is printed).
 bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDataFile& file);

@@ -114,6 +114,7 @@ std::string HelpText(const std::string& defaultFile) {
          "--file F: die Datendatei; Vorgabe \"" +
          defaultFile +
          "\".\n"
+         "         --file - liest sie aus der Standardeingabe (list, due ohne --write, export).\n"
          "--force: eine beschädigte Datendatei trotzdem ändern; das Original bleibt als\n"
          "         \"Reminder.dat.beschaedigt-JJJJMMTT-hhmmss\" daneben erhalten.\n"
          "--quiet: keine Meldungen über das Erledigte, nur Fehler und Daten.\n"

@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
       clock, files, localTime, IsFile, reminder::DataFileBeside(ExecutablePath(argv[0])), charset};
   env.In = &std::cin;
 #ifdef _WIN32
+  // A data file from standard input is bytes, which text mode would end at the first
+  // Ctrl+Z.
+  _setmode(_fileno(stdin), _O_BINARY);
   // The calendar keeps its CR LF; text mode would make them CR CR LF.
   env.BinaryOut = [] {
     std::cout.flush();
