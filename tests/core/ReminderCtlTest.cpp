@@ -513,6 +513,14 @@ TEST_F(ReminderCtl, ImportRefusesWhatIsNoWebAddressOrPlainEmail) {
             "bersprungen: Bitte geben Sie die E-Mail Adresse korrekt an!\n"
             "1 von 3 Terminen \xC3\xBC"
             "bernommen.\n");
+
+  // Every event is taken, but not the task: the exit code alone tells it with --quiet.
+  files.files["aufgaben.ics"] = "BEGIN:VCALENDAR\r\nPRODID:x\r\nBEGIN:VTODO\r\nEND:VTODO\r\n" +
+                                event("Gut", akWebsite, "www.example.org") + "END:VCALENDAR\r\n";
+  ASSERT_EQ(Run({"import", "--quiet", "aufgaben.ics"}), kExitSkipped);
+  EXPECT_EQ(out + err, "");
+  ASSERT_EQ(Run({"list"}), kExitOk);
+  EXPECT_EQ(Lines(out).size(), 2u);
 }
 
 }  // namespace
