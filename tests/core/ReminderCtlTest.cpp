@@ -14,6 +14,7 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/ReminderClassUnit.h"
+#include "core/store/Snooze.h"
 
 namespace reminder {
 namespace {
@@ -81,7 +82,8 @@ class ReminderCtl : public ::testing::Test {
 TEST_F(ReminderCtl, HelpNamesEveryCommand) {
   for (const auto& args : {std::vector<std::string>{"--help"}, {"help"}, {"due", "--help"}}) {
     EXPECT_EQ(Run(args), kExitOk);
-    for (const char* command : {"list", "due", "add", "delete", "export", "import"}) {
+    for (const char* command :
+         {"list", "due", "add", "delete", "export", "import", "snooze", "next"}) {
       EXPECT_NE(out.find(std::string("  ") + command + " "), std::string::npos) << command;
     }
     EXPECT_EQ(err, "");
@@ -521,6 +523,43 @@ TEST_F(ReminderCtl, ImportRefusesWhatIsNoWebAddressOrPlainEmail) {
   EXPECT_EQ(out + err, "");
   ASSERT_EQ(Run({"list"}), kExitOk);
   EXPECT_EQ(Lines(out).size(), 2u);
+}
+
+TEST_F(ReminderCtl, SnoozeKeepsTheScheduleAndNextShowsIt) {
+  TNotifyInfo daily = Reminder("zwei", rkDaily);
+  daily.LastNotified = At(2025, 7, 24, 9, 30);
+  TNotifyInfo nothing = Reminder("drei");
+  nothing.ActionKind = akNothing;
+  files.files["Reminder.dat"] = Encoded({Reminder("eins"), daily, nothing});
+  ASSERT_EQ(Run({"snooze", "2", "--minutes", "90"}), kExitOk) << err;
+  EXPECT_EQ(out,
+            "2\t24.07.2025 09:30:00\tzwei\tWarnung ausgeben\tt\xC3\xA4glich\tErinnert erneut: "
+            "24.07.2025 10:20:00\n");
+  EXPECT_EQ(files.writes, 1);
+  TNotifyInfo snoozed = daily;
+  SetSnooze(snoozed, At(2025, 7, 24, 10, 20));
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({Reminder("eins"), snoozed, nothing}));
+
+  ASSERT_EQ(Run({"next", "2", "--count", "3", "--at", "24.07.2025 10:00"}), kExitOk) << err;
+  EXPECT_EQ(out, "24.07.2025 10:20:00\n25.07.2025 09:30:00\n26.07.2025 09:30:00\n");
+  ASSERT_EQ(Run({"next", "1"}), kExitOk) << err;
+  EXPECT_EQ(out, "24.07.2025 09:30:00\n");
+  ASSERT_EQ(Run({"next", "3"}), kExitOk) << err;
+  EXPECT_EQ(out, "nie (die Aktion \xE2\x80\x9ENichts tun\xE2\x80\x9C l\xC3\xB6st nie aus)\n");
+
+  // due fires the snooze alone, with and without --write alike, and the schedule stays.
+  ASSERT_EQ(Run({"due", "--at", "24.07.2025 10:20", "--json"}), kExitOk) << err;
+  const std::string readOnly = out;
+  ASSERT_EQ(Run({"due", "--at", "24.07.2025 10:20", "--json", "--write"}), kExitOk) << err;
+  EXPECT_EQ(out, readOnly);
+  TNotifyInfo once = Reminder("eins");
+  once.Notified = 1;
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({once, daily, nothing}));
+
+  EXPECT_EQ(Run({"snooze", "4", "--minutes", "5"}), kExitFailure);
+  EXPECT_EQ(err, "reminderctl: Keine Erinnerung mit der Nummer \"4\" (die Datei hat 3).\n");
+  EXPECT_EQ(Run({"snooze", "1"}), kExitUsage);
+  EXPECT_EQ(Run({"next", "1", "--count", "0"}), kExitFailure);
 }
 
 }  // namespace

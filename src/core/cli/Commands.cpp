@@ -122,6 +122,21 @@ bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDa
   return false;
 }
 
+size_t WholeNumber(const std::string& text) {
+  if (text.empty() || text.size() > 9) return 0;
+  size_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + static_cast<size_t>(c - '0');
+  }
+  return number;
+}
+
+int FailNoReminder(const TCtlContext& context, const std::string& arg, size_t count) {
+  return context.Fail("Keine Erinnerung mit der Nummer \"" + context.Shown(arg) +
+                      "\" (die Datei hat " + std::to_string(count) + ").");
+}
+
 std::string Events(size_t count, bool dative) {
   return std::to_string(count) + (count == 1 ? " Termin" : dative ? " Terminen" : " Termine");
 }

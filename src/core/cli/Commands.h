@@ -74,6 +74,11 @@ bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDa
 
 constexpr char kWriteErrorText[] = "Beim Schreiben der Informationen trat ein Fehler auf!";
 
+// A whole number of at most nine digits, as list numbers the reminders; 0 for any other text.
+size_t WholeNumber(const std::string& text);
+// That the file's count reminders hold none numbered arg; returns the exit code.
+int FailNoReminder(const TCtlContext& context, const std::string& arg, size_t count);
+
 // "1 Termin", "2 Termine"; the dative plural where a preposition asks for it.
 std::string Events(size_t count, bool dative = false);
 
@@ -86,5 +91,7 @@ int RunAdd(TCtlContext& context);
 int RunDelete(TCtlContext& context);
 int RunExport(TCtlContext& context);
 int RunImport(TCtlContext& context);
+int RunSnooze(TCtlContext& context);
+int RunNext(TCtlContext& context);
 
 }  // namespace reminder

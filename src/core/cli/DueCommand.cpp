@@ -9,6 +9,7 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/DueRules.h"
 #include "core/store/ReminderClassUnit.h"
+#include "core/store/Snooze.h"
 
 namespace reminder {
 
@@ -107,12 +108,14 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
   const TCheckMoment moment(now);
   TDueOutput output(context);
   const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
-    if (record.Notified != 0) return;
-    const bool due = record.NotifyKind == nkDialUp
-                         ? connected
-                         : record.NotifyKind == nkAtDate && IsDateReminderDue(record, moment);
-    if (!due) return;
-    MarkFired(record, now);
+    const bool byRule = record.Notified == 0 &&
+                        (record.NotifyKind == nkDialUp
+                             ? connected
+                             : record.NotifyKind == nkAtDate && IsDateReminderDue(record, moment));
+    const bool bySnooze = IsSnoozeDue(record, now);
+    if (!byRule && !bySnooze) return;
+    if (bySnooze) ClearSnooze(record);
+    if (byRule) MarkFired(record, now);
     output.Add(number, record);
   });
   return read ? output.Finish() : kExitFailure;

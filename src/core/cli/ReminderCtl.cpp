@@ -61,6 +61,8 @@ const std::vector<TCommand>& Commands() {
        1,
        1,
        RunImport},
+      {"snooze", {kFile, kForce, {"--minutes", true}}, 1, 1, RunSnooze},
+      {"next", {kFile, {"--count", true}, {"--at", true}}, 1, 1, RunNext},
   };
   return commands;
 }
@@ -106,6 +108,14 @@ std::string HelpText(const std::string& defaultFile) {
          "      übernommen; sonst wird daraus \"Warnung ausgeben\" am Tag selbst.\n"
          "      Wurde etwas übersprungen, ist der Rückgabewert 4 (die übrigen Termine sind\n"
          "      übernommen), mit --lenient 0.\n"
+         "  snooze N --minutes M [--file F]\n"
+         "      Lässt die Erinnerung mit der Nummer N in M Minuten (1 bis 527040) noch einmal\n"
+         "      erinnern und gibt sie aus wie list; ihre Wiederholung bleibt, wie sie ist.\n"
+         "      Ändern im Dialog hebt das auf.\n"
+         "  next N [--count n] [--at ZEITPUNKT] [--file F]\n"
+         "      Die nächsten n Termine (Vorgabe 5) der Erinnerung mit der Nummer N ab diesem\n"
+         "      Zeitpunkt (ohne --at: jetzt), je einer in einer Zeile, bei einer Prüfung in\n"
+         "      jeder vollen Minute; erinnert sie nie, \"nie\" mit dem Grund.\n"
          "  help, --help, -h\n"
          "      Diese Hilfe.\n"
          "  --version\n"

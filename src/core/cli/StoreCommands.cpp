@@ -31,16 +31,8 @@ int RunDelete(TCtlContext& context) {
   // Every number is checked before anything is deleted.
   std::vector<size_t> numbers;
   for (const std::string& arg : context.Args.Positional) {
-    size_t number = 0;
-    bool valid = !arg.empty() && arg.size() <= 9;
-    for (char c : arg) {
-      valid = valid && c >= '0' && c <= '9';
-      if (valid) number = number * 10 + static_cast<size_t>(c - '0');
-    }
-    if (!valid || number == 0 || number > store.Count()) {
-      return context.Fail("Keine Erinnerung mit der Nummer \"" + context.Shown(arg) +
-                          "\" (die Datei hat " + std::to_string(store.Count()) + ").");
-    }
+    const size_t number = WholeNumber(arg);
+    if (number == 0 || number > store.Count()) return FailNoReminder(context, arg, store.Count());
     numbers.push_back(number);
   }
   std::sort(numbers.begin(), numbers.end());

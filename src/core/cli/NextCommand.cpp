@@ -1,0 +1,53 @@
+#include <optional>
+#include <string>
+
+#include "core/cli/Commands.h"
+#include "core/common/FormatDateTime.h"
+#include "core/store/NextDates.h"
+#include "core/ui/NextDatesText.h"
+
+namespace reminder {
+
+namespace {
+
+constexpr size_t kMaxNextCount = 1000;
+
+}  // namespace
+
+int RunNext(TCtlContext& context) {
+  size_t count = kNextDatesShown;
+  if (const std::string* countText = context.Args.Value("--count")) {
+    count = WholeNumber(*countText);
+    if (count == 0 || count > kMaxNextCount) {
+      return context.Fail("Ungültige Anzahl: \"" + context.Shown(*countText) + "\" (1 bis " +
+                          std::to_string(kMaxNextCount) + ").");
+    }
+  }
+  TDateTime from = 0;
+  if (const std::string* at = context.Args.Value("--at")) {
+    if (!ParseMomentText(*at, context.Format, from)) {
+      return context.Fail("Ungültiger Zeitpunkt: \"" + context.Shown(*at) +
+                          "\" (erwartet TT.MM.JJJJ hh:mm:ss oder JJJJ-MM-TTThh:mm:ss).");
+    }
+  } else {
+    from = context.Env.Clock.Now();
+  }
+  const std::string& arg = context.Args.Positional[0];
+  const size_t number = WholeNumber(arg);
+  std::optional<TNotifyInfo> record;
+  size_t stored = 0;
+  const bool read = ForEachStoredRecord(context, [&](size_t n, TNotifyInfo& r) {
+    stored = n;
+    if (n == number) record = r;
+  });
+  if (!read) return kExitFailure;
+  if (!record) return FailNoReminder(context, arg, stored);
+  const TNextDates next = NextDates(*record, from, count);
+  if (next.Moments.empty()) context.Print(NeverText(next.Reason));
+  for (TDateTime moment : next.Moments) {
+    context.Print(FormatDateTime("ddddd tt", moment, context.Format));
+  }
+  return kExitOk;
+}
+
+}  // namespace reminder
