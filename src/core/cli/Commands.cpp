@@ -137,6 +137,18 @@ int FailNoReminder(const TCtlContext& context, const std::string& arg, size_t co
                       "\" (die Datei hat " + std::to_string(count) + ").");
 }
 
+bool MomentOfAt(const TCtlContext& context, TDateTime& moment) {
+  const std::string* at = context.Args.Value("--at");
+  if (!at) {
+    moment = context.Env.Clock.Now();
+    return true;
+  }
+  if (ParseMomentText(*at, context.Format, moment)) return true;
+  context.Fail("Ungültiger Zeitpunkt: \"" + context.Shown(*at) +
+               "\" (erwartet TT.MM.JJJJ hh:mm:ss oder JJJJ-MM-TTThh:mm:ss).");
+  return false;
+}
+
 std::string Events(size_t count, bool dative) {
   return std::to_string(count) + (count == 1 ? " Termin" : dative ? " Terminen" : " Termine");
 }

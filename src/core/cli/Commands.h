@@ -78,6 +78,8 @@ constexpr char kWriteErrorText[] = "Beim Schreiben der Informationen trat ein Fe
 size_t WholeNumber(const std::string& text);
 // That the file's count reminders hold none numbered arg; returns the exit code.
 int FailNoReminder(const TCtlContext& context, const std::string& arg, size_t count);
+// The moment --at gives, or now without it; false, after saying why, for a text that is none.
+bool MomentOfAt(const TCtlContext& context, TDateTime& moment);
 
 // "1 Termin", "2 Termine"; the dative plural where a preposition asks for it.
 std::string Events(size_t count, bool dative = false);

@@ -125,14 +125,7 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
 
 int RunDue(TCtlContext& context) {
   TDateTime now = 0;
-  if (const std::string* at = context.Args.Value("--at")) {
-    if (!ParseMomentText(*at, context.Format, now)) {
-      return context.Fail("Ungültiger Zeitpunkt: \"" + context.Shown(*at) +
-                          "\" (erwartet TT.MM.JJJJ hh:mm:ss oder JJJJ-MM-TTThh:mm:ss).");
-    }
-  } else {
-    now = context.Env.Clock.Now();
-  }
+  if (!MomentOfAt(context, now)) return kExitFailure;
   const bool connected = context.Args.Has("--connected");
   return context.Args.Has("--write") ? DueWithWrite(context, now, connected)
                                      : DueReadOnly(context, now, connected);

@@ -24,14 +24,7 @@ int RunNext(TCtlContext& context) {
     }
   }
   TDateTime from = 0;
-  if (const std::string* at = context.Args.Value("--at")) {
-    if (!ParseMomentText(*at, context.Format, from)) {
-      return context.Fail("Ungültiger Zeitpunkt: \"" + context.Shown(*at) +
-                          "\" (erwartet TT.MM.JJJJ hh:mm:ss oder JJJJ-MM-TTThh:mm:ss).");
-    }
-  } else {
-    from = context.Env.Clock.Now();
-  }
+  if (!MomentOfAt(context, from)) return kExitFailure;
   const std::string& arg = context.Args.Positional[0];
   const size_t number = WholeNumber(arg);
   std::optional<TNotifyInfo> record;
