@@ -13,8 +13,9 @@ constexpr size_t kMaxSnoozeMinutes = 366 * 24 * 60;
 
 int RunSnooze(TCtlContext& context) {
   const std::string* minutesText = context.Args.Value("--minutes");
-  if (!minutesText)
+  if (!minutesText) {
     return context.Fail("Dem Befehl snooze fehlt die Option --minutes.", kExitUsage);
+  }
   const size_t minutes = WholeNumber(*minutesText);
   if (minutes == 0 || minutes > kMaxSnoozeMinutes) {
     return context.Fail("Ungültige Anzahl Minuten: \"" + context.Shown(*minutesText) +
