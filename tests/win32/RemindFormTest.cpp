@@ -10,6 +10,7 @@
 #include "core/TestDates.h"
 #include "core/common/FormatDateTime.h"
 #include "core/store/ActionTarget.h"
+#include "core/store/Snooze.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
@@ -97,7 +98,7 @@ TEST_F(RemindFormTest, ShowsTheReminderOnTopWithTheFocusOnClose) {
   EXPECT_EQ(form->Caption(), "Zelto - Reminder");
   EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(form->ClientSize().cx, 504);
-  EXPECT_EQ(form->ClientSize().cy, 278);
+  EXPECT_EQ(form->ClientSize().cy, 320);
   EXPECT_EQ(form->Panel().Caption(), "Freitag, 10. Mai 2024  ");
   EXPECT_EQ(form->DateLabel().Text(),
             FormatDateTime("c", At(2024, 5, 10, 8), GermanFormatSettings()));
@@ -392,6 +393,37 @@ TEST(AlertActionsTest, LaunchProgramTriesTheSearchRulesSecond) {
 TEST(AlertActionsTest, SetTokenPrivilegeFailsForAnUnknownPrivilege) {
   EXPECT_FALSE(SetTokenPrivilege("SeKeinSolchesPrivileg", true));
   EXPECT_TRUE(SetTokenPrivilege(SE_CHANGE_NOTIFY_NAME, true));
+}
+
+TEST_F(RemindFormTest, SnoozeKeepsTheMomentAndAllAlertsCloseTogetherWithoutActions) {
+  TNotifyInfo* daily = Add(akProgram, rkDaily, At(2024, 5, 10, 8), "C:\\Tools\\backup.exe");
+  HWND first = Open(daily)->Handle();
+  HWND secondWindow = Open(Add(akWarning, rkOnce, At(2024, 5, 10, 8)))->Handle();
+  FlushEvents();
+  auto closeAllShown = [](HWND alert) {
+    return IsWindowVisible(GetDlgItem(alert, TRemindForm::kCloseAllBtnId)) != FALSE;
+  };
+  EXPECT_TRUE(closeAllShown(first));
+  EXPECT_TRUE(closeAllShown(secondWindow));
+
+  // "5 Minuten": the countdown stops, the moment is saved, the alert goes.
+  const int writes = file.writes;
+  SendMessageA(GetDlgItem(first, TRemindForm::kSnoozeBtnId), BM_CLICK, 0, 0);
+  FlushEvents();
+  EXPECT_FALSE(IsWindow(first));
+  ASSERT_TRUE(SnoozeMoment(*daily).has_value());
+  EXPECT_NEAR(*SnoozeMoment(*daily), clock.now + 5.0 / (24 * 60), 1e-9);
+  EXPECT_EQ(file.writes, writes + 1);
+  EXPECT_FALSE(closeAllShown(secondWindow));
+
+  HWND third = Open(Add(akRestart, rkOnce, At(2024, 5, 10, 8)))->Handle();
+  FlushEvents();
+  ASSERT_TRUE(closeAllShown(third));
+  SendMessageA(GetDlgItem(third, TRemindForm::kCloseAllBtnId), BM_CLICK, 0, 0);
+  FlushEvents();
+  EXPECT_FALSE(IsWindow(secondWindow));
+  EXPECT_FALSE(IsWindow(third));
+  EXPECT_TRUE(actions.calls.empty());
 }
 
 }  // namespace

@@ -168,4 +168,18 @@ void CarryOutAction(uint8_t actionKind, const std::string& param, void* ownerWin
   if (!done) refuse(ActionFailureText(actionKind));
 }
 
+const TSnoozeChoice kSnoozeChoices[7] = {
+    {"5 Minuten", 5},
+    {"10 Minuten", 10},
+    {"15 Minuten", 15},
+    {"30 Minuten", 30},
+    {"1 Stunde", 60},
+    {"2 Stunden", 120},
+    {"morgen um diese Zeit", 24 * 60},
+};
+
+TDateTime SnoozeUntil(TDateTime now, const TSnoozeChoice& choice) {
+  return now + choice.Minutes / (24.0 * 60.0);
+}
+
 }  // namespace reminder

@@ -45,6 +45,16 @@ TDateTime DueMoment(const TNotifyInfo& record, TDateTime firedAt);
 // A date reminder that fired more than kLateLimitDays after it was due.
 bool FiredLate(const TNotifyInfo& record, TDateTime firedAt);
 
+// The choices of "Später erinnern:", in the order shown: a text and the wait in minutes.
+struct TSnoozeChoice {
+  const char* Text;
+  int Minutes;
+};
+extern const TSnoozeChoice kSnoozeChoices[7];
+// When a reminder snoozed at now with that choice fires again; "morgen um diese Zeit" is
+// the same time of day on the next day.
+TDateTime SnoozeUntil(TDateTime now, const TSnoozeChoice& choice);
+
 // How the alert for a record that fired at firedAt looks.
 struct TAlertLayout {
   bool Countdown = false;  // the timer runs, "Aktion ausführen in:" and the seconds show

@@ -7,6 +7,7 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/ActionTarget.h"
 #include "core/store/ReminderListView.h"
+#include "core/store/Snooze.h"
 #include "win32/toolkit/Application.h"
 
 namespace reminder {
@@ -14,11 +15,12 @@ namespace reminder {
 namespace {
 
 constexpr int kClientWidth = 504;
-constexpr int kClientHeight = 278;
+constexpr int kClientHeight = 320;
 constexpr int kPanelId = 100;
 constexpr int kActionLabelId = 101;
 constexpr int kReminderTextId = 102;
 constexpr int kDateEditId = 103;
+constexpr int kSnoozeChoiceId = 104;
 
 // The edit control breaks lines only at CR LF.
 std::string EditLines(const std::string& text) {
@@ -29,6 +31,23 @@ std::string EditLines(const std::string& text) {
     lines += text[i];
   }
   return lines;
+}
+
+// The shown alerts of one main window.
+struct TAlertSearch {
+  HWND Owner;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectAlert(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<TAlertSearch*>(data);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) == TRemindForm::kClassName && GetWindow(window, GW_OWNER) == search.Owner &&
+      IsWindowVisible(window)) {
+    search.Found.push_back(window);
+  }
+  return TRUE;
 }
 
 }  // namespace
@@ -130,6 +149,16 @@ void TRemindForm::OnCreate() {
   closeBtn_.Create(form, IDCANCEL, "Schließen", {408, 245, 88, 25}, BS_DEFPUSHBUTTON | WS_TABSTOP);
   SetDefaultButton(IDCANCEL);
   SetActiveControl(closeBtn_.Handle());
+
+  snoozeLabel_.Create(form, "S&päter erinnern:", {8, 290, 100, 16});
+  snoozeChoice_.Create(form, kSnoozeChoiceId, {110, 286, 150, 200});
+  for (const TSnoozeChoice& choice : kSnoozeChoices) snoozeChoice_.Add(choice.Text);
+  snoozeChoice_.SetItemIndex(0);
+  snoozeBtn_.Create(form, kSnoozeBtnId, "&Zurückstellen", {268, 285, 100, 25},
+                    BS_PUSHBUTTON | WS_TABSTOP);
+  closeAllBtn_.Create(form, kCloseAllBtnId, "A&lle schließen", {396, 285, 100, 25},
+                      BS_PUSHBUTTON | WS_TABSTOP);
+  closeAllBtn_.SetVisible(false);
 }
 
 void TRemindForm::ShowTextScrollBar() {
@@ -160,6 +189,38 @@ void TRemindForm::OnShow() {
   timeLabel_.SetVisible(countdown);
   postponed_ = false;
   opening_ = false;
+  AlertsChanged(true);
+}
+
+std::vector<HWND> TRemindForm::OpenAlerts() const {
+  TAlertSearch search{GetWindow(Handle(), GW_OWNER), {}};
+  EnumThreadWindows(GetCurrentThreadId(), &CollectAlert, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+void TRemindForm::AlertsChanged(bool includingThis) {
+  for (HWND alert : OpenAlerts()) {
+    if (alert != Handle()) PostMessageA(alert, kAlertsChangedMessage, 0, 0);
+  }
+  // While it opens, the alert is not shown yet and so not among the open ones.
+  if (includingThis) PostMessageA(Handle(), kAlertsChangedMessage, 0, 0);
+}
+
+void TRemindForm::Snooze() {
+  const int choice = snoozeChoice_.ItemIndex();
+  if (choice < 0) return;
+  StopTimer();
+  // A record deleted meanwhile has nothing left to snooze.
+  if (RecordInList()) {
+    SetSnooze(*record_, SnoozeUntil(context_.Clock->Now(), kSnoozeChoices[choice]));
+    context_.Store->Save();
+  }
+  postponed_ = false;
+  Close();
+}
+
+void TRemindForm::CloseAll() {
+  for (HWND alert : OpenAlerts()) PostMessageA(alert, WM_CLOSE, 0, 0);
 }
 
 void TRemindForm::StartTimer() {
@@ -195,6 +256,10 @@ void TRemindForm::ActionLabelClick() {
 void TRemindForm::OnCommand(int id, int code, HWND control) {
   if (id == IDCANCEL) {
     Close();
+  } else if (id == kSnoozeBtnId && code == BN_CLICKED) {
+    Snooze();
+  } else if (id == kCloseAllBtnId && code == BN_CLICKED) {
+    CloseAll();
   } else if (control == reminderText_.Handle() && code == EN_SETFOCUS) {
     // The text is only read: it never keeps the focus or shows a selection.
     reminderText_.Send(EM_SETSEL, 0, 0);
@@ -216,6 +281,11 @@ void TRemindForm::DateEditChange() {
 }
 
 bool TRemindForm::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT& result) {
+  if (message == kAlertsChangedMessage) {
+    closeAllBtn_.SetVisible(!closed_ && OpenAlerts().size() > 1);
+    result = 0;
+    return true;
+  }
   // The text shows the arrow, not the edit's I-beam.
   if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == reminderText_.Handle()) {
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
@@ -230,6 +300,7 @@ bool TRemindForm::OnClose() {
   closed_ = true;
   StopTimer();
   Hide();
+  AlertsChanged(false);
   CloseStep();
   return true;
 }

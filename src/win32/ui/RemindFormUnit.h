@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "core/common/Clock.h"
 #include "core/common/FormatSettings.h"
@@ -42,6 +43,10 @@ class TRemindForm : public TForm {
  public:
   static constexpr char kClassName[] = "ReminderRemindForm";
   static constexpr UINT_PTR kCountdownTimer = 1;
+  // Posted to every alert of a main window when one of them opens or closes.
+  static constexpr UINT kAlertsChangedMessage = WM_APP + 17;
+  static constexpr int kSnoozeBtnId = 105;
+  static constexpr int kCloseAllBtnId = 106;
 
   explicit TRemindForm(TRemindFormContext context);
 
@@ -49,6 +54,11 @@ class TRemindForm : public TForm {
   void Open(TNotifyInfo* record);
   // Carries out the action of the link; what a click on it does.
   void ActionLabelClick();
+  // Closes the alert without its action and lets the reminder fire again after the wait
+  // chosen under "Später erinnern:".
+  void Snooze();
+  // Closes every open alert of the main window, none running its action.
+  void CloseAll();
 
   TNotifyInfo* Record() const { return record_; }
   int TickCount() const { return tickCount_; }
@@ -68,6 +78,9 @@ class TRemindForm : public TForm {
   // without a target.
   TLabel TargetLabel() const { return targetLabel_; }
   TButton CloseBtn() const { return closeBtn_; }
+  TComboBox SnoozeChoice() const { return snoozeChoice_; }
+  TButton SnoozeBtn() const { return snoozeBtn_; }
+  TButton CloseAllBtn() const { return closeAllBtn_; }
 
  protected:
   void OnCreate() override;
@@ -86,6 +99,8 @@ class TRemindForm : public TForm {
   void DateEditChange();
   bool RecordInList() const;
   void CloseStep();
+  std::vector<HWND> OpenAlerts() const;
+  void AlertsChanged(bool includingThis);
 
   TRemindFormContext context_;
   TNotifyInfo* record_ = nullptr;
@@ -111,6 +126,10 @@ class TRemindForm : public TForm {
   TLabel timeLabel_;
   TLabel lateLabel_;
   TButton closeBtn_;
+  TLabel snoozeLabel_;
+  TComboBox snoozeChoice_;
+  TButton snoozeBtn_;
+  TButton closeAllBtn_;
 };
 
 // Opens a new alert window for the due record, shown without waiting; it frees itself when
