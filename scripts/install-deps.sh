@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs what the builds and tests need where it is missing (Debian 12 or Ubuntu, as root):
-# the native and cross compilers, GoogleTest sources, Google Benchmark, Wine, Xvfb and a
-# German locale for Wine's date formats.
+# Installs what the builds, the tests and the release need where it is missing (Debian 12 or
+# Ubuntu, as root): the native and cross compilers, GoogleTest sources, Google Benchmark, Wine,
+# Xvfb, a German locale for Wine's date formats, and the installer builder and zip tools.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev
-          g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth locales)
+          g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth locales nsis zip unzip)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("${package%:i386}")
