@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the core natively under AddressSanitizer and
 # UBSan, the data-file loader and the calendar reader under libFuzzer for a short while,
-# and the Windows build under Wine. Ends with one line "N passed, N failed"; exits non-zero
-# on any failure.
+# the Windows build under Wine, and the release's zip and installer under Wine. Ends with
+# one line "N passed, N failed"; exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -124,6 +124,21 @@ if configure_and_build "$build/win32" -DCMAKE_BUILD_TYPE=Release \
   count_results "$build/win32" "${wine_tests[@]}"
 else
   step_failed "Windows build"
+fi
+
+echo "== the release: its zip and its installer under Wine"
+release_log=$build/release-test.log
+bash scripts/release-test.sh >"$release_log" 2>&1
+release_status=$?
+grep '^not ok' "$release_log"
+release_passed=$(grep -c '^ok' "$release_log")
+release_failed=$(grep -c '^not ok' "$release_log")
+echo "$release_passed checks passed, $release_failed failed"
+passed=$((passed + release_passed))
+failed=$((failed + release_failed))
+if ((release_passed + release_failed == 0 || (release_status != 0 && release_failed == 0))); then
+  tail -n 20 "$release_log"
+  step_failed "release test"
 fi
 
 echo "$passed passed, $failed failed"
