@@ -38,7 +38,7 @@ struct TCtlEnvironment {
   // The data file without --file.
   std::string DefaultDataFile;
   TTerminalCharset Charset = TTerminalCharset::Utf8;
-  // Standard input, for "import -".
+  // Standard input, for "import -" and "--file -".
   std::istream* In = nullptr;
   // Called before bytes go to standard output as they are ("export -"), where the system
   // would otherwise change line ends.
