@@ -54,7 +54,7 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "© ${PUBLISHER}"
 ; Ends a running program through its own "Beenden", so that it saves its window position
 ; before its files and settings are touched, and waits until its files are free. The program
 ; runs once per session; a host's module closes its window and leaves the host running. A
-; window that stays is the user's to close; silently the setup goes on without it.
+; window that stays is the user's to close; a silent run goes on without it.
 !macro CLOSE_RUNNING_PROGRAM un
   Function ${un}CloseRunningProgram
     retry:

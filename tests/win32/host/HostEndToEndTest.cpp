@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
 #include "core/store/DataFileFormat.h"
 #include "win32/host/ProcessDriver.h"
 #include "win32/host/RegistryRemover.h"
@@ -221,7 +222,7 @@ TEST(ModuleImage, ExportsPlainNamesAndLoadingShowsNothing) {
   EXPECT_TRUE(FreeLibrary(module));
 }
 
-TEST(ModuleImage, TheStandaloneProgramCarriesItsManifest) {
+TEST(ModuleImage, TheStandaloneProgramCarriesItsManifestWithTheProjectsVersion) {
   HMODULE image = LoadLibraryExA((testing::BuildDirectory() + "Reminder.exe").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(image, nullptr);
@@ -229,6 +230,8 @@ TEST(ModuleImage, TheStandaloneProgramCarriesItsManifest) {
   ASSERT_NE(resource, nullptr);
   const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, resource))),
                              SizeofResource(image, resource));
+  EXPECT_NE(manifest.find("name=\"Orvandel.Zelto.Reminder\" version=\"" REMINDER_VERSION_TEXT "\""),
+            std::string::npos);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
   EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
