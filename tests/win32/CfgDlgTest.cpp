@@ -71,7 +71,7 @@ class CfgDlgTest : public ::testing::Test {
   std::unique_ptr<TMain> main_;
 };
 
-TEST_F(CfgDlgTest, OKAppliesTheIntervalAtOnceAndWritesTheThreeValuesAndTheRunEntry) {
+TEST_F(CfgDlgTest, OKAppliesTheIntervalAtOnceAndWritesTheValuesAndTheRunEntry) {
   TMain& main = Create();
   registry_.Set("Run", "Other", REG_SZ, "C:\\OTHER.EXE");
   Configure([](TCfgDlg& d) {
@@ -82,9 +82,12 @@ TEST_F(CfgDlgTest, OKAppliesTheIntervalAtOnceAndWritesTheThreeValuesAndTheRunEnt
     EXPECT_TRUE(GetWindowLongA(d.IntervalEdit.Handle(), GWL_STYLE) & ES_RIGHT);
     d.WinStartUpChkBox.SetChecked(true);
     d.AnimateIconChkBox.SetChecked(false);
+    EXPECT_TRUE(d.NotificationChkBox.Checked());
+    d.NotificationChkBox.SetChecked(false);
     d.IntervalEdit.SetText("30");
     d.OKBtn.Click();
   });
+  EXPECT_FALSE(Settings().ReadBool("Notification", true));
   EXPECT_EQ(main.RefreshInterval(), 30);
   EXPECT_EQ(main.Scheduler().Interval(), 30);
   EXPECT_EQ(main.TrayIcon().Interval(), 30000);

@@ -73,6 +73,10 @@ class MainWindowTest : public ::testing::Test {
       return true;
     };
     services.PlaySoundAlias = [this](const char* alias) { sounds_.push_back(alias); };
+    services.ShellBalloon = [this](const NOTIFYICONDATAA& record) {
+      balloons_.push_back(std::string(record.szInfoTitle) + "|" + record.szInfo);
+      return true;
+    };
     main_ = std::make_unique<TMain>(std::move(services));
     main_->CreateMain();
     return *main_;
@@ -117,6 +121,7 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<TMain> main_;
   std::vector<DWORD> shellMessages_;
   std::vector<std::string> sounds_;
+  std::vector<std::string> balloons_;
 };
 
 const TDateTime kFuture = EncodeDate(2099, 5, 17) + EncodeTime(10, 30, 0, 0);
@@ -329,6 +334,7 @@ TEST_F(MainWindowTest, DueRemindersOpenAWindowEachAtStartAndAfterAClockChange) {
   TMain& main = Create();
   FlushEvents();
   EXPECT_EQ(CountNotes(), 1);
+  EXPECT_EQ(balloons_, std::vector<std::string>{"Erinnerung: E-Mail schreiben|alt"});
   EXPECT_EQ(main.Scheduler().Item(0).Notified, 1);
   EXPECT_EQ(main.LV().ItemImage(0), 0);  // changed only when the alert closes
   main.UpdateReminderImage(&main.Scheduler().Item(0));
@@ -353,6 +359,14 @@ TEST_F(MainWindowTest, DueRemindersOpenAWindowEachAtStartAndAfterAClockChange) {
   SendMessageA(main.Handle(), WM_TIMECHANGE, 0, 0);
   FlushEvents();
   EXPECT_EQ(CountNotes(), 3);
+  EXPECT_EQ(balloons_.size(), 3u);
+
+  // A click on the balloon brings its alert to the front.
+  SetForegroundWindow(main.Handle());
+  SendMessageA(main.TrayIcon().Handle(), WM_TRAYICONNOTIFY, 0, NIN_BALLOONUSERCLICK);
+  char name[64] = {};
+  GetClassNameA(GetForegroundWindow(), name, sizeof name);
+  EXPECT_STREQ(name, TRemindForm::kClassName);
 }
 
 }  // namespace

@@ -61,4 +61,8 @@ bool SortsDescending(int code) {
   return code < 20;
 }
 
+std::string FiredBalloonTitle(const TNotifyInfo& record) {
+  return std::string("Erinnerung: ") + ActionName(record.ActionKind);
+}
+
 }  // namespace reminder

@@ -63,4 +63,7 @@ using TSortKeyOf = std::function<std::string(const std::string&)>;
 // Codes below 20 sort descending, from 20 on ascending.
 bool SortsDescending(int code);
 
+// The title of the balloon that tells of a firing: "Erinnerung: " and the action's name.
+std::string FiredBalloonTitle(const TNotifyInfo& record);
+
 }  // namespace reminder

@@ -1,5 +1,6 @@
 #include "win32/components/TrayIco.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "win32/toolkit/Application.h"
@@ -16,6 +17,19 @@ constexpr UINT kIconDataFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 bool SystemShellNotify(DWORD message, TNotifyIconRecord& record) {
   return Shell_NotifyIconA(message, reinterpret_cast<PNOTIFYICONDATAA>(&record)) != FALSE;
+}
+
+bool SystemShellBalloon(const NOTIFYICONDATAA& record) {
+  auto copy = record;
+  return Shell_NotifyIconA(NIM_MODIFY, &copy) != FALSE;
+}
+
+// Copies text into a field of the shell's record, cut so that its end stays in it.
+template <size_t N>
+void CopyCut(CHAR (&field)[N], const std::string& text) {
+  const size_t length = std::min(text.size(), N - 1);
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
 }
 
 TSharedIcon CopyOf(HICON icon) {
@@ -41,8 +55,9 @@ void ProcessPendingMessages() {
 
 }  // namespace
 
-TTrayIcon95::TTrayIcon95(TShellNotify shellNotify)
-    : shellNotify_(shellNotify ? std::move(shellNotify) : TShellNotify(&SystemShellNotify)) {
+TTrayIcon95::TTrayIcon95(TShellNotify shellNotify, TShellBalloon shellBalloon)
+    : shellNotify_(shellNotify ? std::move(shellNotify) : TShellNotify(&SystemShellNotify)),
+      shellBalloon_(shellBalloon ? std::move(shellBalloon) : TShellBalloon(&SystemShellBalloon)) {
   // A hidden top-level window rather than a message-only one: only top-level windows
   // receive the shell's broadcast after a restart.
   window_ = CreateHiddenWindow(kClassName, WS_EX_TOOLWINDOW, WS_POPUP, nullptr, &WindowProc, this);
@@ -145,6 +160,21 @@ void TTrayIcon95::BuildIconData() {
   std::memcpy(iconData_.szTip, toolTip_.data(), toolTip_.size());
 }
 
+bool TTrayIcon95::ShowBalloon(const std::string& title, const std::string& text) {
+  if (!active_) return false;
+  NOTIFYICONDATAA record = {};
+  record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  record.hWnd = window_;
+  record.uID = static_cast<UINT>(iconId_);
+  record.uFlags = NIF_INFO;
+  record.uTimeout = 10000;
+  record.dwInfoFlags = NIIF_INFO;
+  CopyCut(record.szInfoTitle, title);
+  // An empty text would take a balloon down rather than show one.
+  CopyCut(record.szInfo, text.empty() ? std::string(" ") : text);
+  return shellBalloon_(record);
+}
+
 bool TTrayIcon95::AddIcon() {
   BuildIconData();
   const bool accepted = shellNotify_(NIM_ADD, iconData_);
@@ -226,6 +256,7 @@ LRESULT TTrayIcon95::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
       if (lParam == WM_LBUTTONDOWN && OnClick) OnClick(*this);
       if (lParam == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(*this);
       if (lParam == WM_RBUTTONDOWN) RightClick();
+      if (lParam == NIN_BALLOONUSERCLICK && OnBalloonClick) OnBalloonClick(*this);
       return 0;
   }
   if (message == taskbarCreated_) {

@@ -38,6 +38,9 @@ static_assert(sizeof(TNotifyIconRecord) == 88, "the shell expects the 88-byte re
 
 // How a record reaches the shell; the system's Shell_NotifyIconA unless a test records it.
 using TShellNotify = std::function<bool(DWORD message, TNotifyIconRecord& record)>;
+// How a balloon reaches the shell: the later, longer record with its info fields, as a
+// modification of the icon; the system's Shell_NotifyIconA unless a test records it.
+using TShellBalloon = std::function<bool(const NOTIFYICONDATAA& record)>;
 
 enum class TMouseButton { Left, Right, Middle };
 using TShiftState = unsigned;  // no shift keys: 0
@@ -49,7 +52,7 @@ class TTrayIcon95 {
   using TMouseEvent = std::function<void(TTrayIcon95&, TMouseButton, TShiftState, int x, int y)>;
   using TPopupEvent = std::function<void(TTrayIcon95&, bool& showMenu)>;
 
-  explicit TTrayIcon95(TShellNotify shellNotify = nullptr);
+  explicit TTrayIcon95(TShellNotify shellNotify = nullptr, TShellBalloon shellBalloon = nullptr);
   ~TTrayIcon95();
   TTrayIcon95(const TTrayIcon95&) = delete;
   TTrayIcon95& operator=(const TTrayIcon95&) = delete;
@@ -91,7 +94,12 @@ class TTrayIcon95 {
   TNotifyEvent OnDblClick;
   TMouseEvent OnRightClick;      // after the menu
   TNotifyEvent OnRefresh;        // the icon was registered again after a shell restart
+  TNotifyEvent OnBalloonClick;   // the user clicked the balloon
   TPopupEvent OnPopupMenuPopup;  // may clear the flag to keep the menu from popping up
+
+  // A balloon at the active icon with a title and a text, cut to what the shell takes;
+  // Windows shows it as a notification and keeps it in its notification centre.
+  bool ShowBalloon(const std::string& title, const std::string& text);
 
   void BuildIconData();
   bool AddIcon();
@@ -109,6 +117,7 @@ class TTrayIcon95 {
   TTrayFrames PresentFrames() const;
 
   TShellNotify shellNotify_;
+  TShellBalloon shellBalloon_;
   HWND window_ = nullptr;
   TWindowTimer frameTimer_;
   UINT taskbarCreated_ = 0;

@@ -11,7 +11,7 @@ void TCfgDlg::CreateFor(HWND owner) {
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   params.ClientWidth = 345;
-  params.ClientHeight = 192;
+  params.ClientHeight = 218;
   params.Parent = owner;
   Create(params);
   CenterOnScreen();
@@ -21,7 +21,7 @@ void TCfgDlg::OnCreate() {
   SetDialogKeys(true);
   const HWND self = Handle();
   // The tab control only frames the controls, which are its siblings drawn on top of it.
-  TC.Create(self, kTC, {8, 8, 329, 138}, WS_CLIPSIBLINGS);
+  TC.Create(self, kTC, {8, 8, 329, 164}, WS_CLIPSIBLINGS);
   TC.AddTab("Einstellungen");
   SetPageTabs(TC.Handle());
   WinStartUpChkBox.Create(self, kWinStartUpChkBox, WinStartUpCaption(false), {20, 40, 305, 20},
@@ -29,18 +29,21 @@ void TCfgDlg::OnCreate() {
   AnimateIconChkBox.Create(self, kAnimateIconChkBox,
                            " Symbol in Taskleiste (neben der Uhr) &animieren", {20, 66, 305, 20},
                            BS_AUTOCHECKBOX | WS_TABSTOP);
+  NotificationChkBox.Create(self, kNotificationChkBox,
+                            " Zusätzlich als Windows-&Benachrichtigung anzeigen", {20, 92, 305, 20},
+                            BS_AUTOCHECKBOX | WS_TABSTOP);
   TLabel label1;
-  label1.Create(self, "Aktualisierungs&intervall:", {20, 104, 130, 18});
+  label1.Create(self, "Aktualisierungs&intervall:", {20, 130, 130, 18});
   IntervalEdit.SetAlignment(TAlignment::Right);
-  IntervalEdit.Create(self, kIntervalEdit, {155, 100, 60, 22});
+  IntervalEdit.Create(self, kIntervalEdit, {155, 126, 60, 22});
   IntervalEdit.SetText("1");
   UpDown.Create(self, kUpDown, IntervalEdit.Handle());
   UpDown.SetRange(kIntervalMin, kIntervalMax);
   UpDown.SetPosition(kIntervalMin);
   TLabel label2;
-  label2.Create(self, "Sekunden", {225, 104, 80, 18});
-  OKBtn.Create(self, kOKBtn, "OK", {176, 156, 75, 26});
-  CancelBtn.Create(self, kCancelBtn, "Abbrechen", {262, 156, 75, 26});
+  label2.Create(self, "Sekunden", {225, 130, 80, 18});
+  OKBtn.Create(self, kOKBtn, "OK", {176, 182, 75, 26});
+  CancelBtn.Create(self, kCancelBtn, "Abbrechen", {262, 182, 75, 26});
   SetActiveControl(WinStartUpChkBox.Handle());
   FormCreate();
 }

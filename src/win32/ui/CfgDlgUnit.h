@@ -1,5 +1,6 @@
 // The settings dialog: whether the reminder opens by itself, whether the tray icon
-// animates, and the check interval in seconds. The main window fills it, shows it and
+// animates, whether a firing also shows as a Windows notification, and the check interval
+// in seconds. The main window fills it, shows it and
 // stores what it holds on OK.
 #pragma once
 
@@ -22,6 +23,7 @@ class TCfgDlg : public TForm {
     kIntervalEdit,
     kUpDown,
     kOKBtn,
+    kNotificationChkBox,
     kCancelBtn = IDCANCEL,
   };
 
@@ -32,6 +34,7 @@ class TCfgDlg : public TForm {
   // The controls the main window fills and reads.
   TButton WinStartUpChkBox;
   TButton AnimateIconChkBox;
+  TButton NotificationChkBox;
   TAlignEdit IntervalEdit;
   TUpDown UpDown;
   TButton OKBtn;

@@ -81,6 +81,12 @@ void AddListImages(TImageList& images) {
                        [](HDC dc) {
                          Line(dc, {{2, 8}, {6, 12}, {14, 3}}, RGB(0, 140, 0), 3);
                        },
+                       // snoozed: an orange clock face with a circling arrow
+                       [](HDC dc) {
+                         Ellipse(dc, 1, 1, 15, 15, RGB(255, 236, 200), RGB(200, 100, 0));
+                         Line(dc, {{8, 4}, {8, 8}, {11, 8}}, RGB(200, 100, 0));
+                         Line(dc, {{12, 1}, {15, 1}, {15, 4}}, RGB(200, 100, 0));
+                       },
                    });
 }
 

@@ -9,7 +9,7 @@
 
 namespace reminder {
 
-// Image 0 pending, 1 done.
+// Image 0 pending, 1 done, 2 snoozed.
 void AddListImages(TImageList& images);
 // 0 exit, 1 add, 2 change, 3 delete, 4 info, 5 show, 6 minimise, 7 settings.
 void AddToolbarImages(TImageList& images);

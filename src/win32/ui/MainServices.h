@@ -27,6 +27,7 @@ struct TMainServices {
   IDialUpProbe* DialUp = nullptr;
   IAlertActions* Actions = nullptr;  // what the alerts' links and countdowns carry out
   TShellNotify ShellNotify;          // how the tray icon reaches the shell
+  TShellBalloon ShellBalloon;        // how its balloons do
   std::function<void(const char* alias)> PlaySoundAlias;
   TRunEntryPlace RunEntryPlace;  // the log-on Run entry (standalone mode)
   std::shared_ptr<void> Owner;   // keeps alive what the pointers above refer to

@@ -27,6 +27,7 @@ TMainSettings ReadMainSettings(TTheRegIniFile& ini, const std::string& area) {
   ini.WriteString("ProgramPath", DirectoryWithSeparator(ExecutablePath()));
   const int32_t interval = ini.ReadInteger("RefreshInterval", 0);
   settings.RefreshInterval = RefreshIntervalSetting(interval, ini.ErrorCode());
+  settings.Notification = ini.ReadBool("Notification", true);
   return settings;
 }
 
@@ -39,6 +40,7 @@ bool EditMainSettings(HWND owner, TTheRegIniFile& ini, const std::string& area, 
   TCfgDlg dialog(library);
   dialog.CreateFor(owner);
   dialog.AnimateIconChkBox.SetChecked(settings.AnimateIcon);
+  dialog.NotificationChkBox.SetChecked(settings.Notification);
   dialog.IntervalEdit.SetText(std::to_string(settings.RefreshInterval));
   dialog.UpDown.SetPosition(settings.RefreshInterval);
   dialog.WinStartUpChkBox.SetChecked(library ? ini.ReadBool("Autostart", false)
@@ -48,10 +50,12 @@ bool EditMainSettings(HWND owner, TTheRegIniFile& ini, const std::string& area, 
   const bool startUp = dialog.WinStartUpChkBox.Checked();
   if (!library) autoStart.SetAutostart(startUp);
   settings.AnimateIcon = dialog.AnimateIconChkBox.Checked();
+  settings.Notification = dialog.NotificationChkBox.Checked();
   settings.RefreshInterval = RefreshIntervalFromText(dialog.IntervalEdit.Text());
   ini.WriteBool("AnimateIcon", settings.AnimateIcon);
   ini.WriteBool("Autostart", startUp);
   ini.WriteInteger("RefreshInterval", settings.RefreshInterval);
+  ini.WriteBool("Notification", settings.Notification);
   return true;
 }
 

@@ -16,6 +16,7 @@ namespace reminder {
 
 struct TMainSettings {
   bool AnimateIcon = false;
+  bool Notification = true;  // a firing also shows as the tray icon's balloon
   int32_t RefreshInterval = kDefaultRefreshInterval;  // seconds between due checks
 };
 

@@ -17,14 +17,18 @@ constexpr char kToolTip[] = "Zelto - Reminder";
 }  // namespace
 
 void TMainTray::Create(HWND appWindow, HIMAGELIST menuImages, TShellNotify notify,
-                       std::function<void()> onDblClick) {
+                       TShellBalloon balloon, std::function<void()> onDblClick,
+                       std::function<void()> onBalloonClick) {
   menu_ = std::make_unique<TPopupMenu>(TrayMenuItems(), menuImages);
-  icon_ = std::make_unique<TTrayIcon95>(std::move(notify));
+  icon_ = std::make_unique<TTrayIcon95>(std::move(notify), std::move(balloon));
   icon_->SetIconID(kTrayIconId);
   icon_->SetShowIcon(-1);
   icon_->SetPopupMenu(menu_->Handle());
   icon_->SetAppWindow(appWindow);
   icon_->OnDblClick = [onDblClick = std::move(onDblClick)](TTrayIcon95&) { onDblClick(); };
+  icon_->OnBalloonClick = [onBalloonClick = std::move(onBalloonClick)](TTrayIcon95&) {
+    onBalloonClick();
+  };
   // The tray icon keeps copies of its own.
   const TIconHandle rest = MakeTrayIcon(0);
   const TIconHandle other = MakeTrayIcon(1);
@@ -37,6 +41,10 @@ void TMainTray::Apply(const TMainSettings& settings) {
   icon_->SetToolTip(kToolTip);
   icon_->SetActive(true);
   icon_->SetAnimate(settings.AnimateIcon);
+}
+
+void TMainTray::ShowFired(const TMainSettings& settings, const TNotifyInfo& record) {
+  if (settings.Notification) icon_->ShowBalloon(FiredBalloonTitle(record), record.NotifyText);
 }
 
 void TMainTray::WindowShown(bool shown) {

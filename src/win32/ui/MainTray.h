@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/store/NotifyInfo.h"
 #include "win32/components/TrayIco.h"
 #include "win32/toolkit/Menu.h"
 #include "win32/ui/MainSettings.h"
@@ -16,9 +17,11 @@ namespace reminder {
 class TMainTray {
  public:
   // Puts the icon up for appWindow, which receives the menu's commands; onDblClick runs
-  // on a double click.
-  void Create(HWND appWindow, HIMAGELIST menuImages, TShellNotify notify,
-              std::function<void()> onDblClick);
+  // on a double click, onBalloonClick on a click on a balloon.
+  void Create(HWND appWindow, HIMAGELIST menuImages, TShellNotify notify, TShellBalloon balloon,
+              std::function<void()> onDblClick, std::function<void()> onBalloonClick);
+  // The firing of a reminder as a balloon, when the settings ask for it.
+  void ShowFired(const TMainSettings& settings, const TNotifyInfo& record);
   // Takes the icon down.
   void Remove() { icon_.reset(); }
   // The check interval drives the animation; the icon shows with the tool tip.

@@ -124,8 +124,9 @@ void TMain::CreateControls() {
 
 void TMain::CreateMenus() {
   listMenu_ = std::make_unique<TPopupMenu>(ListMenuItems(), toolbarImages_.Handle());
-  tray_.Create(Handle(), toolbarImages_.Handle(), services_.ShellNotify,
-               [this] { TrayIconDblClick(); });
+  tray_.Create(
+      Handle(), toolbarImages_.Handle(), services_.ShellNotify, services_.ShellBalloon,
+      [this] { TrayIconDblClick(); }, [this] { BringLastAlertForward(); });
 }
 
 void TMain::OnDestroy() {
@@ -393,8 +394,16 @@ void TMain::ShowReminder(TReminder& sender, TNotifyInfo& record) {
   context.Owner = Handle();
   context.OnUpdateImage = [this](TNotifyInfo* fired) { UpdateReminderImage(fired); };
   context.OnRescheduled = [this] { RefillList(); };
-  reminder::ShowReminder(context, record);
+  lastAlert_ = reminder::ShowReminder(context, record)->Handle();
+  tray_.ShowFired(settings_, record);
   LVSelectItem();
+}
+
+void TMain::BringLastAlertForward() {
+  // The alert may have been closed before its balloon was clicked.
+  if (!IsWindow(lastAlert_)) return;
+  ShowWindow(lastAlert_, SW_SHOWNORMAL);
+  SetForegroundWindow(lastAlert_);
 }
 
 void TMain::UpdateReminderImage(TNotifyInfo* record) {

@@ -47,6 +47,7 @@ class TMain : public TForm {
   // Opens the alert for a due record (OnNotify of the scheduler); refreshes one row's image.
   void ShowReminder(TReminder& sender, TNotifyInfo& record);
   void UpdateReminderImage(TNotifyInfo* record);
+  void BringLastAlertForward();
   // Loads the rows anew from the store, as after a reminder was rescheduled.
   void RefillList();
   // What the editor's OK does when adding: stores a copy, appends its row (pending), and
@@ -130,6 +131,7 @@ class TMain : public TForm {
   HMENU mainMenu_ = nullptr;  // the window destroys it
   std::unique_ptr<TPopupMenu> listMenu_;
   TMainTray tray_;
+  HWND lastAlert_ = nullptr;  // the alert the latest balloon tells of
   TTheRegIniFile regIniFile_;
   const TCompileInfo compileInfo_ = MainCompileInfo();
 };

@@ -16,6 +16,7 @@ inline TMainServices TestServices(const std::string& dataFile, const std::string
   services.RegistryArea = registryArea;
   services.Actions = &actions;
   services.ShellNotify = [](DWORD, TNotifyIconRecord&) { return true; };
+  services.ShellBalloon = [](const NOTIFYICONDATAA&) { return true; };
   services.PlaySoundAlias = [](const char*) {};
   return services;
 }
