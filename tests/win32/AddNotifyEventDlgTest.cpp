@@ -113,6 +113,19 @@ TEST_F(AddNotifyEventDlgTest, OKFollowsTheTextAndTheChosenActionsParameter) {
   EXPECT_FALSE(d.OKBtn.Enabled());
 }
 
+TEST_F(AddNotifyEventDlgTest, TheNextDatesFollowTheFields) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  EXPECT_EQ(d.NextDates.Text(), "nie (die Aktion „Nichts tun“ löst nie aus)");
+  Choose(akEmail);
+  d.ShowPage(2);
+  d.repOncePerDay.Click();
+  // Daily from 10.03.2030 00:10 on, in the locale's short date.
+  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030 00:10:00, 11.3.2030 00:10:00");
+  d.notRB2.Click();
+  EXPECT_EQ(d.NextDates.Text(), "nie (erst beim Aufbau der nächsten DFÜ-Netzwerk Verbindung)");
+}
+
 TEST_F(AddNotifyEventDlgTest, DialUpTriggerAllowsOnlyOneReminderAndDisablesTheDate) {
   TAddNotifyEventDlg& d = *dialog_;
   d.Show();

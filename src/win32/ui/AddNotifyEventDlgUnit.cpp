@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/ui/NextDatesText.h"
 #include "win32/system/Handles.h"
 #include "win32/system/LocaleFormat.h"
 
@@ -66,7 +67,7 @@ void TAddNotifyEventDlg::CreateFor(HWND owner, HIMAGELIST images) {
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   params.ClientWidth = 512;
-  params.ClientHeight = 320;
+  params.ClientHeight = 358;
   params.Parent = owner;
   Create(params);
   if (images) PC.SetImageList(images);
@@ -90,8 +91,12 @@ void TAddNotifyEventDlg::OnCreate() {
   CreateActionPage();
   CreateRepeatPage();
   // WS_GROUP ends the repetition buttons' group.
-  OKBtn.Create(Handle(), kOKBtn, "OK", {344, 286, 75, 26}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
-  CancelBtn.Create(Handle(), kCancelBtn, "Abbrechen", {429, 286, 75, 26});
+  TLabel nextDatesCaption;
+  nextDatesCaption.Create(Handle(), kNextDatesLabel, {8, 286, 100, 16},
+                          SS_LEFT | SS_NOPREFIX | WS_GROUP);
+  NextDates.Create(Handle(), "", {110, 286, 394, 30}, SS_LEFT | SS_NOPREFIX);
+  OKBtn.Create(Handle(), kOKBtn, "OK", {344, 324, 75, 26}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
+  CancelBtn.Create(Handle(), kCancelBtn, "Abbrechen", {429, 324, 75, 26});
   FormCreate();
 }
 
@@ -289,6 +294,7 @@ void TAddNotifyEventDlg::WriteModel(const TAddNotifyEventModel& model) {
   }
   // A multi-line edit reports no change for a text set from outside.
   UpdateOKBtn();
+  UpdateNextDates();
 }
 
 void TAddNotifyEventDlg::ApplyTriggerState(const TAddNotifyEventModel& model) {
@@ -331,6 +337,12 @@ void TAddNotifyEventDlg::SetActionPage(int page) {
     const bool shown = i == page && pageIndex_ == 1;
     for (HWND control : notebook_[i]) ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
   }
+}
+
+void TAddNotifyEventDlg::UpdateNextDates() {
+  if (!NextDates.Handle()) return;
+  const std::string text = NextDatesLine(ToNotifyInfo(), clock_.Now(), fs_);
+  if (text != NextDates.Text()) NextDates.SetText(text);
 }
 
 void TAddNotifyEventDlg::UpdateOKBtn() {
@@ -436,6 +448,8 @@ LRESULT TAddNotifyEventDlg::OnNotify(NMHDR* header) {
     }
     DatePickerUserString(text, info->st);
     info->dwFlags = GDT_VALID;
+  } else if (header->code == DTN_DATETIMECHANGE) {
+    UpdateNextDates();
   }
   return 0;
 }
@@ -478,6 +492,8 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
     default:
       break;
   }
+  // Any change of a field may move the next dates.
+  if (code == BN_CLICKED || code == EN_CHANGE || code == CBN_SELCHANGE) UpdateNextDates();
 }
 
 bool TAddNotifyEventDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,

@@ -92,6 +92,8 @@ class TAddNotifyEventDlg : public TForm {
   TButton BrowseBtn, DocumentBrowseBtn;
   TButton repOnce, repOncePerDay, repOncePerWeek, repOncePerMonth, repOncePerYear;
   TButton OKBtn, CancelBtn;
+  // When the reminder as the fields describe it fires next, kept up to date while editing.
+  TLabel NextDates;
 
  protected:
   void OnCreate() override;
@@ -113,6 +115,7 @@ class TAddNotifyEventDlg : public TForm {
 
   void FormCreate();
   void UpdateOKBtn();
+  void UpdateNextDates();
   void RBClick();
   void ActionCBChange();
   void FieldExit(TParamField field);
