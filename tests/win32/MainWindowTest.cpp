@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "core/Fakes.h"
 #include "core/common/DateTime.h"
 #include "core/common/FormatDateTime.h"
 #include "core/store/IOUnit.h"
+#include "core/store/Snooze.h"
+#include "core/ui/ReminderRows.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/store/Win32DataFile.h"
 #include "win32/support/LayoutCheck.h"
@@ -73,6 +76,7 @@ class MainWindowTest : public ::testing::Test {
       return true;
     };
     services.PlaySoundAlias = [this](const char* alias) { sounds_.push_back(alias); };
+    if (clock_) services.Clock = clock_;
     services.ShellBalloon = [this](const NOTIFYICONDATAA& record) {
       balloons_.push_back(std::string(record.szInfoTitle) + "|" + record.szInfo);
       return true;
@@ -109,6 +113,18 @@ class MainWindowTest : public ::testing::Test {
     }
     return TRUE;
   }
+  static BOOL CALLBACK FindNote(HWND window, LPARAM found) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) != TRemindForm::kClassName || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  static HWND AnyNote() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindNote, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
   static int CountNotes() {
     int count = 0;
     EnumThreadWindows(GetCurrentThreadId(), CountNote, reinterpret_cast<LPARAM>(&count));
@@ -122,6 +138,7 @@ class MainWindowTest : public ::testing::Test {
   std::vector<DWORD> shellMessages_;
   std::vector<std::string> sounds_;
   std::vector<std::string> balloons_;
+  IClock* clock_ = nullptr;  // the machine's clock unless a test sets one
 };
 
 const TDateTime kFuture = EncodeDate(2099, 5, 17) + EncodeTime(10, 30, 0, 0);
@@ -367,6 +384,41 @@ TEST_F(MainWindowTest, DueRemindersOpenAWindowEachAtStartAndAfterAClockChange) {
   char name[64] = {};
   GetClassNameA(GetForegroundWindow(), name, sizeof name);
   EXPECT_STREQ(name, TRemindForm::kClassName);
+}
+
+TEST_F(MainWindowTest, ASnoozedReminderFiresOnceMoreAfterARestartAndKeepsItsSchedule) {
+  const TDateTime due = EncodeDate(2030, 3, 11) + EncodeTime(8, 0, 0, 0);
+  const TDateTime minute = EncodeTime(0, 1, 0, 0);
+  Prepare({{due, "Tabletten", akWarning, rkDaily, false}});
+  testing::FakeClock clock(due);
+  clock_ = &clock;
+  auto check = [&](TMain& main, TDateTime now) {
+    clock.now = now;
+    main.Scheduler().SetEnabled(false);
+    main.Scheduler().SetEnabled(true);  // checks at once
+    FlushEvents();
+  };
+  Create();
+  FlushEvents();
+  ASSERT_EQ(CountNotes(), 1);
+  SendMessageA(GetDlgItem(AnyNote(), TRemindForm::kSnoozeBtnId), BM_CLICK, 0, 0);  // 5 Minuten
+  FlushEvents();
+  EXPECT_EQ(CountNotes(), 0);
+  EXPECT_EQ(main_->LV().ItemImage(0), kImageSnoozed);
+  main_.reset();  // the module ends
+  FlushEvents();
+
+  TMain& main = Create();
+  check(main, due + 4 * minute);
+  EXPECT_EQ(CountNotes(), 0);
+  check(main, due + 5 * minute);
+  EXPECT_EQ(CountNotes(), 1);
+  EXPECT_FALSE(SnoozeMoment(main.Scheduler().Item(0)).has_value());
+  check(main, due + 6 * minute);
+  EXPECT_EQ(CountNotes(), 1);
+  // The next day's reminder comes as the repetition has it.
+  check(main, due + 1.0);
+  EXPECT_EQ(CountNotes(), 2);
 }
 
 }  // namespace
