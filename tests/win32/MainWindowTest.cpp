@@ -405,6 +405,8 @@ TEST_F(MainWindowTest, ASnoozedReminderFiresOnceMoreAfterARestartAndKeepsItsSche
   FlushEvents();
   EXPECT_EQ(CountNotes(), 0);
   EXPECT_EQ(main_->LV().ItemImage(0), kImageSnoozed);
+  Select(0);
+  EXPECT_EQ(Status().rfind("Erinnert erneut: ", 0), 0u) << Status();
   main_.reset();  // the module ends
   FlushEvents();
 

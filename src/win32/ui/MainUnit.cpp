@@ -408,6 +408,8 @@ void TMain::BringLastAlertForward() {
 
 void TMain::UpdateReminderImage(TNotifyInfo* record) {
   list_.ImageChanged(*record);
+  // A selected record's status may have changed with it, to a snooze for instance.
+  LVSelectItem();
 }
 
 void TMain::RefillList() {
