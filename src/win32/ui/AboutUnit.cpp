@@ -15,10 +15,12 @@ constexpr char kMailAddress[] = "mailto:reminder@orvandel.example";
 constexpr char kWebAddress[] = "http://www.orvandel.example/reminder/";
 constexpr char kNotice[] =
     "Zelto - Reminder erinnert an Termine und führt zur rechten Zeit die gewählte Aktion aus.";
+// Broken into lines that fit the box, which scrolls sideways rather than wrap.
 constexpr char kMemoText[] =
     "Zelto - Reminder läuft hier als eigenständiges Programm.\r\n"
-    "Die Erinnerungen stehen in der Datei Reminder.dat neben dem Programm; die "
-    "Einstellungen in der Registrierung des angemeldeten Benutzers.";
+    "Die Erinnerungen stehen in der Datei Reminder.dat neben\r\n"
+    "dem Programm, die Einstellungen in der Registrierung des\r\n"
+    "angemeldeten Benutzers.";
 constexpr COLORREF kNavy = RGB(0, 0, 0x80);
 
 // A display value read as text; none when it is missing or not a text.
