@@ -278,6 +278,24 @@ TEST_F(FileIOTest, DeleteOfAForeignReferenceChangesNothing) {
   EXPECT_EQ(file.files[path], "");
 }
 
+TEST_F(FileIOTest, DeleteAllKeepsTheOrderOfTheRestAndWritesOnce) {
+  std::vector<TNotifyInfo> values(7, WorkedExample());
+  for (size_t i = 0; i < values.size(); ++i) values[i].NotifyText = std::to_string(i);
+  store.AddAll(values);
+  const int writes = file.writes;
+  TNotifyInfo stranger;
+  // In any order, twice over and with a stranger among them.
+  store.DeleteAll({&store.Item(5), &stranger, &store.Item(0), &store.Item(3), &store.Item(5)});
+  EXPECT_EQ(file.writes, writes + 1);
+  TFileIO other(path, file, box);
+  other.Load();
+  std::string texts;
+  for (size_t i = 0; i < other.Count(); ++i) texts += other.Item(i).NotifyText;
+  EXPECT_EQ(texts, "1246");
+  store.DeleteAll({&stranger});
+  EXPECT_EQ(file.writes, writes + 1);
+}
+
 TEST_F(FileIOTest, AFailedWriteReportsOnceAndKeepsTheOldFileAndTheListInMemory) {
   store.Add(WorkedExample());
   const std::string before = file.files[path];

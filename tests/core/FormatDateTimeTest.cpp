@@ -21,6 +21,16 @@ TEST_F(FormatDateTimeTest, CFormatDropsTheTimeAtMidnight) {
   EXPECT_EQ(Format("c", EncodeDate(2000, 7, 24) + EncodeTime(0, 0, 1, 0)), "24.07.2000 00:00:01");
   // Milliseconds alone do not count as a time of day.
   EXPECT_EQ(Format("c", EncodeDate(2000, 7, 24) + EncodeTime(0, 0, 0, 400)), "24.07.2000");
+  // A format read once serves midnights and other times in turn, as a list's rows come.
+  const TCompiledDateFormat once("c \"am\" dddd, h am/pm", fs);
+  std::string rows;
+  for (TDateTime value : {sample, EncodeDate(2000, 7, 24), sample + 0.5, TDateTime(-700000)}) {
+    once.Append(rows, value);
+    rows += '|';
+  }
+  EXPECT_EQ(rows,
+            "07.03.2005 08:05:03 am Montag, 8 am|24.07.2000 am Montag, 12 am|"
+            "07.03.2005 20:05:03 am Montag, 8 pm||");
 }
 
 TEST_F(FormatDateTimeTest, DayMonthAndYearCodes) {

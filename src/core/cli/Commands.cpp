@@ -5,7 +5,6 @@
 #include "core/cli/TerminalText.h"
 #include "core/store/DataFileFormat.h"
 #include "core/ui/ListStatusText.h"
-#include "core/ui/ReminderRows.h"
 
 namespace reminder {
 
@@ -154,9 +153,23 @@ std::string Events(size_t count, bool dative) {
 }
 
 std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& fs) {
-  return std::to_string(number) + '\t' + ColumnText(record, lcDate, fs) + '\t' +
-         OneLine(record.NotifyText) + '\t' + ColumnText(record, lcAction, fs) + '\t' +
-         ColumnText(record, lcRepeat, fs) + '\t' + ListStatusText(record, fs);
+  std::string line;
+  TListLines(fs).Make(line, number, record);
+  return line;
+}
+
+void TListLines::Make(std::string& line, size_t number, const TNotifyInfo& record) const {
+  line = std::to_string(number);
+  line += '\t';
+  date_.Append(line, record.NotifyDate);
+  line += '\t';
+  AppendOneLine(line, record.NotifyText);
+  line += '\t';
+  line += ActionName(record.ActionKind);
+  line += '\t';
+  line += RepeatName(record.RepeatKind);
+  line += '\t';
+  line += ListStatusText(record, date_);
 }
 
 }  // namespace reminder

@@ -11,6 +11,7 @@
 #include "core/cli/CommandLine.h"
 #include "core/cli/MomentText.h"
 #include "core/cli/ReminderCtl.h"
+#include "core/common/FormatDateTime.h"
 #include "core/common/FormatSettings.h"
 #include "core/host/WMsgBox.h"
 #include "core/store/IOUnit.h"
@@ -86,6 +87,16 @@ std::string Events(size_t count, bool dative = false);
 
 // Number, the four columns of the main window and the status text, tab-separated.
 std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& fs);
+// The same for many records, with the date format read once for all of them.
+class TListLines {
+ public:
+  explicit TListLines(const TFormatSettings& fs) : date_("c", fs) {}
+  // Replaces line with the record's line.
+  void Make(std::string& line, size_t number, const TNotifyInfo& record) const;
+
+ private:
+  TCompiledDateFormat date_;
+};
 
 int RunList(TCtlContext& context);
 int RunDue(TCtlContext& context);

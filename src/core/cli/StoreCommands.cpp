@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <optional>
-#include <utility>
 
 #include "core/cli/Commands.h"
 #include "core/cli/JsonRecords.h"
@@ -11,11 +10,14 @@ namespace reminder {
 int RunList(TCtlContext& context) {
   std::optional<TJsonRecords> json;
   if (context.Args.Has("--json")) json.emplace(context.Out, context.Format);
+  const TListLines lines(context.Format);
+  std::string line;
   const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
     if (json) {
       json->Add(number, record);
     } else {
-      context.Print(ListLine(number, record, context.Format));
+      lines.Make(line, number, record);
+      context.Print(line);
     }
   });
   if (!read) return kExitFailure;
@@ -37,14 +39,16 @@ int RunDelete(TCtlContext& context) {
   }
   std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-  std::vector<std::pair<size_t, const TNotifyInfo*>> doomed;
-  for (size_t number : numbers) doomed.emplace_back(number, &store.Item(number - 1));
+  std::vector<const TNotifyInfo*> doomed;
   std::vector<std::string> lines;
-  for (const auto& [number, record] : doomed) {
+  for (size_t number : numbers) {
+    const TNotifyInfo& record = store.Item(number - 1);
+    doomed.push_back(&record);
     lines.push_back("Erinnerung " + std::to_string(number) +
-                    " gelöscht: " + OneLine(record->NotifyText));
-    store.Delete(record);
+                    " gelöscht: " + OneLine(record.NotifyText));
   }
+  // One pass and one save, however many are deleted.
+  store.DeleteAll(doomed);
   if (!CommitDataFile(context, store, file)) return kExitFailure;
   for (const std::string& line : lines) context.Report(line);
   return kExitOk;

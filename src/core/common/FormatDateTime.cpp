@@ -1,7 +1,6 @@
 #include "core/common/FormatDateTime.h"
 
 #include <cctype>
-#include <cstring>
 
 namespace reminder {
 
@@ -34,182 +33,225 @@ bool StartsWithNoCase(const char* text, const char* prefix) {
   return true;
 }
 
-class Formatter {
- public:
-  Formatter(std::string& out, TDateTime value, const TFormatSettings& fs)
-      : out_(out), date_(DecodeDate(value)), time_(DecodeTime(value)), fs_(fs) {}
+// Consumes a run of the same letter (in either case) and returns its length.
+int CountRun(const char*& p, char starter) {
+  const char upper = Upper(starter);
+  int count = 0;
+  while (*p && Upper(*p) == upper) {
+    ++p;
+    ++count;
+  }
+  return count;
+}
 
-  void Append(const char* format, int level) {
-    if (level >= kMaxNesting) return;
-    char lastToken = ' ';
-    const char* p = format;
-    while (*p) {
-      const char starter = *p;
-      char token = Upper(starter);
-      if (token >= 'A' && token <= 'Z') {
-        if (token == 'M' && lastToken == 'H') token = 'N';
-        lastToken = token;
-      }
-      switch (token) {
-        case 'Y': {
-          const int count = CountRun(p, starter);
-          if (count <= 2)
-            AppendNumber(out_, date_.Year % 100, 2);
-          else
-            AppendNumber(out_, date_.Year, 4);
-          break;
-        }
-        case 'M': {
-          const int count = CountRun(p, starter);
-          if (count <= 2)
-            AppendNumber(out_, date_.Month, count);
-          else if (count == 3)
-            out_ += fs_.ShortMonthNames[date_.Month - 1];
-          else
-            out_ += fs_.LongMonthNames[date_.Month - 1];
-          break;
-        }
-        case 'D': {
-          const int count = CountRun(p, starter);
-          const int weekday = DayOfWeek(EncodeDate(date_.Year, date_.Month, date_.Day));
-          if (count <= 2)
-            AppendNumber(out_, date_.Day, count);
-          else if (count == 3)
-            out_ += fs_.ShortDayNames[weekday - 1];
-          else if (count == 4)
-            out_ += fs_.LongDayNames[weekday - 1];
-          else if (count == 5)
-            Append(fs_.ShortDateFormat.c_str(), level + 1);
-          else
-            Append(fs_.LongDateFormat.c_str(), level + 1);
-          break;
-        }
-        case 'H': {
-          const int count = CountRun(p, starter);
-          int hour = time_.Hour;
-          if (HasTwelveHourMarker(p)) {
-            hour %= 12;
-            if (hour == 0) hour = 12;
-          }
-          AppendNumber(out_, hour, count > 2 ? 2 : count);
-          break;
-        }
-        case 'N': {
-          const int count = CountRun(p, starter);
-          AppendNumber(out_, time_.Minute, count > 2 ? 2 : count);
-          break;
-        }
-        case 'S': {
-          const int count = CountRun(p, starter);
-          AppendNumber(out_, time_.Second, count > 2 ? 2 : count);
-          break;
-        }
-        case 'Z': {
-          const int count = CountRun(p, starter);
-          AppendNumber(out_, time_.MSec, count > 1 ? 3 : 1);
-          break;
-        }
-        case 'T': {
-          const int count = CountRun(p, starter);
-          Append(count == 1 ? fs_.ShortTimeFormat.c_str() : fs_.LongTimeFormat.c_str(), level + 1);
-          break;
-        }
-        case 'C': {
-          CountRun(p, starter);
-          Append(fs_.ShortDateFormat.c_str(), level + 1);
-          if (time_.Hour != 0 || time_.Minute != 0 || time_.Second != 0) {
-            out_.push_back(' ');
-            Append(fs_.LongTimeFormat.c_str(), level + 1);
-          }
-          break;
-        }
-        case 'A':
-          AppendMarker(p);
-          break;
-        case '/':
-          out_.push_back(fs_.DateSeparator);
-          ++p;
-          break;
-        case ':':
-          out_.push_back(fs_.TimeSeparator);
-          ++p;
-          break;
-        case '\'':
-        case '"': {
-          ++p;
-          while (*p && *p != starter) out_.push_back(*p++);
-          if (*p) ++p;
-          break;
-        }
-        default:
-          out_.push_back(starter);
-          ++p;
-          break;
-      }
+uint8_t Clipped(int count, int most) {
+  return static_cast<uint8_t>(count > most ? most : count);
+}
+
+// Whether a twelve-hour marker follows the hour code before the next hour code.
+bool HasTwelveHourMarker(const char* p) {
+  for (; *p; ++p) {
+    const char c = Upper(*p);
+    if (c == 'H') return false;
+    if (c == '"' || c == '\'') {
+      const char quote = *p++;
+      while (*p && *p != quote) ++p;
+      if (!*p) return false;
+      continue;
+    }
+    if (StartsWithNoCase(p, "am/pm") || StartsWithNoCase(p, "a/p") || StartsWithNoCase(p, "ampm")) {
+      return true;
     }
   }
-
- private:
-  // Consumes a run of the same letter (in either case) and returns its length.
-  static int CountRun(const char*& p, char starter) {
-    const char upper = Upper(starter);
-    int count = 0;
-    while (*p && Upper(*p) == upper) {
-      ++p;
-      ++count;
-    }
-    return count;
-  }
-
-  // Whether a twelve-hour marker follows the hour code before the next hour code.
-  static bool HasTwelveHourMarker(const char* p) {
-    for (; *p; ++p) {
-      const char c = Upper(*p);
-      if (c == 'H') return false;
-      if (c == '"' || c == '\'') {
-        const char quote = *p++;
-        while (*p && *p != quote) ++p;
-        if (!*p) return false;
-        continue;
-      }
-      if (StartsWithNoCase(p, "am/pm") || StartsWithNoCase(p, "a/p") ||
-          StartsWithNoCase(p, "ampm")) {
-        return true;
-      }
-    }
-    return false;
-  }
-
-  void AppendMarker(const char*& p) {
-    const bool pm = time_.Hour >= 12;
-    if (StartsWithNoCase(p, "am/pm")) {
-      // The marker keeps the letter case the format gives it.
-      out_.append(pm ? p + 3 : p, 2);
-      p += 5;
-    } else if (StartsWithNoCase(p, "a/p")) {
-      const char c = pm ? p[2] : p[0];
-      out_.push_back(c);
-      p += 3;
-    } else if (StartsWithNoCase(p, "ampm")) {
-      out_ += pm ? fs_.TimePMString : fs_.TimeAMString;
-      p += 4;
-    } else {
-      out_.push_back(*p++);
-    }
-  }
-
-  std::string& out_;
-  TDateParts date_;
-  TTimeParts time_;
-  const TFormatSettings& fs_;
-};
+  return false;
+}
 
 }  // namespace
+
+TCompiledDateFormat::TCompiledDateFormat(const std::string& format, const TFormatSettings& fs)
+    : fs_(fs) {
+  Compile(format.c_str(), 0);
+}
+
+void TCompiledDateFormat::AddLiteral(const std::string& text) {
+  if (text.empty()) return;
+  if (!steps_.empty() && steps_.back().Kind == TStepKind::Literal) {
+    steps_.back().Text += text;
+    return;
+  }
+  steps_.push_back({TStepKind::Literal, 0, text, {}});
+}
+
+void TCompiledDateFormat::Compile(const char* format, int level) {
+  if (level >= kMaxNesting) return;
+  char lastToken = ' ';
+  const char* p = format;
+  while (*p) {
+    const char starter = *p;
+    char token = Upper(starter);
+    if (token >= 'A' && token <= 'Z') {
+      if (token == 'M' && lastToken == 'H') token = 'N';
+      lastToken = token;
+    }
+    switch (token) {
+      case 'Y':
+        steps_.push_back({TStepKind::Year, uint8_t(CountRun(p, starter) <= 2 ? 2 : 4), {}, {}});
+        break;
+      case 'M': {
+        const int count = CountRun(p, starter);
+        if (count <= 2) {
+          steps_.push_back({TStepKind::Month, uint8_t(count), {}, {}});
+        } else {
+          steps_.push_back({TStepKind::MonthName, Clipped(count, 4), {}, {}});
+        }
+        break;
+      }
+      case 'D': {
+        const int count = CountRun(p, starter);
+        if (count <= 2) {
+          steps_.push_back({TStepKind::Day, uint8_t(count), {}, {}});
+        } else if (count <= 4) {
+          steps_.push_back({TStepKind::DayName, uint8_t(count), {}, {}});
+        } else {
+          Compile(count == 5 ? fs_.ShortDateFormat.c_str() : fs_.LongDateFormat.c_str(), level + 1);
+        }
+        break;
+      }
+      case 'H': {
+        const int count = CountRun(p, starter);
+        steps_.push_back(
+            {TStepKind::Hour, Clipped(count, 2), HasTwelveHourMarker(p) ? "12" : "", {}});
+        break;
+      }
+      case 'N':
+        steps_.push_back({TStepKind::Minute, Clipped(CountRun(p, starter), 2), {}, {}});
+        break;
+      case 'S':
+        steps_.push_back({TStepKind::Second, Clipped(CountRun(p, starter), 2), {}, {}});
+        break;
+      case 'Z':
+        steps_.push_back({TStepKind::MSec, uint8_t(CountRun(p, starter) > 1 ? 3 : 1), {}, {}});
+        break;
+      case 'T': {
+        const int count = CountRun(p, starter);
+        Compile(count == 1 ? fs_.ShortTimeFormat.c_str() : fs_.LongTimeFormat.c_str(), level + 1);
+        break;
+      }
+      case 'C': {
+        CountRun(p, starter);
+        Compile(fs_.ShortDateFormat.c_str(), level + 1);
+        const size_t gate = steps_.size();
+        steps_.push_back({TStepKind::SkipAtMidnight, 0, {}, {}});
+        steps_.push_back({TStepKind::Literal, 0, " ", {}});
+        Compile(fs_.LongTimeFormat.c_str(), level + 1);
+        steps_[gate].Count = Clipped(static_cast<int>(steps_.size() - gate - 1), 255);
+        break;
+      }
+      case 'A':
+        if (StartsWithNoCase(p, "am/pm")) {
+          // The marker keeps the letter case the format gives it.
+          steps_.push_back({TStepKind::Marker, 0, std::string(p, 2), std::string(p + 3, 2)});
+          p += 5;
+        } else if (StartsWithNoCase(p, "a/p")) {
+          steps_.push_back({TStepKind::Marker, 0, std::string(1, p[0]), std::string(1, p[2])});
+          p += 3;
+        } else if (StartsWithNoCase(p, "ampm")) {
+          steps_.push_back({TStepKind::Marker, 0, fs_.TimeAMString, fs_.TimePMString});
+          p += 4;
+        } else {
+          AddLiteral(std::string(1, *p++));
+        }
+        break;
+      case '/':
+        AddLiteral(std::string(1, fs_.DateSeparator));
+        ++p;
+        break;
+      case ':':
+        AddLiteral(std::string(1, fs_.TimeSeparator));
+        ++p;
+        break;
+      case '\'':
+      case '"': {
+        ++p;
+        std::string text;
+        while (*p && *p != starter) text.push_back(*p++);
+        if (*p) ++p;
+        AddLiteral(text);
+        break;
+      }
+      default:
+        AddLiteral(std::string(1, starter));
+        ++p;
+        break;
+    }
+  }
+}
+
+void TCompiledDateFormat::Append(std::string& out, TDateTime value) const {
+  if (!IsValidDateTime(value)) return;
+  const TDateParts date = DecodeDate(value);
+  const TTimeParts time = DecodeTime(value);
+  for (size_t i = 0; i < steps_.size(); ++i) {
+    const TStep& step = steps_[i];
+    switch (step.Kind) {
+      case TStepKind::Literal:
+        out += step.Text;
+        break;
+      case TStepKind::Year:
+        AppendNumber(out, step.Count == 2 ? date.Year % 100 : date.Year, step.Count);
+        break;
+      case TStepKind::Month:
+        AppendNumber(out, date.Month, step.Count);
+        break;
+      case TStepKind::MonthName:
+        out += (step.Count == 3 ? fs_.ShortMonthNames : fs_.LongMonthNames)[date.Month - 1];
+        break;
+      case TStepKind::Day:
+        AppendNumber(out, date.Day, step.Count);
+        break;
+      case TStepKind::DayName: {
+        const int weekday = DayOfWeek(EncodeDate(date.Year, date.Month, date.Day));
+        out += (step.Count == 3 ? fs_.ShortDayNames : fs_.LongDayNames)[weekday - 1];
+        break;
+      }
+      case TStepKind::Hour: {
+        int hour = time.Hour;
+        if (!step.Text.empty()) {
+          hour %= 12;
+          if (hour == 0) hour = 12;
+        }
+        AppendNumber(out, hour, step.Count);
+        break;
+      }
+      case TStepKind::Minute:
+        AppendNumber(out, time.Minute, step.Count);
+        break;
+      case TStepKind::Second:
+        AppendNumber(out, time.Second, step.Count);
+        break;
+      case TStepKind::MSec:
+        AppendNumber(out, time.MSec, step.Count);
+        break;
+      case TStepKind::Marker:
+        out += time.Hour >= 12 ? step.Other : step.Text;
+        break;
+      case TStepKind::SkipAtMidnight:
+        if (time.Hour == 0 && time.Minute == 0 && time.Second == 0) i += step.Count;
+        break;
+    }
+  }
+}
+
+std::string TCompiledDateFormat::Text(TDateTime value) const {
+  std::string out;
+  Append(out, value);
+  return out;
+}
 
 void AppendDateTime(std::string& out, const std::string& format, TDateTime value,
                     const TFormatSettings& fs) {
   if (!IsValidDateTime(value)) return;
-  Formatter(out, value, fs).Append(format.c_str(), 0);
+  TCompiledDateFormat(format, fs).Append(out, value);
 }
 
 std::string FormatDateTime(const std::string& format, TDateTime value, const TFormatSettings& fs) {

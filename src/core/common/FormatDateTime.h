@@ -11,16 +11,57 @@
 // Every other character stands for itself. A date-time outside 0001..9999 gives "".
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/common/DateTime.h"
 #include "core/common/FormatSettings.h"
 
 namespace reminder {
 
+// A format read once, for the texts of many date-times: a list of a thousand rows spends
+// its time on the values, not on reading the format again for each. The settings must
+// outlive it.
+class TCompiledDateFormat {
+ public:
+  TCompiledDateFormat(const std::string& format, const TFormatSettings& fs);
+  // Appends the text of value to out; nothing for a date-time outside the calendar.
+  void Append(std::string& out, TDateTime value) const;
+  std::string Text(TDateTime value) const;
+
+ private:
+  enum class TStepKind : uint8_t {
+    Literal,
+    Year,
+    Month,
+    MonthName,
+    Day,
+    DayName,
+    Hour,
+    Minute,
+    Second,
+    MSec,
+    Marker,          // Text before noon, Other from noon on
+    SkipAtMidnight,  // the next Count steps are left out when the time is exactly midnight
+  };
+  struct TStep {
+    TStepKind Kind;
+    uint8_t Count = 0;  // digits; for names 3 short, 4 long; for the hour 12 or 24
+    std::string Text;
+    std::string Other;
+  };
+
+  void Compile(const char* format, int level);
+  void AddLiteral(const std::string& text);
+
+  const TFormatSettings& fs_;
+  std::vector<TStep> steps_;
+};
+
 std::string FormatDateTime(const std::string& format, TDateTime value, const TFormatSettings& fs);
 
-// Appends to out; for repeated formatting without allocations.
+// Appends to out.
 void AppendDateTime(std::string& out, const std::string& format, TDateTime value,
                     const TFormatSettings& fs);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/store/DataFileFormat.h"
@@ -281,14 +282,23 @@ void TFileIO::Delete(const TNotifyInfo* record) {
 }
 
 void TFileIO::DeleteAll(const std::vector<const TNotifyInfo*>& records) {
-  bool any = false;
-  for (const TNotifyInfo* record : records) {
-    const int index = IndexOf(record);
-    if (index < 0) continue;
-    RemoveAt(static_cast<size_t>(index));
-    any = true;
+  // One marking pass and one compaction: linear in the list, whatever the number deleted.
+  const std::unordered_set<const TNotifyInfo*> doomed(records.begin(), records.end());
+  size_t kept = 0;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (doomed.count(items_[i]) != 0) {
+      if (identities_[i] != 0) deleted_.push_back(identities_[i]);
+      pool_.Free(items_[i]);
+      continue;
+    }
+    items_[kept] = items_[i];
+    identities_[kept] = identities_[i];
+    ++kept;
   }
-  if (any) Save();
+  if (kept == items_.size()) return;
+  items_.resize(kept);
+  identities_.resize(kept);
+  Save();
 }
 
 void TFileIO::Clear() {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/common/FormatDateTime.h"
 #include "core/common/FormatSettings.h"
 #include "core/store/NotifyInfo.h"
 
@@ -17,5 +18,7 @@ constexpr char kStatusSnoozedPrefix[] = "Erinnert erneut: ";
 // The snooze moment in the "c" format, else finished, else the last firing in the "c"
 // format, else never fired.
 std::string ListStatusText(const TNotifyInfo& record, const TFormatSettings& fs);
+// The same with the "c" format read once, for many records.
+std::string ListStatusText(const TNotifyInfo& record, const TCompiledDateFormat& dateFormat);
 
 }  // namespace reminder

@@ -159,7 +159,14 @@ void TMainList::ImageChanged(const TNotifyInfo& record) {
 }
 
 void TMainList::Remove(const std::vector<const TNotifyInfo*>& records) {
-  ClearSelection();
+  if (view_.SelectedCount() > kFewSelected) {
+    // Emptying the list drops every selection range at once, where clearing the rows'
+    // states visits each row (seconds at 100,000 rows under Wine). The view then starts
+    // at the top, which suits the removal of many rows.
+    view_.Send(LVM_SETITEMCOUNT, 0, 0);
+  } else {
+    ClearSelection();
+  }
   rows_.RemoveRecords(records);
   ShowCount();
 }
