@@ -23,3 +23,16 @@ if(NOT REMINDER_SANITIZE)
   # Scripts start the tool often; without the shared C++ runtime it starts faster.
   target_link_options(reminderctl PRIVATE -static-libstdc++ -static-libgcc)
 endif()
+
+# The HTTP client over libcurl, and the CalDAV requests against a real server, which the
+# test command starts (REMINDER_TEST_CALDAV_URL).
+find_package(CURL REQUIRED)
+add_library(reminder_curl STATIC src/tools/net/CurlHttpClient.cpp)
+reminder_target(reminder_curl)
+target_link_libraries(reminder_curl PUBLIC reminder_core CURL::libcurl)
+
+file(GLOB SYNC_TEST_SOURCES CONFIGURE_DEPENDS tests/sync/*.cpp)
+add_executable(sync_tests ${SYNC_TEST_SOURCES})
+reminder_target(sync_tests)
+target_link_libraries(sync_tests PRIVATE reminder_curl gtest_main)
+reminder_gtest(sync_tests)

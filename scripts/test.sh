@@ -52,11 +52,36 @@ configure_and_build() {
 
 mkdir -p "$build"
 
+echo "== a calendar server for the sync tests, on 127.0.0.1"
+# A server of its own on a free port, with its storage in a fresh folder and no sign-in
+# (any user name is taken); ended when the tests are.
+caldav_dir=$(mktemp -d)
+caldav_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+cat >"$caldav_dir/config" <<CONFIG
+[server]
+hosts = 127.0.0.1:$caldav_port
+[auth]
+type = none
+[storage]
+filesystem_folder = $caldav_dir/collections
+[logging]
+level = warning
+CONFIG
+radicale --config "$caldav_dir/config" >"$caldav_dir/log" 2>&1 &
+caldav_pid=$!
+trap 'kill "$caldav_pid" 2>/dev/null; wait "$caldav_pid" 2>/dev/null; rm -rf "$caldav_dir"' EXIT
+export REMINDER_TEST_CALDAV_URL=http://127.0.0.1:$caldav_port/
+for _ in $(seq 50); do
+  python3 -c "import socket; socket.create_connection(('127.0.0.1', $caldav_port), 1)" \
+    >/dev/null 2>&1 && break
+  sleep 0.2
+done
+
 echo "== native tests (AddressSanitizer, UBSan)"
 if configure_and_build "$build/native-asan" -DCMAKE_BUILD_TYPE=Debug -DREMINDER_SANITIZE=ON; then
   rm -rf "$build/native-asan/test-results"
   (cd "$build/native-asan" && ctest --output-on-failure --timeout 600)
-  count_results "$build/native-asan" core_tests
+  count_results "$build/native-asan" core_tests sync_tests
 else
   step_failed "native build"
 fi
@@ -80,7 +105,7 @@ else
   step_failed "calendar check setup"
 fi
 
-echo "== fuzzing the data-file loader and the calendar reader (${fuzz_seconds}s each)"
+echo "== fuzzing the data-file loader, the calendar reader and the server's replies (${fuzz_seconds}s each)"
 # Runs one fuzz target on its working corpus, after the seeds in the tree if it has some.
 run_fuzzer() {
   local name=$1
@@ -101,6 +126,7 @@ if configure_and_build "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREMINDE
   run_fuzzer fuzz_loader "$build/fuzz/corpus-fuzz_loader"
   run_fuzzer fuzz_ical -dict="$root/fuzz/ical.dict" "$build/fuzz/corpus-fuzz_ical" \
     "$root/fuzz/corpus/ical"
+  run_fuzzer fuzz_multistatus "$build/fuzz/corpus-fuzz_multistatus" "$root/fuzz/corpus/multistatus"
 else
   step_failed "fuzz build"
 fi

@@ -1,0 +1,29 @@
+// The HTTP client of the native reminderctl, over libcurl: TLS and proxies as curl finds
+// them in the environment, no redirects followed, replies bounded in size and time.
+#pragma once
+
+#include <string>
+
+#include "core/sync/HttpClient.h"
+
+namespace reminder {
+
+class TCurlHttpClient : public IHttpClient {
+ public:
+  TCurlHttpClient(std::string user, std::string password, long timeoutMs = kTimeoutMs);
+  ~TCurlHttpClient() override;
+  TCurlHttpClient(const TCurlHttpClient&) = delete;
+  TCurlHttpClient& operator=(const TCurlHttpClient&) = delete;
+
+  THttpResponse Send(const THttpRequest& request) override;
+
+  static constexpr long kTimeoutMs = 30000;
+
+ private:
+  std::string user_;
+  std::string password_;
+  long timeoutMs_;
+  void* curl_;  // one handle for all requests, so that connections are kept
+};
+
+}  // namespace reminder
