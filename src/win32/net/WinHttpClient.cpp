@@ -2,7 +2,6 @@
 
 #include <winhttp.h>
 
-
 #include "win32/system/Handles.h"
 
 namespace reminder {
