@@ -11,13 +11,16 @@ namespace reminder {
 int RunList(TCtlContext& context) {
   std::optional<TJsonRecords> json;
   if (context.Args.Has("--json")) json.emplace(context.Out, context.Format);
-  const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
-    if (json) {
-      json->Add(number, record);
-    } else {
-      context.Print(ListLine(number, record, context.Format));
-    }
-  });
+  const bool read = ForEachStoredRecord(
+      context,
+      [&](size_t number, TNotifyInfo& record) {
+        if (json) {
+          json->Add(number, record);
+        } else {
+          context.Print(ListLine(number, record, context.Format));
+        }
+      },
+      true);
   if (!read) return kExitFailure;
   if (json) json->Finish();
   return kExitOk;
