@@ -207,6 +207,10 @@ TEST_F(ReminderCtl, OptionsStandBeforeOrAfterTheCommandAndReportsGoToTheErrorStr
   EXPECT_EQ(err, "Erinnerung 2 gel\xC3\xB6scht: zwei\n");
   ASSERT_EQ(Run({"--quiet", "export", "-", "--file", "eigene.dat"}), kExitOk) << err;
   EXPECT_EQ(out.rfind("BEGIN:VCALENDAR\r\n", 0), 0u) << out;
+  // The export names the same release as --version.
+  EXPECT_NE(
+      out.find("\r\nPRODID:-//Orvandel Software//reminderctl " REMINDER_RELEASE_TEXT "//DE\r\n"),
+      std::string::npos);
   EXPECT_EQ(err, "");
 
   for (const auto& args : {std::vector<std::string>{"--version"}, {"list", "--version"}}) {
