@@ -1,7 +1,7 @@
 ; The installer for one user: no administrator rights, the program in the user's own
 ; program folder, an entry in the Start menu and an uninstaller that Windows lists.
-; scripts/release.sh defines VERSION (four parts), STAGE (the folder of files to ship),
-; ICON and OUTFILE.
+; scripts/release.sh defines VERSION (four parts, where Windows needs them), RELEASE (the
+; three parts the program is named by), STAGE (the folder of files to ship), ICON and OUTFILE.
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
@@ -20,7 +20,11 @@ ManifestDPIAware true
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The main window's command "Beenden".
 !define CMD_EXIT 101
-!define SYNCHRONIZE 0x00100000
+; SYNCHRONIZE and PROCESS_QUERY_LIMITED_INFORMATION.
+!define PROCESS_ACCESS 0x00101000
+
+; The installed program, when this run ended it: a silent update starts it again.
+Var RestartProgram
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -48,13 +52,14 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "FileDescription" "${PRODUCT} installieren"
 VIAddVersionKey /LANG=${LANG_GERMAN} "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_GERMAN} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_GERMAN} "ProductVersion" "${RELEASE}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "© ${PUBLISHER}"
 
 ; Ends a running program through its own "Beenden", so that it saves its window position
 ; before its files and settings are touched, and waits until its files are free. The program
 ; runs once per session; a host's module closes its window and leaves the host running. A
-; window that stays is the user's to close; a silent run goes on without it.
+; window that stays is the user's to close; a silent run goes on without it. Remembers the
+; installed program in RestartProgram when it was the one ended.
 !macro CLOSE_RUNNING_PROGRAM un
   Function ${un}CloseRunningProgram
     retry:
@@ -63,7 +68,14 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "© ${PUBLISHER}"
         Return
       ${EndIf}
       System::Call "user32::GetWindowThreadProcessId(p r0, *i 0 r1)"
-      System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2"
+      System::Call "kernel32::OpenProcess(i ${PROCESS_ACCESS}, i 0, i r1) p .r2"
+      System::Call "kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r4, *i ${NSIS_MAX_STRLEN}) i .r5"
+      GetFullPathName /SHORT $4 $4
+      GetFullPathName /SHORT $5 "$INSTDIR\${PROGRAM}"
+      ${If} $4 != ""
+      ${AndIf} $4 == $5
+        StrCpy $RestartProgram "$INSTDIR\${PROGRAM}"
+      ${EndIf}
       SendMessage $0 ${WM_COMMAND} ${CMD_EXIT} 0 /TIMEOUT=5000
       StrCpy $3 0
       ${DoWhile} $3 < 100
@@ -93,7 +105,7 @@ Section
 
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${RELEASE}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
@@ -102,17 +114,29 @@ Section
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ; Without the finish page nobody would start it, and nothing would remind until the next
+  ; log-on.
+  ${If} ${Silent}
+  ${AndIf} $RestartProgram != ""
+    Exec '"$RestartProgram"'
+  ${EndIf}
 SectionEnd
 
 Section "Uninstall"
   Call un.CloseRunningProgram
 
   ; The log-on entry the program makes when "Bei jedem Windowsstart öffnen" is on names the
-  ; short form of its folder; only an administrator may remove it, the others skip it.
-  ReadRegStr $0 HKLM "${RUN_KEY}" "${PRODUCT}"
+  ; short form of its folder: in the machine's Run key, which only an administrator may
+  ; change, or else in the user's.
   GetFullPathName /SHORT $1 "$INSTDIR"
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${PRODUCT}"
   ${If} $0 == "$1\${PROGRAM}"
     DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
+  ${EndIf}
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${PRODUCT}"
+  ${If} $0 == "$1\${PROGRAM}"
+    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
 
   ClearErrors

@@ -3,7 +3,8 @@
 # fresh user profile: the release command's zip unpacks and its program shows its tray icon;
 # the installer, run silently, ends that program, installs for the user alone, enters itself
 # in the Start menu and among the installed programs, and the program starts from its entry;
-# the silent uninstaller ends it and removes it with its settings, and keeps its reminders.
+# a silent update over the running program starts it again; the silent uninstaller ends it
+# and removes it with its settings, and keeps its reminders.
 # Prints "ok" or "not ok" for each check; exits non-zero when one failed.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -37,8 +38,8 @@ fi
 version_text() {
   sed -n "s/^#define $1 \"\\(.*\\)\"\$/\\1/p" "$root/build/release/generated/Version.h"
 }
-version=$(version_text REMINDER_VERSION_TEXT)
-name=Zelto-Reminder-$(version_text REMINDER_RELEASE_TEXT)
+release=$(version_text REMINDER_RELEASE_TEXT)
+name=Zelto-Reminder-$release
 check "SHA256SUMS holds the zip's and the installer's checksums" \
   bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS && grep -c . SHA256SUMS | grep -qx 2"
 
@@ -61,8 +62,12 @@ windows_path() {
 unix_folder() {
   winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"
 }
+# Prints when the running program's process started.
+start_time() {
+  wine "$scratch/TrayCheck.exe" running "$(windows_path "$1")" | tr -d '\r'
+}
 running() {
-  wine "$scratch/TrayCheck.exe" running "$(windows_path "$1")"
+  start_time "$1" >/dev/null
 }
 key_missing() {
   ! wine reg query "$1" >/dev/null 2>&1
@@ -94,10 +99,15 @@ check "the programs, LIESMICH.txt, LICENSE.txt and the uninstaller are in the us
   "Deinstallieren.exe LICENSE.txt LIESMICH.txt Reminder.dll Reminder.exe ReminderHost.exe reminderctl.exe "
 check "the uninstall entry names the program, its version and its publisher" \
   test "$(uninstall_value DisplayName)|$(uninstall_value DisplayVersion)|$(uninstall_value Publisher)" \
-  = "Zelto - Reminder|$version|Orvandel Software"
+  = "Zelto - Reminder|$release|Orvandel Software"
 wine start /unix "$entry" >/dev/null 2>&1
 check "the Start-menu entry starts the installed program with its tray icon" \
   running "$installed/Reminder.exe"
+started=$(start_time "$installed/Reminder.exe")
+wine "$setup" /S
+restarted=$(start_time "$installed/Reminder.exe")
+check "a silent update over the running program starts it again" \
+  test -n "$started" -a -n "$restarted" -a "$started" != "$restarted"
 
 (cd "$installed" && wine reminderctl.exe add --text Zahnarzt --date 01.01.2030 --time 09:00 \
   >/dev/null 2>&1)

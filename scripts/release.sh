@@ -53,7 +53,7 @@ windows_text LICENSE >"$stage/LICENSE.txt"
 
 rm -f "$dist/$zip" "$dist/$setup" "$dist/SHA256SUMS"
 (cd "$build/package" && zip -q -X -r "$dist/$zip" "$name")
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" \
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DRELEASE="$release" -DSTAGE="$stage" \
   -DICON="$root/src/win32/resources/MainIcon.ico" -DOUTFILE="$dist/$setup" packaging/Reminder.nsi
 (cd "$dist" && sha256sum "$zip" "$setup" >SHA256SUMS)
 

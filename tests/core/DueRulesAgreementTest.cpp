@@ -29,17 +29,32 @@ bool DueByTexts(const TNotifyInfo& r, TDateTime now) {
     case rkDaily:
       return now >= r.NotifyDate && timeReached &&
              (never || text("mmddyyyy", now) != text("mmddyyyy", r.LastNotified));
-    case rkMonthly:
-      return start <= now && timeReached && text("dd", start) <= text("dd", now) &&
-             text("dd", now) <= text("dd", r.NotifyDate) &&
-             (never || text("yyyymm", r.LastNotified) != text("yyyymm", now));
+    case rkMonthly: {
+      if (text("dd", start) <= text("dd", r.NotifyDate) || start >= r.NotifyDate) {
+        return start <= now && timeReached && text("dd", start) <= text("dd", now) &&
+               text("dd", now) <= text("dd", r.NotifyDate) &&
+               (never || text("yyyymm", r.LastNotified) != text("yyyymm", now));
+      }
+      // The warning window runs across the month's turn; a day after the date's day warns
+      // of the next month's date, day 32 of a month lies in the next one.
+      auto warned = [&](TDateTime day) -> std::string {
+        if (text("dd", day) <= text("dd", r.NotifyDate)) return text("yyyymm", day);
+        if (text("dd", day) >= text("dd", start)) {
+          return text("yyyymm", day + 32 - std::stoi(text("d", day)));
+        }
+        return "";
+      };
+      return start <= now && timeReached && !warned(now).empty() &&
+             (never || warned(r.LastNotified) != warned(now));
+    }
     case rkYearly:
       return start <= now && timeReached && text("mmdd", now) >= text("mmdd", start) &&
              (never || text("yyyy", r.LastNotified) != text("yyyy", now));
     case rkWeekly: {
       const TWeek week = WeekNum(now);
       const TWeek reference = WeekNum(never ? start : r.LastNotified);
-      return start <= now && timeReached && DayOfWeek(now) >= DayOfWeek(start) &&
+      return start <= now && timeReached &&
+             (DayOfWeek(start) == 1 ? DayOfWeek(now) == 1 : DayOfWeek(now) >= DayOfWeek(start)) &&
              (week.Year > reference.Year ||
               (week.Year == reference.Year && week.Week > reference.Week));
     }

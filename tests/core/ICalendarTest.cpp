@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,68 @@ TEST(ContentLines, ParametersMayBeQuotedAndLineEndsMayBeBareLf) {
   EXPECT_FALSE(ParseComponents("BEGIN:VCALENDAR\nEND:VEVENT\n", parsed, error));
   EXPECT_NE(error.find("Zeile 2"), std::string::npos);
   EXPECT_FALSE(ParseComponents("BEGIN:VCALENDAR\n", parsed, error));
+}
+
+// The text in UTF-16 or UTF-32 with its byte-order mark, as Windows programs write it.
+std::string WithMark(const std::string& utf8, int unitSize, bool little) {
+  std::string out;
+  const auto unit = [&](uint32_t value) {
+    for (int i = 0; i < unitSize; ++i) {
+      const int shift = 8 * (little ? i : unitSize - 1 - i);
+      out += static_cast<char>((value >> shift) & 0xFF);
+    }
+  };
+  unit(0xFEFF);
+  for (size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
+    i += length;
+    if (unitSize == 2 && code >= 0x10000) {
+      unit(0xD800 + ((code - 0x10000) >> 10));
+      unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      unit(code);
+    }
+  }
+  return out;
+}
+
+TEST(ContentLines, UnicodeWithAByteOrderMarkAndAnyLineEndReadAlike) {
+  const std::string crlf =
+      "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:Gr\xC3\xBC\xC3\x9F"
+      "e \xF0\x9F\x98\x80\r\n und mehr\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+  std::string cr = crlf;
+  cr.erase(std::remove(cr.begin(), cr.end(), '\n'), cr.end());
+  for (const std::string& text : {crlf, cr}) {
+    for (const std::string& bytes :
+         {text, "\xEF\xBB\xBF" + text, WithMark(text, 2, true), WithMark(text, 2, false),
+          WithMark(text, 4, true), WithMark(text, 4, false)}) {
+      // Parts of every small size cut code units, marks and CRLFs apart.
+      for (size_t step = 1; step <= 5; ++step) {
+        SCOPED_TRACE(::testing::Message() << bytes.size() << " bytes in parts of " << step);
+        std::vector<std::pair<std::string, size_t>> summaries;
+        TComponentReader reader({[&](const TComponent&, TComponent&& child) {
+                                   summaries.emplace_back(child.Find("SUMMARY")->Value, child.Line);
+                                 },
+                                 nullptr, nullptr});
+        for (size_t i = 0; i < bytes.size(); i += step) reader.Feed(bytes.substr(i, step));
+        ASSERT_TRUE(reader.Finish()) << reader.Error();
+        EXPECT_EQ(summaries,
+                  (std::vector<std::pair<std::string, size_t>>{{"Gr\xC3\xBC\xC3\x9F"
+                                                                "e \xF0\x9F\x98\x80und mehr",
+                                                                2}}));
+      }
+    }
+  }
+  // A surrogate without its partner and a unit cut by the end become U+FFFD.
+  TParsedCalendar parsed;
+  std::string error;
+  std::string broken = WithMark("BEGIN:X\nA:", 2, true) + std::string("\x00\xD8\x0A\x00", 4) +
+                       WithMark("END:X\n", 2, true).substr(2) + "\x41";
+  ASSERT_TRUE(ParseComponents(broken, parsed, error)) << error;
+  EXPECT_EQ(parsed.Roots.at(0).Properties.at(0).Value, "\xEF\xBF\xBD");
 }
 
 TEST(ContentLines, NestingAndLineLengthAreBounded) {
@@ -311,11 +374,12 @@ TEST(CalendarImport, WhatTheModuleCannotRepeatIsSkippedWithItsReason) {
                Event(start + "RRULE:FREQ=WEEKLY;BYDAY=MO,TU\r\n") +
                Event(start + "RRULE:FREQ=DAILY\r\nEXDATE:20250611T080000\r\n") +
                Event(start + "RRULE:FREQ=HOURLY\r\n") + Event(start + "RECURRENCE-ID:1\r\n") +
-               Event("DTSTART:2025\r\n") + Event("") + Event(start + "STATUS:CANCELLED\r\n") +
+               Event(start + "RRULE:FREQ=DAILY;FREQ=WEEKLY\r\n") + Event("DTSTART:2025\r\n") +
+               Event("") + Event(start + "STATUS:CANCELLED\r\n") +
                "BEGIN:VTODO\r\nSUMMARY:Aufgabe\r\nEND:VTODO\r\nnot a line\r\n"),
       zone, result, error));
   EXPECT_TRUE(result.Events.empty());
-  EXPECT_EQ(result.EventCount, 8u);
+  EXPECT_EQ(result.EventCount, 9u);
   std::vector<std::string> notes;
   for (const TImportNote& note : result.Notes) notes.push_back(note.Text);
   // The notes follow the file, as it is read.
@@ -329,11 +393,13 @@ TEST(CalendarImport, WhatTheModuleCannotRepeatIsSkippedWithItsReason) {
                        "(FREQ=HOURLY)",
                        "Termin 5 \"Fremd\" übersprungen: geänderter Einzeltermin einer Serie "
                        "(RECURRENCE-ID)",
-                       "Termin 6 \"Fremd\" übersprungen: Beginn DTSTART:2025 nicht lesbar",
-                       "Termin 7 \"Fremd\" übersprungen: ohne Beginn (DTSTART)",
-                       "Termin 8 \"Fremd\" übersprungen: abgesagt (STATUS:CANCELLED)",
-                       "VTODO in Zeile 56 übersprungen: nur Termine (VEVENT) werden übernommen",
-                       "Zeile 59 nicht lesbar, übersprungen",
+                       "Termin 6 \"Fremd\" übersprungen: Regel RRULE:FREQ=DAILY;FREQ=WEEKLY nicht "
+                       "lesbar (FREQ doppelt angegeben)",
+                       "Termin 7 \"Fremd\" übersprungen: Beginn DTSTART:2025 nicht lesbar",
+                       "Termin 8 \"Fremd\" übersprungen: ohne Beginn (DTSTART)",
+                       "Termin 9 \"Fremd\" übersprungen: abgesagt (STATUS:CANCELLED)",
+                       "VTODO in Zeile 61 übersprungen: nur Termine (VEVENT) werden übernommen",
+                       "Zeile 64 nicht lesbar, übersprungen",
                    }));
   EXPECT_FALSE(ImportReminders("BEGIN:VCARD\r\nEND:VCARD\r\n", zone, result, error));
   EXPECT_EQ(error, "keine iCalendar-Datei (BEGIN:VCALENDAR fehlt)");

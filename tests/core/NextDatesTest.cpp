@@ -166,13 +166,18 @@ TEST(NextDates, TheEditorsLineGivesFiveDatesOrWhyNever) {
             "nie (erst beim Aufbau der nächsten DFÜ-Netzwerk Verbindung)");
   r.NotifyKind = nkNever;
   EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (nur gespeichert)");
-  // The window from the start's day to the date's is empty.
+  // A monthly warning that reaches back into the month before warns once for each date.
   r = {};
   r.NotifyKind = nkAtDate;
   r.NotifyDate = At(2024, 12, 2, 9);
   r.ActionKind = akWarning;
   r.DaysBefore = 5;
   r.RepeatKind = rkMonthly;
+  EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs),
+            "01.12.2024 09:00:00, 27.12.2024 09:00:00, 27.01.2025 09:00:00, 27.02.2025 09:00:00, "
+            "27.03.2025 09:00:00");
+  // With a lead below zero, as only a foreign file holds, the window stays empty.
+  r.DaysBefore = -5;
   EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (kein Tag passt zur Wiederholung)");
 }
 

@@ -111,7 +111,7 @@ TEST_F(ReminderCtl, BadInputsGiveOneGermanLineAndLeaveTheFileAlone) {
        2,
        "\xC3\x9C"
        "berz\xC3\xA4hliges Argument: \"b.ics\"."},
-      {{"list", "--file", "missing.dat"}, 1, "Die Datei \"missing.dat\" existiert nicht."},
+      {{"next", "1", "--file", "missing.dat"}, 1, "Die Datei \"missing.dat\" existiert nicht."},
       {{"due", "--file=locked.dat"}, 1, "Die Datei \"locked.dat\" kann nicht gelesen werden."},
       {{"add", "--file", "locked.dat", "--text", "x"},
        1,
@@ -131,6 +131,10 @@ TEST_F(ReminderCtl, BadInputsGiveOneGermanLineAndLeaveTheFileAlone) {
        "--date nennt schon eine Uhrzeit; --time entf\xC3\xA4llt dann."},
       {{"add", "--text", "x", "--time", "9"}, 1, ""},
       {{"add", "--text", "x", "--days", "drei"}, 1, ""},
+      {{"add", "--text", "x", "--days", "31"},
+       1,
+       "Ung\xC3\xBCltige Anzahl Tage: \"31\" (0 bis 30)."},
+      {{"add", "--text", "x", "--days=-1"}, 1, "Ung\xC3\xBCltige Anzahl Tage: \"-1\" (0 bis 30)."},
       {{"add", "--text", "x", "--action", "fliegen"}, 1, "Unbekannte Aktion: \"fliegen\"."},
       {{"add", "--text", "x", "--repeat", "st\xC3\xBCndlich"},
        1,
@@ -203,6 +207,10 @@ TEST_F(ReminderCtl, OptionsStandBeforeOrAfterTheCommandAndReportsGoToTheErrorStr
   EXPECT_EQ(err, "Erinnerung 2 gel\xC3\xB6scht: zwei\n");
   ASSERT_EQ(Run({"--quiet", "export", "-", "--file", "eigene.dat"}), kExitOk) << err;
   EXPECT_EQ(out.rfind("BEGIN:VCALENDAR\r\n", 0), 0u) << out;
+  // The export names the same release as --version.
+  EXPECT_NE(
+      out.find("\r\nPRODID:-//Orvandel Software//reminderctl " REMINDER_RELEASE_TEXT "//DE\r\n"),
+      std::string::npos);
   EXPECT_EQ(err, "");
 
   for (const auto& args : {std::vector<std::string>{"--version"}, {"list", "--version"}}) {
@@ -245,6 +253,30 @@ TEST_F(ReminderCtl, ListShowsTheMainWindowsColumnsAndStatus) {
   files.files["empty.dat"] = "";
   EXPECT_EQ(Run({"list", "--file", "empty.dat"}), kExitOk);
   EXPECT_EQ(out + err, "");
+
+  // A new user's first commands find no file yet: nothing listed, nothing due, none made.
+  env.Charset = TTerminalCharset::Utf8;
+  EXPECT_EQ(Run({"list", "--file", "neu.dat"}), kExitOk);
+  EXPECT_EQ(out + err, "");
+  EXPECT_EQ(Run({"due", "--file", "neu.dat"}), kExitNothingDue);
+  EXPECT_EQ(Run({"due", "--write", "--file", "neu.dat"}), kExitNothingDue);
+  EXPECT_EQ(out + err, "");
+  EXPECT_EQ(files.files.count("neu.dat"), 0u);
+
+  // A file cut short: the reading commands show what they could read and warn, also quietly.
+  const std::string whole = Encoded({finished, fired, dialUp});
+  files.files["cut.dat"] = whole.substr(0, whole.size() - 100);
+  for (const auto& args : {std::vector<std::string>{"list", "--quiet", "--file", "cut.dat"},
+                           {"due", "--quiet", "--at", "2030-01-03T10:00", "--file", "cut.dat"},
+                           {"export", "--quiet", "-", "--file", "cut.dat"}}) {
+    SCOPED_TRACE(args[0]);
+    Run(args);
+    EXPECT_NE(out, "");
+    EXPECT_EQ(err,
+              "reminderctl: Die Datei \"cut.dat\" ist besch\xC3\xA4"
+              "digt: nicht alle Erinnerungen konnten gelesen werden; gezeigt ist, was lesbar "
+              "war.\n");
+  }
 }
 
 TEST_F(ReminderCtl, JsonIsUtf8WithTheListsTextsWhateverTheTerminal) {
@@ -301,7 +333,7 @@ TEST_F(ReminderCtl, AddStoresWhatTheEditorWouldAndCreatesAMissingFile) {
                  "Gie\xC3\x9F"
                  "en",
                  "--date", "1.8.2025", "--time", "7:05", "--action", "Warnung ausgeben", "--repeat",
-                 "t\xC3\xA4glich", "--days", "45"}),
+                 "t\xC3\xA4glich", "--days", "30"}),
             kExitOk);
   ASSERT_EQ(Run({"add", "--text", "Start", "--action=4", "--param", "C:\\Tools\\Kalender.exe",
                  "--repeat", "yearly", "--date", "29.02.2028", "--time", "23:59:59"}),

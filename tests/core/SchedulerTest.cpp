@@ -235,6 +235,17 @@ TEST_F(SchedulerTest, WeeklyFiresFromItsWeekdayInLaterWeeksAcrossTheYear) {
   EXPECT_TRUE(FiresAt(r, At(2021, 1, 13, 10)));
 }
 
+TEST_F(SchedulerTest, WeeklyStartedOnASundayKeepsToSundays) {
+  // Sunday, 3 January 2021, 10:00, the last day of ISO week 53 of 2020.
+  TNotifyInfo* r = AddReminder(At(2021, 1, 3, 10), rkWeekly);
+  EXPECT_FALSE(FiresAt(r, At(2021, 1, 4, 11)));  // Monday of the next week
+  EXPECT_FALSE(FiresAt(r, At(2021, 1, 9, 11)));
+  EXPECT_TRUE(FiresAt(r, At(2021, 1, 10, 10)));
+  // A Sunday passed without a check is not caught up in the following days.
+  EXPECT_FALSE(FiresAt(r, At(2021, 1, 25, 10)));
+  EXPECT_TRUE(FiresAt(r, At(2021, 1, 31, 10)));
+}
+
 TEST_F(SchedulerTest, WeeklyLeadMovesTheStartDay) {
   // Friday 15 January 2021 with two days' warning: starts on Wednesday.
   TNotifyInfo* r = AddReminder(At(2021, 1, 15, 10), rkWeekly, akWarning, 2);
@@ -267,6 +278,22 @@ TEST_F(SchedulerTest, MonthlyWithLeadUsesTheWindowFromStartToDateAndThe31st) {
   EXPECT_FALSE(FiresAt(last, At(2021, 2, 28, 9)));
   EXPECT_FALSE(FiresAt(last, At(2021, 4, 30, 9)));
   EXPECT_TRUE(FiresAt(last, At(2021, 5, 31, 9)));
+}
+
+TEST_F(SchedulerTest, MonthlyWarningAcrossTheMonthsTurnFiresOncePerDate) {
+  // The 5th with ten days' warning starts on 26 January: each window runs from the 26th of
+  // one month to the 5th of the next.
+  TNotifyInfo* r = AddReminder(At(2021, 2, 5, 8), rkMonthly, akWarning, 10);
+  EXPECT_FALSE(FiresAt(r, At(2021, 1, 25, 8)));
+  EXPECT_TRUE(FiresAt(r, At(2021, 1, 27, 8)));
+  EXPECT_FALSE(FiresAt(r, At(2021, 2, 2, 8)));  // the 27th warned of this date
+  EXPECT_FALSE(FiresAt(r, At(2021, 2, 25, 9)));
+  EXPECT_TRUE(FiresAt(r, At(2021, 2, 26, 8)));  // for 5 March
+  EXPECT_FALSE(FiresAt(r, At(2021, 3, 1, 8)));
+  // The window before 5 April passed without a check; the one before 5 May did not.
+  EXPECT_TRUE(FiresAt(r, At(2021, 5, 4, 8)));
+  EXPECT_FALSE(FiresAt(r, At(2021, 5, 5, 8)));
+  EXPECT_EQ(r->LastNotified, At(2021, 5, 4, 8));
 }
 
 TEST_F(SchedulerTest, YearlyFiresOnceAYearFromItsDayToTheEndOfTheYear) {

@@ -1,7 +1,8 @@
 // Looks at the standalone program from outside, for the release test under Wine:
 //
 //   TrayCheck running PATH   waits until the program started from PATH (a Windows path) has
-//                            its main window and the shell holds its notification icon
+//                            its main window and the shell holds its notification icon;
+//                            prints when its process started, which tells a restart
 //   TrayCheck ended          waits until no main window of the program is left
 //
 // Exits with 0 when that came within the limit, else with 1 and the reason on stderr.
@@ -9,6 +10,8 @@
 // After windows.h, whose declarations it needs.
 #include <shellapi.h>
 
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -30,6 +33,17 @@ std::string ImagePath(DWORD processId) {
   if (!QueryFullProcessImageNameA(process, 0, path, &size)) path[0] = '\0';
   CloseHandle(process);
   return path;
+}
+
+// In 100-ns steps since 1601; 0 when unknown.
+uint64_t StartTime(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return 0;
+  FILETIME created = {};
+  FILETIME unused[3] = {};
+  const BOOL known = GetProcessTimes(process, &created, &unused[0], &unused[1], &unused[2]);
+  CloseHandle(process);
+  return known ? (uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime : 0;
 }
 
 struct WindowSearch {
@@ -76,6 +90,7 @@ std::string MissingForRunning(const std::string& path) {
   HWND tray = WindowOfProcess(kTrayWindowClass, processId);
   if (!tray) return "no tray icon window";
   if (!ShellHoldsIcon(tray)) return "the shell holds no icon of the tray icon window";
+  std::printf("%" PRIu64 "\n", StartTime(processId));
   return {};
 }
 

@@ -18,8 +18,13 @@ class AutoStrtTest : public ::testing::Test {
  protected:
   AutoStrtTest()
       : registry_(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        autoStart_(box_, {HKEY_CURRENT_USER, registry_.PathOf("Run"), kProgram}) {}
-  testing::RawValue Entry() const { return registry_.Get("Run", "Zelto - Reminder"); }
+        autoStart_(box_, {{HKEY_CURRENT_USER, registry_.PathOf("Run")},
+                          {HKEY_CURRENT_USER, registry_.PathOf("UserRun")},
+                          kProgram}) {}
+  // In the key that stands for the machine's Run key, or the user's.
+  testing::RawValue Entry(const char* key = "Run") const {
+    return registry_.Get(key, "Zelto - Reminder");
+  }
 
   testing::RegistryScratch registry_;
   TWin32MsgBox box_;
@@ -53,11 +58,39 @@ TEST_F(AutoStrtTest, LeavesAnotherProgramsEntryAlone) {
   EXPECT_FALSE(autoStart_.IsAutostartEntered());
 }
 
-TEST_F(AutoStrtTest, AMissingRunKeyIsSkippedInSilence) {
+TEST_F(AutoStrtTest, WithoutAdministratorRightsTheEntryGoesToTheUsersRunKey) {
+  ASSERT_TRUE(registry_.DenyValueChanges("Run"));
   EXPECT_FALSE(autoStart_.IsAutostartEntered());
   autoStart_.SetAutostart(true);
-  EXPECT_FALSE(registry_.KeyExists("Run"));
+  EXPECT_FALSE(Entry().exists);
+  EXPECT_EQ(Entry("UserRun").data, std::string(kEntry) + '\0');
+  EXPECT_TRUE(autoStart_.IsAutostartEntered());
+  autoStart_.SetAutostart(false);
+  EXPECT_FALSE(Entry("UserRun").exists);
+  EXPECT_FALSE(autoStart_.IsAutostartEntered());
   EXPECT_TRUE(catcher_.Boxes().empty());
+}
+
+TEST_F(AutoStrtTest, OnlyAnEntryThatNoKeyTakesOrKeepsIsReported) {
+  registry_.Set("Run", "Zelto - Reminder", REG_SZ, kEntry);
+  ASSERT_TRUE(registry_.DenyValueChanges("Run"));
+  ASSERT_TRUE(registry_.DenyValueChanges("UserRun"));
+  EXPECT_TRUE(autoStart_.IsAutostartEntered());
+  autoStart_.SetAutostart(true);  // entered already: nothing to write
+  EXPECT_TRUE(catcher_.Boxes().empty());
+  autoStart_.SetAutostart(false);
+  ASSERT_EQ(catcher_.Boxes().size(), 1u);
+  EXPECT_EQ(catcher_.Boxes()[0].text,
+            "Eintrag konnte nicht aus der Registrierung gel\xF6scht werden. Fehlercode: 5");
+  catcher_.Clear();
+  registry_.DeleteKey("Run");
+  ASSERT_TRUE(registry_.DenyValueChanges("Run"));
+  autoStart_.SetAutostart(true);
+  ASSERT_EQ(catcher_.Boxes().size(), 1u);
+  EXPECT_EQ(catcher_.Boxes()[0].caption, "Zelto - Reminder");
+  EXPECT_EQ(catcher_.Boxes()[0].text,
+            "Wert konnte nicht in die Registrierung eingef\xFCgt werden. Fehlercode: 5");
+  EXPECT_FALSE(autoStart_.IsAutostartEntered());
 }
 
 }  // namespace

@@ -39,7 +39,9 @@ class CfgDlgTest : public ::testing::Test {
   TMain& Create() {
     TMainServices services =
         testing::TestServices(dir_.File("Reminder.dat"), "\\" + registry_.Path(), actions_);
-    services.RunEntryPlace = {HKEY_CURRENT_USER, registry_.PathOf("Run"), kProgram};
+    services.RunEntryPlace = {{HKEY_CURRENT_USER, registry_.PathOf("Run")},
+                              {HKEY_CURRENT_USER, registry_.PathOf("UserRun")},
+                              kProgram};
     main_ = std::make_unique<TMain>(std::move(services));
     main_->CreateMain();
     return *main_;

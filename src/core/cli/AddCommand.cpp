@@ -21,20 +21,15 @@ std::optional<int> Choice(const std::string& value, const char* const* keys, int
   return std::nullopt;
 }
 
-bool IsDaysNumber(const std::string& text) {
-  size_t digits = 0;
-  size_t commas = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      ++digits;
-    } else if (c == ',' && commas == 0) {
-      ++commas;
-    } else if (!((c == '-' || c == '+') && i == 0)) {
-      return false;
-    }
+// A whole number within the editor's range; the editor's field would round or limit any
+// other, which a script would not notice.
+bool IsDaysInRange(const std::string& text) {
+  if (text.empty() || text.size() > 2) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
   }
-  return digits > 0;
+  const int days = std::stoi(text);
+  return days >= kDaysMin && days <= kDaysMax;
 }
 
 // The editor's model filled from the options, or a message why it cannot be.
@@ -147,8 +142,9 @@ class TAddOptions {
   bool ReadDays() {
     const std::string* value = Option("--days");
     if (!value) return true;
-    if (!IsDaysNumber(*value)) {
-      return Fail("Ungültige Anzahl Tage: \"" + context_.Shown(*value) + "\" (0 bis 30).");
+    if (!IsDaysInRange(*value)) {
+      return Fail("Ungültige Anzahl Tage: \"" + context_.Shown(*value) + "\" (" +
+                  std::to_string(kDaysMin) + " bis " + std::to_string(kDaysMax) + ").");
     }
     model_.DaysEdit = *value;
     return true;

@@ -30,6 +30,10 @@ void TCtlContext::Report(const std::string& line) const {
   if (!Args.Has("--quiet")) Err << ToTerminal(line, Env.Charset) << '\n';
 }
 
+void TCtlContext::Warn(const std::string& message) const {
+  Fail(message);
+}
+
 int TStreamMsgBox::Show(const std::string& text, const std::string&, uint32_t, TMsgOwner) {
   context_.Fail(text);
   return 1;  // OK, the only button the store's messages have
@@ -50,6 +54,16 @@ bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty) {
   return false;
 }
 
+namespace {
+
+// The start of what every command says about a damaged file.
+std::string DamagedFileText(const TCtlContext& context) {
+  return "Die Datei \"" + context.Shown(context.DataFile()) +
+         "\" ist beschädigt: nicht alle Erinnerungen konnten gelesen werden";
+}
+
+}  // namespace
+
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty) {
   if (context.DataFile() == "-") {
@@ -58,25 +72,25 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
         "export.");
     return false;
   }
-  const std::string shown = "Die Datei \"" + context.Shown(context.DataFile()) + "\" ";
   if (file.Writable() && !file.HoldLock(context.DataFile())) {
-    context.Fail(shown + "wird gerade von einem anderen Programm geschrieben; nichts geändert.");
+    context.Fail("Die Datei \"" + context.Shown(context.DataFile()) +
+                 "\" wird gerade von einem anderen Programm geschrieben; nichts geändert.");
     return false;
   }
   store.Load();
   if (!file.ReadSucceeded()) return ExplainUnreadDataFile(context, missingIsEmpty);
   if (file.Writable() && store.LoadState() == TLoadState::Damaged && !context.Args.Has("--force")) {
-    context.Fail(shown +
-                 "ist beschädigt: nicht alle Erinnerungen konnten gelesen werden; nichts "
-                 "geändert. Mit --force wird das Original daneben aufbewahrt und die Datei mit "
-                 "den lesbaren Erinnerungen neu geschrieben.");
+    context.Fail(DamagedFileText(context) +
+                 "; nichts geändert. Mit --force wird das Original daneben aufbewahrt und die "
+                 "Datei mit den lesbaren Erinnerungen neu geschrieben.");
     return false;
   }
   return true;
 }
 
 bool ForEachStoredRecord(const TCtlContext& context,
-                         const std::function<void(size_t number, TNotifyInfo& record)>& each) {
+                         const std::function<void(size_t number, TNotifyInfo& record)>& each,
+                         bool missingIsEmpty) {
   TNotifyInfo record;
   size_t number = 0;
   // The decoder asks for the next record once the one before is complete.
@@ -89,10 +103,11 @@ bool ForEachStoredRecord(const TCtlContext& context,
   if (context.DataFile() == "-") {
     if (!ReadStandardInput(context, feed)) return false;
   } else if (!context.Env.Files.ReadPieces(context.DataFile(), feed)) {
-    return ExplainUnreadDataFile(context, false);
+    return ExplainUnreadDataFile(context, missingIsEmpty);
   }
   decoder.Finish();
   if (number > 0) each(number, record);
+  if (!decoder.Exact()) context.Warn(DamagedFileText(context) + "; gezeigt ist, was lesbar war.");
   return true;
 }
 

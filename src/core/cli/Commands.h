@@ -36,6 +36,8 @@ struct TCtlContext {
   // A line about what was done on the error stream, which keeps the output stream for data;
   // none with --quiet.
   void Report(const std::string& line) const;
+  // "reminderctl: message" on the error stream, also with --quiet, for a command that goes on.
+  void Warn(const std::string& message) const;
 };
 
 // The store's message box: one line on the error stream.
@@ -62,9 +64,11 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
 // For the commands that only read: decodes the data file record by record as it is read,
 // into one record reused for each, so that the file is never held whole; each is numbered
 // as list numbers it. "--file -" reads it from standard input. False, after printing why,
-// when the file cannot be read.
+// when the file cannot be read; a missing file holds no records where missingIsEmpty allows
+// it. A damaged file is read as far as it goes, with a warning.
 bool ForEachStoredRecord(const TCtlContext& context,
-                         const std::function<void(size_t number, TNotifyInfo& record)>& each);
+                         const std::function<void(size_t number, TNotifyInfo& record)>& each,
+                         bool missingIsEmpty = false);
 // Hands standard input to piece in parts; false, after printing why, when there is none or
 // it cannot be read.
 bool ReadStandardInput(const TCtlContext& context,

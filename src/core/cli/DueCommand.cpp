@@ -87,7 +87,7 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
   TCommandDataFile file(context.Env.Files, true);
   TStreamMsgBox box(context);
   TReminder scheduler(context.DataFile(), file, box, std::make_unique<TIdleTimer>(), clock, dialUp);
-  if (!LoadDataFile(context, scheduler, file, false)) return kExitFailure;
+  if (!LoadDataFile(context, scheduler, file, true)) return kExitFailure;
   std::vector<const TNotifyInfo*> fired;
   scheduler.SetOnNotify([&fired](TReminder&, TNotifyInfo& record) { fired.push_back(&record); });
   scheduler.CheckNotifications();
@@ -107,17 +107,20 @@ int DueWithWrite(TCtlContext& context, TDateTime now, bool connected) {
 int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
   const TCheckMoment moment(now);
   TDueOutput output(context);
-  const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
-    const bool byRule = record.Notified == 0 &&
-                        (record.NotifyKind == nkDialUp
-                             ? connected
-                             : record.NotifyKind == nkAtDate && IsDateReminderDue(record, moment));
-    const bool bySnooze = IsSnoozeDue(record, now);
-    if (!byRule && !bySnooze) return;
-    if (bySnooze) ClearSnooze(record);
-    if (byRule) MarkFired(record, now);
-    output.Add(number, record);
-  });
+  const bool read = ForEachStoredRecord(
+      context,
+      [&](size_t number, TNotifyInfo& record) {
+        const bool byRule = record.Notified == 0 &&
+                            (record.NotifyKind == nkDialUp ? connected
+                                                           : record.NotifyKind == nkAtDate &&
+                                                                 IsDateReminderDue(record, moment));
+        const bool bySnooze = IsSnoozeDue(record, now);
+        if (!byRule && !bySnooze) return;
+        if (bySnooze) ClearSnooze(record);
+        if (byRule) MarkFired(record, now);
+        output.Add(number, record);
+      },
+      true);
   return read ? output.Finish() : kExitFailure;
 }
 

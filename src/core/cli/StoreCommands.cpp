@@ -12,14 +12,17 @@ int RunList(TCtlContext& context) {
   if (context.Args.Has("--json")) json.emplace(context.Out, context.Format);
   const TListLines lines(context.Format);
   std::string line;
-  const bool read = ForEachStoredRecord(context, [&](size_t number, TNotifyInfo& record) {
-    if (json) {
-      json->Add(number, record);
-    } else {
-      lines.Make(line, number, record);
-      context.Print(line);
-    }
-  });
+  const bool read = ForEachStoredRecord(
+      context,
+      [&](size_t number, TNotifyInfo& record) {
+        if (json) {
+          json->Add(number, record);
+        } else {
+          lines.Make(line, number, record);
+          context.Print(line);
+        }
+      },
+      true);
   if (!read) return kExitFailure;
   if (json) json->Finish();
   return kExitOk;

@@ -36,15 +36,8 @@ bool TComponentReader::Stop(const std::string& error) {
   return false;
 }
 
-bool TComponentReader::Feed(std::string_view part) {
-  if (!started_ && !part.empty()) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (part.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-      part.remove_prefix(kByteOrderMark.size());
-    }
-    started_ = true;
-  }
-  if (error_.empty()) unfolder_.Feed(part);
+bool TComponentReader::Unfold(std::string_view utf8) {
+  if (error_.empty()) unfolder_.Feed(utf8);
   if (unfolder_.Overlong() != 0) {
     Stop("Zeile länger als " + std::to_string(kMaxLogicalLine / 1024) + " KiB (Zeile " +
          std::to_string(unfolder_.Overlong()) + ")");
@@ -52,8 +45,12 @@ bool TComponentReader::Feed(std::string_view part) {
   return error_.empty();
 }
 
+bool TComponentReader::Feed(std::string_view part) {
+  return Unfold(input_.Feed(part));
+}
+
 bool TComponentReader::Finish() {
-  if (!Feed({})) return false;
+  if (!Unfold(input_.Finish())) return false;
   unfolder_.Finish();
   if (!error_.empty()) return false;
   if (!open_.empty()) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/ical/ContentLine.h"
+#include "core/ical/UnicodeInput.h"
 
 namespace reminder {
 
@@ -37,8 +38,8 @@ struct TComponent {
 // Reads the components of a calendar fed in parts, holding only the ones still open: each
 // component directly inside a root (a VEVENT or VTIMEZONE inside the VCALENDAR) goes to
 // OnChild as soon as it ends, together with its root as far as it is read; a root goes to
-// OnRootEnd without those children when it ends. A UTF-8 byte-order mark at the start is
-// skipped.
+// OnRootEnd without those children when it ends. The text is UTF-8, or UTF-16 or UTF-32
+// with a byte-order mark (TUnicodeInput).
 class TComponentReader {
  public:
   struct THandlers {
@@ -56,13 +57,14 @@ class TComponentReader {
   const std::string& Error() const { return error_; }
 
  private:
+  bool Unfold(std::string_view utf8);
   void Line(TUnfoldedLine& line);
   bool Stop(const std::string& error);
 
   THandlers handlers_;
+  TUnicodeInput input_;
   TLineUnfolder unfolder_;
   std::vector<TComponent> open_;  // innermost last
-  bool started_ = false;
   std::string error_;
 };
 

@@ -83,7 +83,6 @@ void TLineUnfolder::Check(size_t length, size_t line) {
 }
 
 void TLineUnfolder::Physical(std::string_view physical) {
-  if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
   ++number_;
   if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && hasPending_) {
     pending_.Text.append(physical.substr(1));
@@ -99,7 +98,11 @@ void TLineUnfolder::Physical(std::string_view physical) {
 
 void TLineUnfolder::Feed(std::string_view part) {
   while (overlong_ == 0 && !part.empty()) {
-    const size_t end = part.find('\n');
+    // The LF of a CRLF whose CR ended the part before.
+    if (afterCr_ && part[0] == '\n') part.remove_prefix(1);
+    afterCr_ = false;
+    if (part.empty()) return;
+    const size_t end = part.find_first_of("\r\n");
     if (end == std::string_view::npos) {
       cut_.append(part);
       // The line may still be a continuation, which starts counting at the line before.
@@ -113,6 +116,7 @@ void TLineUnfolder::Feed(std::string_view part) {
       Physical(cut_);
       cut_.clear();
     }
+    afterCr_ = part[end] == '\r';
     part.remove_prefix(end + 1);
   }
 }

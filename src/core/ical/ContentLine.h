@@ -25,7 +25,7 @@ struct TUnfoldedLine {
   size_t Number = 0;  // the physical line it starts on, from 1
 };
 
-// The logical lines of a text fed in parts: CRLF and bare LF both end a line, a line
+// The logical lines of a text fed in parts: CRLF, a bare LF and a bare CR each end a line, a line
 // starting with a blank or a tab continues the one before, empty lines are dropped. A
 // logical line is handed on once the next one has begun or the text has ended. A line
 // longer than maxLength stops the unfolding (Overlong names where).
@@ -45,7 +45,8 @@ class TLineUnfolder {
 
   size_t maxLength_;
   TOnLine onLine_;
-  std::string cut_;  // a physical line cut by the end of a part
+  std::string cut_;       // a physical line cut by the end of a part
+  bool afterCr_ = false;  // the last line ended with a CR, which an LF may complete
   TUnfoldedLine pending_;
   bool hasPending_ = false;
   size_t number_ = 0;

@@ -14,13 +14,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Version.h"
 #include "core/ical/Component.h"
 #include "core/ical/LocalTime.h"
 #include "core/store/NotifyInfo.h"
 
 namespace reminder {
 
-constexpr char kProductId[] = "-//Orvandel Software//reminderctl 1.0//DE";
+constexpr char kProductId[] = "-//Orvandel Software//reminderctl " REMINDER_RELEASE_TEXT "//DE";
 constexpr char kActionProperty[] = "X-REMINDER-ACTION";
 constexpr char kActionParamProperty[] = "X-REMINDER-ACTION-PARAM";
 constexpr char kDaysBeforeProperty[] = "X-REMINDER-DAYS-BEFORE";

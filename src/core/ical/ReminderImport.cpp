@@ -189,7 +189,11 @@ class TEventImport {
     if (rules > 1) return Skip("mehrere Regeln (RRULE) nicht darstellbar");
     const std::string text = Shown(event_.Find("RRULE")->Value);
     TRule rule;
-    if (!ParseRecurrenceRule(text, rule)) return Skip("Regel RRULE:" + text + " nicht lesbar");
+    std::string repeated;
+    if (!ParseRecurrenceRule(text, rule, &repeated)) {
+      return Skip("Regel RRULE:" + text + " nicht lesbar" +
+                  (repeated.empty() ? "" : " (" + repeated + " doppelt angegeben)"));
+    }
     std::string obstacle;
     const std::optional<uint8_t> repeat = RepeatOfRule(rule, start_.Date, obstacle);
     if (!repeat) return Skip("Regel RRULE:" + text + " nicht darstellbar (" + obstacle + ")");

@@ -138,7 +138,8 @@ bool ParseUtcOffset(std::string_view text, int& seconds) {
   return true;
 }
 
-bool ParseRecurrenceRule(std::string_view text, std::map<std::string, std::string>& parts) {
+bool ParseRecurrenceRule(std::string_view text, std::map<std::string, std::string>& parts,
+                         std::string* repeated) {
   parts.clear();
   size_t pos = 0;
   while (pos <= text.size()) {
@@ -149,7 +150,13 @@ bool ParseRecurrenceRule(std::string_view text, std::map<std::string, std::strin
     if (part.empty()) continue;
     const size_t equals = part.find('=');
     if (equals == std::string_view::npos || equals == 0) return false;
-    parts[UpperAscii(part.substr(0, equals))] = UpperAscii(part.substr(equals + 1));
+    std::string name = UpperAscii(part.substr(0, equals));
+    // Which of the two would hold is nowhere said.
+    if (parts.count(name) != 0) {
+      if (repeated) *repeated = std::move(name);
+      return false;
+    }
+    parts[std::move(name)] = UpperAscii(part.substr(equals + 1));
   }
   return !parts.empty();
 }

@@ -34,8 +34,10 @@ std::string DaysAheadDuration(int64_t days);
 // "+hhmm" or "-hhmm[ss]" in seconds.
 bool ParseUtcOffset(std::string_view text, int& seconds);
 
-// "FREQ=WEEKLY;BYDAY=MO" as upper-case names and values; false for a part without "=".
-bool ParseRecurrenceRule(std::string_view text, std::map<std::string, std::string>& parts);
+// "FREQ=WEEKLY;BYDAY=MO" as upper-case names and values; false for a part without "=" and
+// for a name given twice, which then is repeated (when asked for).
+bool ParseRecurrenceRule(std::string_view text, std::map<std::string, std::string>& parts,
+                         std::string* repeated = nullptr);
 
 // The comma-separated values of a list.
 std::vector<std::string> SplitList(std::string_view list);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace reminder {
 
@@ -49,6 +50,36 @@ int MonthDayKey(const TDateParts& d) {
   return d.Month * 100 + d.Day;
 }
 
+// Sunday ends an ISO week, so "on or after Sunday" would take every day of a week; a
+// reminder started on a Sunday keeps to Sundays.
+bool WeekdayReached(int weekday, int startWeekday) {
+  return startWeekday == 1 ? weekday == 1 : weekday >= startWeekday;
+}
+
+// A monthly warning whose lead reaches back across the month's turn: its window runs from
+// the start's day of one month to the date's day of the next. The month (as a count of
+// months) whose date a firing on this day warns of; none between the windows.
+std::optional<int> WarnedMonth(const TDateParts& d, int fromDay, int toDay) {
+  const int month = d.Year * 12 + d.Month - 1;
+  if (d.Day <= toDay) return month;
+  if (d.Day >= fromDay) return month + 1;
+  return std::nullopt;
+}
+
+bool MonthlyWindowDue(const TNotifyInfo& r, const TCheckMoment& m, TDateTime start) {
+  const int fromDay = DecodeDate(start).Day;
+  const int toDay = DecodeDate(r.NotifyDate).Day;
+  if (fromDay <= toDay || start >= r.NotifyDate) {
+    return (NeverFired(r) || !DayIn(r.LastNotified, m.MonthStart, m.NextMonthStart)) &&
+           fromDay <= m.Date.Day && m.Date.Day <= toDay;
+  }
+  const std::optional<int> warned = WarnedMonth(m.Date, fromDay, toDay);
+  if (!warned) return false;
+  // One firing per date: the one on the 27th warned of the 5th, so the 2nd stays quiet.
+  return NeverFired(r) || !IsValidDateTime(r.LastNotified) ||
+         WarnedMonth(DecodeDate(r.LastNotified), fromDay, toDay) != warned;
+}
+
 }  // namespace
 
 bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
@@ -63,9 +94,7 @@ bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
       return m.Now >= r.NotifyDate && m.Time >= TimeOfDay(r.NotifyDate) &&
              (NeverFired(r) || !DayIn(r.LastNotified, m.Day, m.Day + 1));
     case rkMonthly:
-      return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) &&
-             (NeverFired(r) || !DayIn(r.LastNotified, m.MonthStart, m.NextMonthStart)) &&
-             DecodeDate(start).Day <= m.Date.Day && m.Date.Day <= DecodeDate(r.NotifyDate).Day;
+      return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) && MonthlyWindowDue(r, m, start);
     case rkYearly:
       return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) &&
              (NeverFired(r) || !DayIn(r.LastNotified, m.YearStart, m.NextYearStart)) &&
@@ -74,7 +103,8 @@ bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
       // ISO weeks are runs of days from Monday on: a reference in an earlier week lies
       // before this week's Monday.
       const TDateTime reference = NeverFired(r) ? start : r.LastNotified;
-      return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) && m.Weekday >= DayOfWeek(start) &&
+      return start <= m.Now && m.Time >= TimeOfDay(r.NotifyDate) &&
+             WeekdayReached(m.Weekday, DayOfWeek(start)) &&
              !DayIn(reference, m.WeekStart, std::numeric_limits<int64_t>::max());
     }
     default:

@@ -22,12 +22,17 @@ std::string ShortDirectory(const std::string& directory) {
   return std::string(buffer.data());
 }
 
+TRunKey WithPath(TRunKey key) {
+  if (key.Path.empty()) key.Path = kRunKeyPath;
+  return key;
+}
+
 }  // namespace
 
 TAutoStart::TAutoStart(IMsgBox& msgBox, TRunEntryPlace place)
     : msgBox_(msgBox),
-      root_(place.Root),
-      keyPath_(place.KeyPath.empty() ? kRunKeyPath : place.KeyPath),
+      machine_(WithPath(place.Machine)),
+      user_(WithPath(place.User)),
       programPath_(place.ProgramPath.empty() ? ExecutablePath() : place.ProgramPath) {}
 
 std::string TAutoStart::Path() const {
@@ -35,10 +40,11 @@ std::string TAutoStart::Path() const {
                        ExtractFileName(programPath_));
 }
 
-bool TAutoStart::IsAutostartEntered() const {
+bool TAutoStart::EntryIn(const TRunKey& runKey) const {
   const std::string path = Path();
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(runKey.Root, runKey.Path.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
+      ERROR_SUCCESS) {
     return false;
   }
   const TRegKeyHandle key(opened);
@@ -49,24 +55,48 @@ bool TAutoStart::IsAutostartEntered() const {
   return status == ERROR_SUCCESS && RunEntryNamesPath(buffer.data(), size, path);
 }
 
-void TAutoStart::SetAutostart(bool enter) const {
-  if (!enter && !IsAutostartEntered()) return;
+bool TAutoStart::IsAutostartEntered() const {
+  return EntryIn(machine_) || EntryIn(user_);
+}
+
+LONG TAutoStart::Write(const TRunKey& runKey, bool create) const {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  // A fresh profile may lack the user's Run key; the machine always has one.
+  const LONG opening =
+      create ? RegCreateKeyExA(runKey.Root, runKey.Path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                               nullptr, &opened, nullptr)
+             : RegOpenKeyExA(runKey.Root, runKey.Path.c_str(), 0, KEY_SET_VALUE, &opened);
+  if (opening != ERROR_SUCCESS) return opening;
   const TRegKeyHandle key(opened);
+  const std::string path = Path();
+  return RegSetValueExA(key.get(), kRunValueName, 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(path.c_str()),
+                        static_cast<DWORD>(path.size() + 1));
+}
+
+LONG TAutoStart::Remove(const TRunKey& runKey) const {
+  if (!EntryIn(runKey)) return ERROR_SUCCESS;
+  HKEY opened = nullptr;
+  const LONG opening = RegOpenKeyExA(runKey.Root, runKey.Path.c_str(), 0, KEY_SET_VALUE, &opened);
+  if (opening != ERROR_SUCCESS) return opening;
+  const TRegKeyHandle key(opened);
+  return RegDeleteValueA(key.get(), kRunValueName);
+}
+
+void TAutoStart::SetAutostart(bool enter) const {
   if (enter) {
-    const std::string path = Path();
-    const LONG status = RegSetValueExA(key.get(), kRunValueName, 0, REG_SZ,
-                                       reinterpret_cast<const BYTE*>(path.c_str()),
-                                       static_cast<DWORD>(path.size() + 1));
+    if (IsAutostartEntered() || Write(machine_, false) == ERROR_SUCCESS) return;
+    const LONG status = Write(user_, true);
     if (status != ERROR_SUCCESS) {
       ShowMsgBox(msgBox_, RunEntryWriteErrorText(status), kAutostartMsgCaption, mkError, mbOK);
     }
-  } else {
-    const LONG status = RegDeleteValueA(key.get(), kRunValueName);
-    if (status != ERROR_SUCCESS) {
-      ShowMsgBox(msgBox_, RunEntryDeleteErrorText(status), kAutostartMsgCaption, mkError, mbOK);
-    }
+    return;
+  }
+  LONG status = Remove(machine_);
+  const LONG userStatus = Remove(user_);
+  if (status == ERROR_SUCCESS) status = userStatus;
+  if (status != ERROR_SUCCESS) {
+    ShowMsgBox(msgBox_, RunEntryDeleteErrorText(status), kAutostartMsgCaption, mkError, mbOK);
   }
 }
 

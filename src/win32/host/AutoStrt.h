@@ -1,5 +1,7 @@
-// The log-on autostart entry of the standalone program: a value in the machine-wide Run
-// key that holds the program's path. Only the standalone program enters itself there.
+// The log-on autostart entry of the standalone program: a value in a Run key that holds the
+// program's path. The machine-wide Run key is taken where it may be written; a user without
+// administrator rights, whom the installer serves, gets the entry in the user's own Run key.
+// Only the standalone program enters itself there.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +12,18 @@
 
 namespace reminder {
 
-// Where the Run entry lives and which program it names. The defaults are the machine-wide
-// Run key and the running executable; tests point it at a scratch key and a made-up path.
+// A Run key: a root and the path below it, the system's Run key when empty.
+struct TRunKey {
+  HKEY Root;
+  std::string Path;
+};
+
+// Where the Run entry may live and which program it names. The defaults are the Run keys
+// of the machine and of the user and the running executable; tests point them at scratch
+// keys and a made-up path.
 struct TRunEntryPlace {
-  HKEY Root = HKEY_LOCAL_MACHINE;
-  std::string KeyPath;      // the Run key when empty
+  TRunKey Machine{HKEY_LOCAL_MACHINE, ""};
+  TRunKey User{HKEY_CURRENT_USER, ""};
   std::string ProgramPath;  // the running executable when empty
 };
 
@@ -25,20 +34,26 @@ class TAutoStart {
   // The path the entry holds: the short form of the program's directory and its file
   // name, upper-cased.
   std::string Path() const;
-  // Whether the Run value exists and names this program, whatever the letter case.
+  // Whether either Run key holds the value, naming this program whatever the letter case.
   bool IsAutostartEntered() const;
-  // Writes the entry, or removes it when it names this program; a Run key that cannot be
-  // opened is skipped in silence, a refused write or delete is reported with its code.
+  // Enter: writes the entry in the machine's Run key, or where that is refused in the
+  // user's; only when neither takes it is the user told, with the code of the last refusal.
+  // Remove: deletes the entry from each key where it names this program; one that stays is
+  // reported with its code.
   void SetAutostart(bool enter) const;
 
  private:
+  bool EntryIn(const TRunKey& key) const;
+  LONG Write(const TRunKey& key, bool create) const;
+  LONG Remove(const TRunKey& key) const;
+
   IMsgBox& msgBox_;
-  HKEY root_;
-  std::string keyPath_;
+  TRunKey machine_;
+  TRunKey user_;
   std::string programPath_;
 };
 
-// On the real Run key, for the running executable.
+// On the real Run keys, for the running executable.
 bool IsAutostartEntered();
 void SetAutostart(bool enter);
 

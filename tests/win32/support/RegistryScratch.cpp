@@ -1,5 +1,7 @@
 #include "win32/support/RegistryScratch.h"
 
+#include <sddl.h>
+
 #include <vector>
 
 #include "win32/settings/RegistryKey.h"
@@ -47,6 +49,19 @@ bool RegistryScratch::Set(const std::string& subpath, const std::string& name, D
   return RegSetValueExA(key.Handle(), name.c_str(), 0, type,
                         reinterpret_cast<const BYTE*>(data.data()),
                         static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
+
+bool RegistryScratch::DenyValueChanges(const std::string& subpath) const {
+  TRegistryKey key;
+  if (!key.Create(HKEY_CURRENT_USER, PathOf(subpath), KEY_READ | WRITE_DAC)) return false;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KRSD;;;WD)", SDDL_REVISION_1,
+                                                            &descriptor, nullptr)) {
+    return false;
+  }
+  const LONG status = RegSetKeySecurity(key.Handle(), DACL_SECURITY_INFORMATION, descriptor);
+  LocalFree(descriptor);
+  return status == ERROR_SUCCESS;
 }
 
 RawValue RegistryScratch::Get(const std::string& subpath, const std::string& name) const {

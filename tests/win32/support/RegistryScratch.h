@@ -34,6 +34,9 @@ class RegistryScratch {
   bool Set(const std::string& subpath, const std::string& name, DWORD type,
            const std::string& data) const;
   RawValue Get(const std::string& subpath, const std::string& name) const;
+  // Creates the key when missing and lets everyone read and delete it but change none of its
+  // values, as the machine's keys are for a user without administrator rights.
+  bool DenyValueChanges(const std::string& subpath) const;
 
  private:
   std::string path_;
