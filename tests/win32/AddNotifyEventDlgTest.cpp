@@ -11,6 +11,7 @@
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/store/Win32DataFile.h"
+#include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
@@ -121,7 +122,7 @@ TEST_F(AddNotifyEventDlgTest, TheNextDatesFollowTheFields) {
   d.ShowPage(2);
   d.repOncePerDay.Click();
   // Daily from 10.03.2030 00:10 on, in the locale's short date.
-  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030 00:10:00, 11.3.2030 00:10:00");
+  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030\u00A000:10:00, 11.3.2030\u00A000:10:00");
   d.notRB2.Click();
   EXPECT_EQ(d.NextDates.Text(), "nie (erst beim Aufbau der nächsten DFÜ-Netzwerk Verbindung)");
 }
@@ -273,6 +274,8 @@ TEST_F(AddNotifyEventDlgTest, CtrlTabSwitchesThePagesBothWays) {
   };
   press(false);
   EXPECT_EQ(d.PageIndex(), 1);
+  // The text went with its page: the focus moves to the new page's first control.
+  EXPECT_EQ(GetFocus(), d.ActionCB.Handle());
   press(false);
   press(false);
   EXPECT_EQ(d.PageIndex(), 0);
@@ -295,6 +298,51 @@ TEST_F(AddNotifyEventDlgTest, TheTabsComeFirstAndAccessKeysReachTheirFields) {
   RECT place = {};
   GetWindowRect(d.notText.Handle(), &place);
   EXPECT_EQ(WindowFromPoint({place.left + 4, place.top + 4}), d.notText.Handle());
+}
+
+TEST_F(AddNotifyEventDlgTest, TheKeyboardReachesEveryControlAndErrorBoxesGiveTheFocusBack) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  SetForegroundWindow(d.Handle());
+  Type(d.notText, "Zahnarzt");
+  d.EmailEdit.SetText("anna@example.org");
+  d.WebsiteEdit.SetText("www.example.org");
+  for (int page = 0; page < 3; ++page) {
+    d.ShowPage(page);
+    for (int action : page == 1
+                          ? std::vector<int>{akWarning, akEmail, akWebsite, akProgram, akDocument}
+                          : std::vector<int>{akNothing}) {
+      if (page == 1) Choose(action);
+      const std::vector<std::string> problems = testing::KeyboardProblems(d);
+      EXPECT_TRUE(problems.empty()) << "page " << page << ", action " << action << ":\n"
+                                    << testing::Joined(problems);
+    }
+  }
+
+  testing::MsgBoxCatcher catcher;
+  // Leaving a bad field by an access key, or by Tab towards OK, brings its box; then the
+  // focus is back in the field.
+  d.ShowPage(1);
+  Choose(akEmail);
+  Type(d.EmailEdit, "a");
+  testing::PressAlt(d, 'd');
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(GetFocus(), d.EmailEdit.Handle());
+  testing::PressTab(d);
+  EXPECT_EQ(catcher.Boxes().size(), 2u);
+  EXPECT_EQ(GetFocus(), d.EmailEdit.Handle());
+  // A path is checked when the focus leaves it and its browse button.
+  for (TEdit* edit : {&d.ProgramEdit, &d.DocumentEdit}) {
+    Choose(edit == &d.ProgramEdit ? akProgram : akDocument);
+    Type(*edit, "C:\\fehlt\\nicht.exe");
+    catcher.Clear();
+    testing::PressTab(d);
+    EXPECT_TRUE(catcher.Boxes().empty());
+    testing::PressTab(d);
+    ASSERT_EQ(catcher.Boxes().size(), 1u);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    Type(*edit, "");
+  }
 }
 
 TEST_F(AddNotifyEventDlgTest, EveryPageShowsItsTextsWholeAndNothingBlack) {

@@ -283,6 +283,12 @@ bool TForm::SwitchPage(const MSG& message) {
   NMHDR changed = {pageTabs_, static_cast<UINT_PTR>(GetDlgCtrlID(pageTabs_)),
                    static_cast<UINT>(TCN_SELCHANGE)};
   SendMessageA(handle_, WM_NOTIFY, changed.idFrom, reinterpret_cast<LPARAM>(&changed));
+  // The focus stays on the tabs, else it goes to the new page's first control: the one
+  // that had it may be hidden with its page.
+  if (GetFocus() != pageTabs_) {
+    const HWND first = GetNextDlgTabItem(handle_, pageTabs_, FALSE);
+    ::SetFocus(first && first != pageTabs_ ? first : pageTabs_);
+  }
   return true;
 }
 

@@ -184,7 +184,9 @@ void TAddNotifyEventDlg::CreateActionPage() {
     p.edit->SetMaxLength(static_cast<int>(kMaxFieldLength));
     AddToNotebook(p.page, p.edit->Handle());
     if (p.browse) {
-      p.browse->Create(self, p.browseId, "", {460, 144, 24, 22}, BS_OWNERDRAW | WS_TABSTOP);
+      // BS_NOTIFY: leaving the button leaves its field too, and that runs the field's check.
+      p.browse->Create(self, p.browseId, "", {460, 144, 24, 22},
+                       BS_OWNERDRAW | BS_NOTIFY | WS_TABSTOP);
       AddToNotebook(p.page, p.browse->Handle());
     }
     AddLabel(1, p.note, {24, 176, 460, 90}, p.page);
@@ -364,18 +366,35 @@ void TAddNotifyEventDlg::ActionCBChange() {
   UpdateOKBtn();
 }
 
+TButton* TAddNotifyEventDlg::BrowseButton(TParamField field) {
+  if (field == TParamField::Program) return &BrowseBtn;
+  if (field == TParamField::Document) return &DocumentBrowseBtn;
+  return nullptr;
+}
+
+void TAddNotifyEventDlg::FieldLeft(TParamField field) {
+  // Checked once the focus has arrived where it goes: a box shown in the middle of the
+  // move would lose the focus it gives back to the field.
+  PostMessageA(Handle(), kFieldLeftMessage, static_cast<WPARAM>(field), 0);
+}
+
 void TAddNotifyEventDlg::FieldExit(TParamField field) {
-  // Only a move to another control of the dialog leaves the field; closing the dialog or
-  // switching to another program does not. OK checks the field itself, also when Enter
-  // presses it without leaving the field.
+  TEdit* edit = ParamEdit(field);
+  if (!edit || !IsWindowVisible(edit->Handle())) return;
+  // Only a move to another control of the dialog leaves the field; closing the dialog,
+  // switching to another program or to another page does not: OK checks the field itself,
+  // also when Enter presses it without leaving the field.
   const HWND focus = GetFocus();
-  // The field's own browse button fills it: the check waits until the field is left
-  // for something else.
-  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0 || focus == OKBtn.Handle() ||
-      focus == BrowseBtn.Handle() || focus == DocumentBrowseBtn.Handle()) {
+  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0 || focus == edit->Handle()) {
     return;
   }
-  TEdit* edit = ParamEdit(field);
+  // The field and its browse button, which fills it, are left together.
+  const TButton* browse = BrowseButton(field);
+  if (browse && focus == browse->Handle()) return;
+  // A click on OK checks by itself, one on Cancel drops the field.
+  if (GetKeyState(VK_LBUTTON) < 0 && (focus == OKBtn.Handle() || focus == CancelBtn.Handle())) {
+    return;
+  }
   if (!reminder::FieldExit(field, edit->Text(), fileExists_, msgBox_)) edit->SetFocus();
 }
 
@@ -473,7 +492,7 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
                                 : id == kProgramEdit ? TParamField::Program
                                                      : TParamField::Document;
       if (code == EN_CHANGE) UpdateOKBtn();
-      if (code == EN_KILLFOCUS) FieldExit(field);
+      if (code == EN_KILLFOCUS) FieldLeft(field);
       break;
     }
     case kActionCB:
@@ -482,6 +501,9 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
     case kBrowseBtn:
     case kDocumentBrowseBtn:
       if (code == BN_CLICKED) BrowseBtnClick(id);
+      if (code == BN_KILLFOCUS) {
+        FieldLeft(id == kBrowseBtn ? TParamField::Program : TParamField::Document);
+      }
       break;
     case kOKBtn:
       if (code == BN_CLICKED && ParamFieldPasses()) SetModalResult(IDOK);
@@ -498,6 +520,11 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
 
 bool TAddNotifyEventDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                        LRESULT& result) {
+  if (message == kFieldLeftMessage) {
+    FieldExit(static_cast<TParamField>(wParam));
+    result = 0;
+    return true;
+  }
   if (message == WM_NEXTDLGCTL && LOWORD(lParam) == 0) {
     NextControl(wParam != 0);
     result = 0;

@@ -264,8 +264,8 @@ void CheckFrame(HWND window, const TCapture& capture, const std::vector<HWND>& c
   }
 }
 
-// The letter after a single '&' in the caption of a label, button, check box or radio
-// button, lower case; 0 if it has none.
+}  // namespace
+
 char AccessKey(HWND control) {
   const std::string kind = ClassOf(control);
   if (kind != "Static" && kind != "Button") return 0;
@@ -282,6 +282,8 @@ char AccessKey(HWND control) {
   }
   return 0;
 }
+
+namespace {
 
 void CheckAccessKeys(const std::vector<HWND>& controls, std::vector<std::string>& problems) {
   std::vector<std::pair<char, std::string>> seen;

@@ -17,6 +17,10 @@ std::vector<std::string> LayoutProblems(HWND window);
 // its border in a capture of the window after its queue has run empty, has its frame drawn.
 std::vector<std::string> FrameProblems(HWND window);
 
+// The letter after a single '&' in the caption of a label, button, check box or radio
+// button, lower case; 0 if it has none.
+char AccessKey(HWND control);
+
 // The problems as one text, for a failure message.
 std::string Joined(const std::vector<std::string>& problems);
 
