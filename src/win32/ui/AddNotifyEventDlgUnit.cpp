@@ -8,6 +8,7 @@
 #include "core/ui/NextDatesText.h"
 #include "win32/system/Handles.h"
 #include "win32/system/LocaleFormat.h"
+#include "win32/toolkit/Application.h"
 
 namespace reminder {
 
@@ -554,14 +555,16 @@ void TAddNotifyEventDlg::DrawMagnifier(const DRAWITEMSTRUCT& item) {
     InflateRect(&focus, -2, -2);
     DrawFocusRect(dc, &focus);
   }
-  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNTEXT)));
+  // Drawn at 96 DPI and scaled, so that the glass grows with its button.
+  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, Scaled(2), GetSysColor(COLOR_BTNTEXT)));
   const TSelectedObject selectedPen(dc, pen.get());
   const TSelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
-  const int cx = (r.left + r.right) / 2 - 2;
-  const int cy = (r.top + r.bottom) / 2 - 2;
-  Ellipse(dc, cx - 5, cy - 5, cx + 5, cy + 5);
-  MoveToEx(dc, cx + 4, cy + 4, nullptr);
-  LineTo(dc, cx + 9, cy + 9);
+  const int cx = (r.left + r.right) / 2 - Scaled(2);
+  const int cy = (r.top + r.bottom) / 2 - Scaled(2);
+  const int radius = Scaled(5);
+  Ellipse(dc, cx - radius, cy - radius, cx + radius, cy + radius);
+  MoveToEx(dc, cx + Scaled(4), cy + Scaled(4), nullptr);
+  LineTo(dc, cx + Scaled(9), cy + Scaled(9));
 }
 
 }  // namespace reminder
