@@ -448,6 +448,22 @@ TEST_F(EditorFlowTest, AddingAppendsOneRecordAndOneRowAndCancelWritesNothing) {
   EXPECT_EQ(main.LV().Count(), 1);
 }
 
+TEST_F(EditorFlowTest, TheTraysAddBringsTheOpenEditorToTheFront) {
+  TMain& main = Create();
+  WithEditor(&TMain::Hinzufgen1Click, [&main](TAddNotifyEventDlg& d) {
+    SetForegroundWindow(d.Handle());
+    FlushEvents();
+    // The tray's menu makes the disabled main window the foreground window.
+    SetForegroundWindow(main.Handle());
+    FlushEvents();
+    SendMessageA(main.Handle(), WM_COMMAND, cmAdd, 0);
+    FlushEvents();
+    EXPECT_EQ(GetForegroundWindow(), d.Handle());
+    EXPECT_EQ(FindWindowExA(nullptr, d.Handle(), "ReminderAddNotifyEventDlg", nullptr), nullptr);
+    d.CancelBtn.Click();
+  });
+}
+
 TEST_F(EditorFlowTest, ChangingAFiredReminderMakesItPendingInPlace) {
   {
     TWin32DataFile file;
