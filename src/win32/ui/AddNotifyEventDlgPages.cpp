@@ -1,8 +1,7 @@
 // The editor's three pages and the controls on them, and the browse buttons' picture.
-#include "win32/ui/AddNotifyEventDlgUnit.h"
-
 #include "win32/system/Handles.h"
 #include "win32/toolkit/Application.h"
+#include "win32/ui/AddNotifyEventDlgUnit.h"
 
 namespace reminder {
 
