@@ -62,6 +62,14 @@ TEST(EditorDefaults, RollOverIntoTheNextDay) {
   EXPECT_EQ(midnight.TimePicker, 0.0);
 }
 
+TEST(EditorDefaults, TimesAreWholeSecondsAsDefaultAndAsRead) {
+  // The clock's milliseconds go, in the default and in what a time field hands back.
+  TAddNotifyEventModel model(kDay + EncodeTime(10, 14, 5, 210));
+  EXPECT_EQ(model.TimePicker, EncodeTime(10, 34, 5, 0));
+  model.TimePicker = EncodeTime(10, 34, 0, 210);
+  EXPECT_EQ(model.ToNotifyInfo().NotifyDate, kDay + EncodeTime(10, 34, 0, 0));
+}
+
 TEST(EditorOKState, TheTextIsAlwaysNeeded) {
   TAddNotifyEventModel model = ModelAt(12, 0);
   model.EmailEdit = model.WebsiteEdit = model.ProgramEdit = model.DocumentEdit = "x";

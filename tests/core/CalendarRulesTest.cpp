@@ -67,7 +67,7 @@ TEST(CalendarRules, HourCounterReportsABadTimeInEitherField) {
 TEST(CalendarRules, LeavingATimeField) {
   const TTimeFieldCheck impossible = CheckTimeField("24:00:00", TTimeField::From);
   EXPECT_FALSE(impossible.EnableButton);
-  EXPECT_FALSE(impossible.Refocus);
+  EXPECT_TRUE(impossible.Refocus);
   EXPECT_EQ(impossible.Message, "Die Uhrzeit im Feld \"von\" ist fehlerhaft!");
 
   const TTimeFieldCheck unreadable = CheckTimeField("ab:00:00", TTimeField::To);

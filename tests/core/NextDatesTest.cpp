@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,9 @@ namespace {
 using namespace reminder::testing;
 
 // Records whose dates, last firings and snoozes lie around a span, so that every rule both
-// fires and holds back in it; now and then a value outside the tables or a time of day that
-// no whole minute reaches. Only date reminders of the given repetitions, if any are given.
+// fires and holds back in it; now and then a value outside the tables or a time of day with
+// seconds, up to the last minute of a day. Only date reminders of the given repetitions, if any are
+// given.
 class RecordMaker {
  public:
   RecordMaker(std::mt19937& random, TDateTime first, TDateTime last, std::vector<uint8_t> repeats)
@@ -68,8 +70,10 @@ class RecordMaker {
   std::vector<uint8_t> repeats_;
 };
 
-// The scheduler's real check at every whole minute of a span, against NextDates for each
-// record from the span's start on.
+// The scheduler's real check at every whole second of a span, against NextDates for each
+// record from the span's start on. Between two whole minutes a record's due state only
+// changes at a time of day of its own, so the checks run at every whole minute and at
+// those times.
 void CompareOverSpan(std::mt19937& random, TDateTime first, int days, int recordCount,
                      std::vector<uint8_t> repeats = {}) {
   const TDateTime from = first + EncodeTime(0, 0, 17, 0);
@@ -90,10 +94,21 @@ void CompareOverSpan(std::mt19937& random, TDateTime first, int days, int record
   TReminder scheduler("Reminder.dat", file, box, std::make_unique<FakeTimer>(timer), clock, dialUp);
   std::map<const TNotifyInfo*, std::vector<TDateTime>> fired;
   scheduler.SetOnNotify([&](TReminder&, TNotifyInfo& r) { fired[&r].push_back(clock.now); });
+  std::set<int> seconds;
+  for (int minute = 0; minute < 24 * 60; ++minute) seconds.insert(minute * 60);
+  // The first check is at the start itself.
+  seconds.insert(17);
+  for (const TNotifyInfo& r : records) {
+    for (TDateTime moment : {r.NotifyDate, r.LastNotified, SnoozeMoment(r).value_or(0)}) {
+      const TTimeParts time = DecodeTime(moment);
+      seconds.insert((time.Hour * 60 + time.Minute) * 60 + time.Second);
+    }
+  }
   TDateTime lastCheck = from;
   for (int day = 0; day < days; ++day) {
-    for (int minute = 0; minute < 24 * 60; ++minute) {
-      const TDateTime check = first + day + EncodeTime(minute / 60, minute % 60, 0, 0);
+    for (int second : seconds) {
+      const TDateTime check =
+          first + day + EncodeTime(second / 3600, second / 60 % 60, second % 60, 0);
       if (check < from) continue;
       clock.now = lastCheck = check;
       scheduler.CheckNotifications();
@@ -120,7 +135,7 @@ void CompareOverSpan(std::mt19937& random, TDateTime first, int days, int record
   }
 }
 
-TEST(NextDates, AgreeWithTheSchedulersCheckAtEveryMinute) {
+TEST(NextDates, AgreeWithTheSchedulersCheckAtEverySecond) {
   std::mt19937 random(4711);
   // Turns of the year (2020 has 53 ISO weeks), February in leap years and common ones (2100
   // is one), the end of a month of 30 days.
@@ -143,18 +158,28 @@ TEST(NextDates, TheEditorsLineGivesFiveDatesOrWhyNever) {
   r.DaysBefore = 2;
   r.RepeatKind = rkYearly;
   r.LastNotified = At(2025, 12, 22, 18, 5);
+  // Date and time are held together by no-break spaces, so the label breaks only between them.
   EXPECT_EQ(NextDatesLine(r, At(2025, 12, 23), fs),
-            "22.12.2026 18:00:00, 22.12.2027 18:00:00, 22.12.2028 18:00:00, 22.12.2029 18:00:00, "
-            "22.12.2030 18:00:00");
+            "22.12.2026\u00A018:00:00, 22.12.2027\u00A018:00:00, 22.12.2028\u00A018:00:00, "
+            "22.12.2029\u00A018:00:00, 22.12.2030\u00A018:00:00");
   // A snooze comes first; a once-only reminder is finished after it fired.
   r.RepeatKind = rkOnce;
   r.LastNotified = 0;
   SetSnooze(r, At(2024, 12, 20, 7, 30, 10));
   const TNextDates once = NextDates(r, At(2024, 12, 1), kNextDatesShown);
-  EXPECT_EQ(once.Moments, (std::vector<TDateTime>{At(2024, 12, 20, 7, 31), At(2024, 12, 22, 18)}));
+  EXPECT_EQ(once.Moments,
+            (std::vector<TDateTime>{At(2024, 12, 20, 7, 30, 10), At(2024, 12, 22, 18)}));
   EXPECT_EQ(once.Reason, TNeverReason::Finished);
-  EXPECT_EQ(NextDatesText(once, fs), "20.12.2024 07:31:00, 22.12.2024 18:00:00");
+  EXPECT_EQ(NextDatesText(once, fs), "20.12.2024\u00A007:30:10, 22.12.2024\u00A018:00:00");
   ClearSnooze(r);
+  // Seconds stay as the list shows them, up to the last minute of a day.
+  r.DaysBefore = 0;
+  r.RepeatKind = rkDaily;
+  r.NotifyDate = At(2024, 12, 2, 10, 53, 37);
+  EXPECT_EQ(NextDates(r, At(2024, 12, 2), 1).Moments, (std::vector<TDateTime>{r.NotifyDate}));
+  r.NotifyDate = At(2024, 12, 2, 23, 59, 30);
+  EXPECT_EQ(NextDates(r, At(2024, 12, 2), 2).Moments,
+            (std::vector<TDateTime>{r.NotifyDate, At(2024, 12, 3, 23, 59, 30)}));
 
   r.Notified = 1;
   EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (Erinnerung bereits durchgeführt)");

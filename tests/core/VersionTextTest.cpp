@@ -1,8 +1,8 @@
-#include "core/ui/VersionText.h"
-
 #include <gtest/gtest.h>
 
 #include "core/common/FormatDateTime.h"
+#include "core/ui/ReadableColor.h"
+#include "core/ui/VersionText.h"
 
 namespace reminder {
 namespace {
@@ -45,6 +45,27 @@ TEST(VersionText, BuildDatePatterns) {
   EXPECT_EQ(format(TDateTimeFormat::tfFullName, true), "2002 November Freitag");
   EXPECT_EQ(CompileDatePattern(TDateTimeFormat::tfDefault, false, '/'), "dd/mm/yyyy tt");
   EXPECT_EQ(CompileDateLabelText("08.11.2002 00:53:41"), "vom 08.11.2002 00:53:41");
+}
+
+}  // namespace
+}  // namespace reminder
+
+namespace reminder {
+namespace {
+
+TEST(ReadableColor, KeepsAColourThatReadsElseTakesBlackOrWhite) {
+  EXPECT_NEAR(ContrastRatio(kBlackColor, kWhiteColor), 21.0, 1e-9);
+  // Black caption text on a black desktop, the default colours of recent Windows.
+  EXPECT_EQ(ReadableTextColor(kBlackColor, kBlackColor), kWhiteColor);
+  // White on the classic teal desktop reads well enough and stays.
+  EXPECT_EQ(ReadableTextColor(kWhiteColor, 0x808000), kWhiteColor);
+  // Whatever the two colours, the text reads on its background.
+  for (TRgbColor background = 0; background <= 0xFFFFFF; background += 0x0F0B07) {
+    for (TRgbColor wanted : {kBlackColor, 0x800000u, 0x808080u, kWhiteColor, background}) {
+      EXPECT_GE(ContrastRatio(ReadableTextColor(wanted, background), background), kReadableContrast)
+          << std::hex << wanted << " on " << background;
+    }
+  }
 }
 
 }  // namespace

@@ -5,14 +5,17 @@
 // commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/common/MyTools.h"
+#include "core/ui/ReadableColor.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/components/MyCompInfo.h"
 #include "win32/components/VerInfo.h"
 #include "win32/resources/ReminderRes.h"
+#include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/TempDirectory.h"
@@ -82,6 +85,63 @@ TEST_F(AboutDlgTest, VersionComesFromTheModulesOwnResource) {
   // The icon resource is there and shown.
   EXPECT_NE(SendDlgItemMessageA(dialog.Handle(), TAboutDlg::kProgramIcon, STM_GETICON, 0, 0), 0);
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog.Handle(), TAboutDlg::kMemo)));
+}
+
+TEST_F(AboutDlgTest, TheKeyboardReachesBothPagesAndTheLinks) {
+  TCompileInfo compileInfo;
+  TAboutDlg dialog(compileInfo, false);
+  dialog.SetCpuSpeedMeter(&FixedSpeed);
+  dialog.CreateFor(nullptr);
+  dialog.Show();
+  SetForegroundWindow(dialog.Handle());
+  FlushEvents();
+  std::vector<std::string> problems = testing::KeyboardProblems(dialog);
+  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
+  const std::vector<HWND> round = testing::TabRound(dialog);
+  for (HWND link : {dialog.MailLink().Handle(), dialog.WebLink().Handle()}) {
+    EXPECT_NE(std::find(round.begin(), round.end(), link), round.end());
+  }
+  SetFocus(dialog.MailLink().Handle());
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  MSG ctrlTab = {GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_TRUE(dialog.PreTranslateMessage(ctrlTab));
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(dialog.PageIndex(), 1);
+  EXPECT_TRUE(IsWindowVisible(GetFocus()));
+  problems = testing::KeyboardProblems(dialog);
+  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
+}
+
+TEST_F(AboutDlgTest, TheNameIsNavyAndThePanelsTextsReadOnTheDesktopColour) {
+  // Black on black, as Windows 10 and later have them by default.
+  const int elements[] = {COLOR_DESKTOP, COLOR_CAPTIONTEXT};
+  const COLORREF saved[] = {GetSysColor(COLOR_DESKTOP), GetSysColor(COLOR_CAPTIONTEXT)};
+  const COLORREF black[] = {RGB(0, 0, 0), RGB(0, 0, 0)};
+  SetSysColors(2, elements, black);
+  TCompileInfo compileInfo;
+  TAboutDlg dialog(compileInfo, false);
+  dialog.SetCpuSpeedMeter(&FixedSpeed);
+  dialog.CreateFor(nullptr);
+  dialog.Show();
+  FlushEvents();
+  const COLORREF panel = dialog.LinkPanel().Color();
+  for (COLORREF text :
+       {dialog.LinkPanel().FontColor(), dialog.MailLink().FontColorNormal(),
+        dialog.WebLink().FontColorNormal(), dialog.MailLink().FontColHighlightNoneFocused()}) {
+    EXPECT_GE(ContrastRatio(text, panel), kReadableContrast) << std::hex << text;
+  }
+  SetSysColors(2, elements, saved);
+  // The product name in navy, as its font is set.
+  const HWND name = FindWindowExA(dialog.Handle(), nullptr, "Static", "Zelto - Reminder");
+  ASSERT_NE(name, nullptr);
+  const TMemoryDC dc(CreateCompatibleDC(nullptr));
+  SendMessageA(dialog.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+               reinterpret_cast<LPARAM>(name));
+  EXPECT_EQ(GetTextColor(dc.get()), RGB(0, 0, 0x80));
 }
 
 TEST_F(AboutDlgTest, SystemPageIsFilledByTheFirstRefresh) {

@@ -7,19 +7,12 @@
 
 #include "core/common/DateTime.h"
 #include "core/store/ActionTarget.h"
-#include "core/store/IOUnit.h"
-#include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
-#include "win32/store/Win32DataFile.h"
+#include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
-#include "win32/support/RecordingActions.h"
-#include "win32/support/RegistryScratch.h"
-#include "win32/support/TempDirectory.h"
-#include "win32/support/TestServices.h"
 #include "win32/system/Win32MsgBox.h"
 #include "win32/ui/AddNotifyEventDlgUnit.h"
-#include "win32/ui/MainUnit.h"
 
 namespace reminder {
 namespace {
@@ -121,7 +114,7 @@ TEST_F(AddNotifyEventDlgTest, TheNextDatesFollowTheFields) {
   d.ShowPage(2);
   d.repOncePerDay.Click();
   // Daily from 10.03.2030 00:10 on, in the locale's short date.
-  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030 00:10:00, 11.3.2030 00:10:00");
+  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030\u00A000:10:00, 11.3.2030\u00A000:10:00");
   d.notRB2.Click();
   EXPECT_EQ(d.NextDates.Text(), "nie (erst beim Aufbau der nächsten DFÜ-Netzwerk Verbindung)");
 }
@@ -273,6 +266,8 @@ TEST_F(AddNotifyEventDlgTest, CtrlTabSwitchesThePagesBothWays) {
   };
   press(false);
   EXPECT_EQ(d.PageIndex(), 1);
+  // The text went with its page: the focus moves to the new page's first control.
+  EXPECT_EQ(GetFocus(), d.ActionCB.Handle());
   press(false);
   press(false);
   EXPECT_EQ(d.PageIndex(), 0);
@@ -295,6 +290,51 @@ TEST_F(AddNotifyEventDlgTest, TheTabsComeFirstAndAccessKeysReachTheirFields) {
   RECT place = {};
   GetWindowRect(d.notText.Handle(), &place);
   EXPECT_EQ(WindowFromPoint({place.left + 4, place.top + 4}), d.notText.Handle());
+}
+
+TEST_F(AddNotifyEventDlgTest, TheKeyboardReachesEveryControlAndErrorBoxesGiveTheFocusBack) {
+  TAddNotifyEventDlg& d = *dialog_;
+  d.Show();
+  SetForegroundWindow(d.Handle());
+  Type(d.notText, "Zahnarzt");
+  d.EmailEdit.SetText("anna@example.org");
+  d.WebsiteEdit.SetText("www.example.org");
+  for (int page = 0; page < 3; ++page) {
+    d.ShowPage(page);
+    for (int action : page == 1
+                          ? std::vector<int>{akWarning, akEmail, akWebsite, akProgram, akDocument}
+                          : std::vector<int>{akNothing}) {
+      if (page == 1) Choose(action);
+      const std::vector<std::string> problems = testing::KeyboardProblems(d);
+      EXPECT_TRUE(problems.empty()) << "page " << page << ", action " << action << ":\n"
+                                    << testing::Joined(problems);
+    }
+  }
+
+  testing::MsgBoxCatcher catcher;
+  // Leaving a bad field by an access key, or by Tab towards OK, brings its box; then the
+  // focus is back in the field.
+  d.ShowPage(1);
+  Choose(akEmail);
+  Type(d.EmailEdit, "a");
+  testing::PressAlt(d, 'd');
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(GetFocus(), d.EmailEdit.Handle());
+  testing::PressTab(d);
+  EXPECT_EQ(catcher.Boxes().size(), 2u);
+  EXPECT_EQ(GetFocus(), d.EmailEdit.Handle());
+  // A path is checked when the focus leaves it and its browse button.
+  for (TEdit* edit : {&d.ProgramEdit, &d.DocumentEdit}) {
+    Choose(edit == &d.ProgramEdit ? akProgram : akDocument);
+    Type(*edit, "C:\\fehlt\\nicht.exe");
+    catcher.Clear();
+    testing::PressTab(d);
+    EXPECT_TRUE(catcher.Boxes().empty());
+    testing::PressTab(d);
+    ASSERT_EQ(catcher.Boxes().size(), 1u);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    Type(*edit, "");
+  }
 }
 
 TEST_F(AddNotifyEventDlgTest, EveryPageShowsItsTextsWholeAndNothingBlack) {
@@ -328,112 +368,6 @@ TEST_F(AddNotifyEventDlgTest, BrowseOffersTheFilterOfItsFieldAndFillsIt) {
   EXPECT_EQ(filters[1], "Dokumente|*.doc;*.txt;*.htm;*.html|Alle Dateien|*.*");
   EXPECT_EQ(dialog_->ProgramEdit.Text(), "C:\\Windows\\notepad.exe");
   EXPECT_EQ(dialog_->DocumentEdit.Text(), "C:\\Windows\\notepad.exe");
-}
-
-// The main window's add and change commands around the real modal editor.
-class EditorFlowTest : public ::testing::Test {
- protected:
-  EditorFlowTest() : registry_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-  void SetUp() override { testing::InitializeToolkit(); }
-  void TearDown() override {
-    main_.reset();
-    FlushEvents();
-  }
-  TMain& Create() {
-    main_ = std::make_unique<TMain>(
-        testing::TestServices(dir_.File("Reminder.dat"), "\\" + registry_.Path(), actions_));
-    main_->CreateMain();
-    return *main_;
-  }
-  std::vector<TNotifyInfo> Stored() {
-    TWin32DataFile file;
-    TWin32MsgBox box;
-    TFileIO io(dir_.File("Reminder.dat"), file, box);
-    io.Load();
-    std::vector<TNotifyInfo> records;
-    for (size_t i = 0; i < io.Count(); ++i) records.push_back(io.Item(i));
-    return records;
-  }
-  // Runs a command of the main window while steps fill the editor and end it.
-  void WithEditor(void (TMain::*command)(), std::function<void(TAddNotifyEventDlg&)> steps) {
-    bool schedulerOff = false;
-    bool shown = false;
-    testing::WhenDialogShows([&] {
-      auto* dialog = testing::FindDialog<TAddNotifyEventDlg>("ReminderAddNotifyEventDlg");
-      ASSERT_NE(dialog, nullptr);
-      shown = true;
-      schedulerOff = !main_->Scheduler().Enabled();
-      steps(*dialog);
-    });
-    (main_.get()->*command)();
-    EXPECT_TRUE(shown);
-    EXPECT_TRUE(schedulerOff);
-    EXPECT_TRUE(main_->Scheduler().Enabled());
-  }
-
-  testing::TempDirectory dir_;
-  testing::RegistryScratch registry_;
-  testing::RecordingActions actions_;
-  std::unique_ptr<TMain> main_;
-};
-
-TEST_F(EditorFlowTest, AddingAppendsOneRecordAndOneRowAndCancelWritesNothing) {
-  TMain& main = Create();
-  WithEditor(&TMain::Hinzufgen1Click, [](TAddNotifyEventDlg& d) {
-    Type(d.notText, "Steuer");
-    d.notRB1.Click();
-    d.OKBtn.Click();
-  });
-  std::vector<TNotifyInfo> stored = Stored();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored[0].NotifyText, "Steuer");
-  EXPECT_EQ(stored[0].NotifyKind, nkNever);
-  EXPECT_EQ(stored[0].RepeatKind, rkOnce);
-  ASSERT_EQ(main.LV().Count(), 1);
-  EXPECT_EQ(main.LV().ItemText(0, 1), "Steuer");
-
-  WithEditor(&TMain::Hinzufgen1Click, [](TAddNotifyEventDlg& d) {
-    Type(d.notText, "Verworfen");
-    d.CancelBtn.Click();
-  });
-  EXPECT_EQ(Stored().size(), 1u);
-  EXPECT_EQ(main.LV().Count(), 1);
-}
-
-TEST_F(EditorFlowTest, ChangingAFiredReminderMakesItPendingInPlace) {
-  {
-    TWin32DataFile file;
-    TWin32MsgBox box;
-    TFileIO io(dir_.File("Reminder.dat"), file, box);
-    TNotifyInfo values;
-    values.NotifyKind = nkAtDate;
-    values.NotifyDate = EncodeDate(2001, 1, 1);
-    values.NotifyText = "Alt";
-    values.RepeatKind = rkDaily;
-    TNotifyInfo* stored = io.Add(values);
-    stored->Notified = 1;
-    stored->LastNotified = EncodeDate(2001, 1, 2);
-    io.Save();
-  }
-  TMain& main = Create();
-  ASSERT_EQ(main.LV().Count(), 1);
-  ListView_SetItemState(main.LV().Handle(), 0, LVIS_SELECTED, LVIS_SELECTED);
-  TNotifyInfo* record = main.Rows().Row(0).Data;
-  WithEditor(&TMain::ndern1Click, [](TAddNotifyEventDlg& d) {
-    EXPECT_EQ(d.notText.Text(), "Alt");
-    EXPECT_TRUE(d.repOncePerDay.Checked());
-    Type(d.notText, "Neu");
-    d.OKBtn.Click();
-  });
-  EXPECT_EQ(main.Rows().Row(0).Data, record);
-  EXPECT_EQ(record->Notified, 0);
-  EXPECT_EQ(record->LastNotified, 0);
-  EXPECT_EQ(main.Rows().Row(0).ImageIndex, 0);
-  EXPECT_EQ(main.StatusBar().PartText(), "Noch keine Erinnerung durchgeführt!");
-  const std::vector<TNotifyInfo> stored = Stored();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored[0].NotifyText, "Neu");
-  EXPECT_EQ(stored[0].Notified, 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "core/common/DateTime.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/ui/CalendarWnd.h"
@@ -201,6 +202,22 @@ TEST_F(CalendarWndTest, PageKeysStepOnKeyDownAndKeyUpEscapeCloses) {
 
   Key(TCalendarForm::kYearEdit, VK_ESCAPE);
   EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(CalendarWndTest, TheKeyboardReachesEveryFieldAndTheFocusComesBackAfterABox) {
+  const std::vector<std::string> problems = testing::KeyboardProblems(*form);
+  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
+  // Enter in the month list moves on, as in the year field.
+  SetFocus(Item(TCalendarForm::kMonthsComboBox));
+  testing::PressKey(*form, VK_RETURN);
+  EXPECT_EQ(GetFocus(), Item(TCalendarForm::kYearEdit));
+  // A bad time left with Tab: its box, then the focus is back in the field.
+  MsgBoxCatcher boxes;
+  SetFocus(Item(TCalendarForm::kTimeFrom));
+  SetText(TCalendarForm::kTimeFrom, "25:00:00");
+  testing::PressTab(*form);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(GetFocus(), Item(TCalendarForm::kTimeFrom));
 }
 
 TEST_F(CalendarWndTest, EnterMovesOnAndSeveralWindowsLiveApart) {

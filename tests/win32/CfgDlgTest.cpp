@@ -5,6 +5,7 @@
 
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
@@ -161,6 +162,18 @@ TEST_F(CfgDlgTest, LeavingTheIntervalFieldCorrectsBadTexts) {
     FlushEvents();
     EXPECT_EQ(dialog.IntervalEdit.Text(), c.left);
   }
+  // Without a mouse: Tab reaches every control, Alt+I the interval, which Tab leaves
+  // corrected; no box is shown.
+  testing::MsgBoxCatcher boxes;
+  const std::vector<std::string> problems = testing::KeyboardProblems(dialog);
+  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
+  testing::PressAlt(dialog, 'i');
+  EXPECT_EQ(GetFocus(), dialog.IntervalEdit.Handle());
+  dialog.IntervalEdit.SetText("0");
+  testing::PressTab(dialog);
+  EXPECT_EQ(dialog.IntervalEdit.Text(), "1");
+  EXPECT_EQ(GetFocus(), dialog.OKBtn.Handle());
+  EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The link label against a real window: its cursor, hover looks, sound, hint and click.
 #include <gtest/gtest.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -90,14 +92,26 @@ TEST_F(HTTPLabelTest, HandCursorFromTheModuleOnlyWhileThereIsAUrl) {
   EXPECT_EQ(CursorShown(), arrow);
 }
 
+BOOL CALLBACK FindToolTip(HWND window, LPARAM found) {
+  char kind[64] = {};
+  GetClassNameA(window, kind, sizeof kind);
+  if (lstrcmpiA(kind, TOOLTIPS_CLASSA) == 0) *reinterpret_cast<HWND*>(found) = window;
+  return TRUE;
+}
+
 TEST_F(HTTPLabelTest, UrlAsHintFollowsTheUrl) {
   label.SetUrl("http://a.example/");
   EXPECT_FALSE(label.ShowHint());
   label.SetShowUrlAsHint(true);
   EXPECT_TRUE(label.ShowHint());
   EXPECT_EQ(label.Hint(), "http://a.example/");
-  label.SetUrl("http://b.example/");
-  EXPECT_EQ(label.Hint(), "http://b.example/");
+  label.SetUrl("https://example.org/?a=1&b=2");
+  EXPECT_EQ(label.Hint(), "https://example.org/?a=1&b=2");
+  // The tip draws an address's '&' as it is, not as the mark of an access key.
+  HWND tip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindToolTip, reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(GetWindowLongA(tip, GWL_STYLE) & TTS_NOPREFIX);
   label.SetShowUrlAsHint(false);
   EXPECT_FALSE(label.ShowHint());
 }

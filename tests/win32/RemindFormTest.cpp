@@ -12,6 +12,7 @@
 #include "core/store/ActionTarget.h"
 #include "core/store/Snooze.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
 #include "win32/support/RecordingActions.h"
@@ -292,6 +293,33 @@ TEST_F(RemindFormTest, TheCountdownsErrorBoxBelongsToTheAlertWhichMayCloseUnderI
   HWND box = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
   EXPECT_EQ(box, nullptr);
+}
+
+TEST_F(RemindFormTest, TheKeyboardRunsTheLinkAndMovesInTheOrderSeen) {
+  TWin32MsgBox systemBox;
+  alertBox = &systemBox;
+  actions.succeed = false;
+  TNotifyInfo* record = Add(akProgram, rkOnce, At(2024, 5, 10, 8), "C:\\fehlt.exe");
+  TRemindForm* form = Open(record);
+  SetForegroundWindow(form->Handle());
+  FlushEvents();
+  const std::vector<std::string> problems = KeyboardProblems(*form);
+  EXPECT_TRUE(problems.empty()) << Joined(problems);
+  // From the link down the window: the postpone date, then the buttons.
+  SetFocus(form->ActionLabel().Handle());
+  EXPECT_EQ(TabRound(*form),
+            (std::vector<HWND>{form->ActionLabel().Handle(), form->DateEdit().Handle(),
+                               form->CloseBtn().Handle(), form->SnoozeChoice().Handle(),
+                               form->SnoozeBtn().Handle()}));
+  // Enter on the link runs the action; after its error box the focus is back on the link.
+  MsgBoxCatcher catcher;
+  SetFocus(form->ActionLabel().Handle());
+  PressKey(*form, VK_RETURN);
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(catcher.Boxes()[0].text, "Konnte Programm nicht öffnen!");
+  EXPECT_EQ(actions.calls, std::vector<std::string>{"launch C:\\fehlt.exe"});
+  EXPECT_EQ(GetFocus(), form->ActionLabel().Handle());
+  EXPECT_TRUE(form->Visible());
 }
 
 TEST_F(RemindFormTest, ALateShutdownOffersTheLinkWithoutCountdown) {

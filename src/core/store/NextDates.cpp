@@ -11,29 +11,29 @@ namespace reminder {
 
 namespace {
 
-constexpr int kMinutesPerDay = 24 * 60;
-constexpr int kLastMinute = kMinutesPerDay - 1;
+constexpr int kSecondsPerDay = 24 * 60 * 60;
+constexpr int kLastSecond = kSecondsPerDay - 1;
 // A rule that fires at all fires again within two years of a day it could start on: a
 // yearly one that fired early in a year fires next late in the following one.
 constexpr int64_t kSearchDays = 3 * 366;
 constexpr auto kEndDay = static_cast<int64_t>(kMaxDateTime);
 
-TDateTime CheckAt(int64_t day, int minute) {
-  return static_cast<TDateTime>(day) + EncodeTime(0, minute, 0, 0);
+TDateTime CheckAt(int64_t day, int second) {
+  return static_cast<TDateTime>(day) + EncodeTime(second / 3600, second / 60 % 60, second % 60, 0);
 }
 
-TDateTime CheckAt(int64_t minute) {
-  return CheckAt(minute / kMinutesPerDay, static_cast<int>(minute % kMinutesPerDay));
+TDateTime CheckAt(int64_t second) {
+  return CheckAt(second / kSecondsPerDay, static_cast<int>(second % kSecondsPerDay));
 }
 
 int64_t FirstCheck(TDateTime from) {
   if (!(from > 0)) return 0;
-  if (from >= kMaxDateTime) return kEndDay * kMinutesPerDay;
-  auto minute = static_cast<int64_t>(from * kMinutesPerDay);
+  if (from >= kMaxDateTime) return kEndDay * kSecondsPerDay;
+  auto second = static_cast<int64_t>(from * kSecondsPerDay);
   // The product may round either way.
-  while (minute > 0 && CheckAt(minute - 1) >= from) --minute;
-  while (CheckAt(minute) < from) ++minute;
-  return minute;
+  while (second > 0 && CheckAt(second - 1) >= from) --second;
+  while (CheckAt(second) < from) ++second;
+  return second;
 }
 
 std::optional<int64_t> DayOf(TDateTime value) {
@@ -73,7 +73,7 @@ void ApplyFiring(TNotifyInfo& r, TDateTime now) {
 }
 
 std::optional<int64_t> NextFiring(const TNotifyInfo& r, int64_t from, bool ruleMayFire) {
-  const int64_t fromDay = from / kMinutesPerDay;
+  const int64_t fromDay = from / kSecondsPerDay;
   const std::optional<TDateTime> snooze = SnoozeMoment(r);
   const std::optional<int64_t> snoozeDay = snooze ? DayOf(*snooze) : std::nullopt;
   int64_t first = kEndDay;
@@ -84,9 +84,9 @@ std::optional<int64_t> NextFiring(const TNotifyInfo& r, int64_t from, bool ruleM
   if (snoozeDay) end = std::max(end, *snoozeDay + 1);
   end = std::min(end, kEndDay);
   for (int64_t day = begin; day < end; ++day) {
-    if (!FiresAt(r, CheckAt(day, kLastMinute))) continue;
-    int low = day == fromDay ? static_cast<int>(from % kMinutesPerDay) : 0;
-    int high = kLastMinute;
+    if (!FiresAt(r, CheckAt(day, kLastSecond))) continue;
+    int low = day == fromDay ? static_cast<int>(from % kSecondsPerDay) : 0;
+    int high = kLastSecond;
     while (low < high) {
       const int middle = (low + high) / 2;
       if (FiresAt(r, CheckAt(day, middle))) {
@@ -95,7 +95,7 @@ std::optional<int64_t> NextFiring(const TNotifyInfo& r, int64_t from, bool ruleM
         low = middle + 1;
       }
     }
-    return day * kMinutesPerDay + low;
+    return day * kSecondsPerDay + low;
   }
   return std::nullopt;
 }
@@ -112,15 +112,15 @@ TNextDates NextDates(const TNotifyInfo& record, TDateTime from, size_t count) {
       result.Reason = reason;
       break;
     }
-    const std::optional<int64_t> minute = NextFiring(r, next, reason == TNeverReason::None);
-    if (!minute) {
+    const std::optional<int64_t> second = NextFiring(r, next, reason == TNeverReason::None);
+    if (!second) {
       result.Reason = reason == TNeverReason::None ? TNeverReason::NoMatch : reason;
       break;
     }
-    const TDateTime moment = CheckAt(*minute);
+    const TDateTime moment = CheckAt(*second);
     ApplyFiring(r, moment);
     result.Moments.push_back(moment);
-    next = *minute + 1;
+    next = *second + 1;
   }
   return result;
 }

@@ -1,7 +1,7 @@
-// The next moments at which a reminder fires, as the scheduler fires it with a check at
-// every whole minute. The due check itself decides every moment; the search only passes
-// over what cannot fire: the days before the rule can start, and each day whose last
-// check does not fire (within a day a record, once due, stays due until it fires).
+// The next moments at which a reminder fires, as the scheduler fires it with its timer at
+// the shortest interval, a check at every whole second. The due check itself decides every moment;
+// the search only passes over what cannot fire: the days before the rule can start, and each day
+// whose last check does not fire (within a day a record, once due, stays due until it fires).
 #pragma once
 
 #include <cstddef>
@@ -31,8 +31,8 @@ struct TNextDates {
 
 // The first count moments from `from` on, each the first check at which the record fires,
 // with the firing applied (MarkFired, a due snooze cleared) before the next is looked for.
-// Checks fall on whole minutes, from 30 December 1899 on; so a time of day after 23:59:00
-// is never reached, and a due time with seconds shows as the minute after it.
+// Checks fall on whole seconds, from 30 December 1899 on; a due time with a fraction of a
+// second shows as the second after it.
 TNextDates NextDates(const TNotifyInfo& record, TDateTime from, size_t count);
 
 }  // namespace reminder

@@ -32,6 +32,13 @@ TDateTime CombineDateTime(TDateTime date, TDateTime time) {
   return date < 0 ? date - time : date + time;
 }
 
+// A time of day as the user types or picks it: whole seconds, the milliseconds a clock or
+// a time field carries along dropped.
+TDateTime WholeSeconds(TDateTime time) {
+  const TTimeParts parts = DecodeTime(time);
+  return EncodeTime(parts.Hour, parts.Minute, parts.Second, 0);
+}
+
 // The field behind a parameter, for the const and the mutable model alike.
 template <typename Model>
 auto ParamTextOf(Model& model, TParamField field) -> decltype(&model.EmailEdit) {
@@ -66,6 +73,7 @@ bool AllDigits(const std::string& text) {
 
 TAddNotifyEventModel::TAddNotifyEventModel(TDateTime now) : DaysEdit(std::to_string(kDaysDefault)) {
   SplitDateTime(now + kDefaultLeadTime, DatePicker, TimePicker);
+  TimePicker = WholeSeconds(TimePicker);
 }
 
 bool TAddNotifyEventModel::OKEnabled() const {
@@ -125,7 +133,7 @@ void TAddNotifyEventModel::Fill(const TNotifyInfo& record) {
 TNotifyInfo TAddNotifyEventModel::ToNotifyInfo() const {
   TNotifyInfo record;
   record.NotifyKind = static_cast<uint8_t>(TriggerRB);
-  record.NotifyDate = CombineDateTime(DatePicker, TimePicker);
+  record.NotifyDate = CombineDateTime(DatePicker, WholeSeconds(TimePicker));
   record.NotifyText = LimitFieldText(notText);
   // Without a selection the reminder does nothing, rather than carry a kind no table has.
   record.ActionKind = static_cast<uint8_t>(ActionCB == kNoChoice ? akNothing : ActionCB);

@@ -69,8 +69,7 @@ std::string DayCountText(int32_t days) {
 TTimeFieldCheck CheckTimeField(const std::string& text, TTimeField field) {
   const char* message = field == TTimeField::From ? kFromTimeMessage : kToTimeMessage;
   TTimeOfDay time;
-  if (!ReadTimeField(text, time)) return {false, true, message};
-  if (!time.IsValid()) return {false, false, message};
+  if (!ReadTimeField(text, time) || !time.IsValid()) return {false, true, message};
   return {true, false, ""};
 }
 

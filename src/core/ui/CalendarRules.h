@@ -40,7 +40,7 @@ enum class TTimeField { From, To };
 
 struct TTimeFieldCheck {
   bool EnableButton = false;
-  bool Refocus = false;  // the field could not be read: the focus goes back into it
+  bool Refocus = false;  // the time is wrong: after the message the focus goes back into it
   std::string Message;   // empty when nothing is to be shown
 };
 

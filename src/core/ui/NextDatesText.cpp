@@ -27,7 +27,14 @@ std::string NextDatesText(const TNextDates& dates, const TFormatSettings& fs) {
   std::string text;
   for (TDateTime moment : dates.Moments) {
     if (!text.empty()) text += ", ";
-    AppendDateTime(text, "c", moment, fs);
+    // A line breaks only between two moments, never inside one.
+    for (char c : FormatDateTime("c", moment, fs)) {
+      if (c == ' ') {
+        text += kNoBreakSpace;
+      } else {
+        text += c;
+      }
+    }
   }
   return text;
 }

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "win32/toolkit/Application.h"
@@ -46,7 +47,8 @@ THTTPLabel::~THTTPLabel() {
   }
 }
 
-void THTTPLabel::Create(HWND parent, int id, const std::string& caption, const TBounds& bounds) {
+void THTTPLabel::Create(HWND parent, int id, const std::string& caption, const TBounds& bounds,
+                        DWORD style) {
   if (handle_) throw std::logic_error("Das Fenster besteht schon.");
   WNDCLASSEXA windowClass = {};
   windowClass.lpfnWndProc = &WindowProc;
@@ -58,16 +60,17 @@ void THTTPLabel::Create(HWND parent, int id, const std::string& caption, const T
   handCursor_ = LoadCursorA(TApplication::Instance(), kHandCursor);
   cursor_ = LoadCursorA(nullptr, IDC_ARROW);
   const TBounds place = Scaled(bounds);
-  CreateWindowExA(0, kClassName, caption.c_str(), WS_CHILD | WS_VISIBLE, place.X, place.Y,
+  CreateWindowExA(0, kClassName, caption.c_str(), WS_CHILD | WS_VISIBLE | style, place.X, place.Y,
                   place.Width, place.Height, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), TApplication::Instance(),
                   this);
   if (!handle_) throw std::runtime_error("Das Steuerelement konnte nicht erzeugt werden.");
   baseFont_ = Application().Font();
 
-  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_,
-                             nullptr, TApplication::Instance(), nullptr);
+  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                             TApplication::Instance(), nullptr);
   if (toolTip_) {
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -216,6 +219,13 @@ void THTTPLabel::Paint() {
     SetBkMode(dc, TRANSPARENT);
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    if (GetFocus() == handle_) {
+      RECT text = client;
+      DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text,
+                DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+      text.right = std::min(text.right + 2, client.right);
+      DrawFocusRect(dc, &text);
+    }
   }
   EndPaint(handle_, &paint);
 }
@@ -290,6 +300,22 @@ LRESULT THTTPLabel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wasPressed && PtInRect(&client, at)) Click();
       return 0;
     }
+    case WM_GETDLGCODE: {
+      // Enter runs the link, not the dialog's default button.
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN || wParam == VK_SPACE) {
+        Click();
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      Redraw();
+      break;
     case WM_SETTEXT:
       caption_ = reinterpret_cast<const char*>(lParam) ? reinterpret_cast<const char*>(lParam) : "";
       Redraw();

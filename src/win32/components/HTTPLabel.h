@@ -32,8 +32,10 @@ class THTTPLabel {
   THTTPLabel(const THTTPLabel&) = delete;
   THTTPLabel& operator=(const THTTPLabel&) = delete;
 
-  // Creates the label window; it is destroyed with its parent.
-  void Create(HWND parent, int id, const std::string& caption, const TBounds& bounds);
+  // Creates the label window; it is destroyed with its parent. With WS_TABSTOP in style
+  // the keyboard reaches it: Enter or Space then clicks it.
+  void Create(HWND parent, int id, const std::string& caption, const TBounds& bounds,
+              DWORD style = 0);
   HWND Handle() const { return handle_; }
 
   std::string Caption() const { return caption_; }

@@ -209,13 +209,37 @@ bool TForm::OnPage(HWND control) const {
 
 namespace {
 
+// Leaves the visible controls on the pages out of what the tab control paints: it lies on
+// top of them, and its background would cover their frames, or whole fields, whenever it
+// repaints without them.
+void ExcludePageControls(HWND tabControl, HDC dc) {
+  for (HWND sibling = GetWindow(tabControl, GW_HWNDNEXT); sibling;
+       sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(sibling)) continue;
+    RECT place = {};
+    GetWindowRect(sibling, &place);
+    MapWindowPoints(nullptr, tabControl, reinterpret_cast<POINT*>(&place), 2);
+    ExcludeClipRect(dc, place.left, place.top, place.right, place.bottom);
+  }
+}
+
 // The pages' controls lie over the tab control. It comes first in the tab order, so it is
-// first among its siblings, and lets the mouse through to the controls below it except over
-// its tabs.
+// first among its siblings, paints around the controls below it and lets the mouse through
+// to them except over its tabs.
 LRESULT CALLBACK PageTabsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                               DWORD_PTR) {
   THandlerScope scope;
-  if (message == WM_NCHITTEST) {
+  if (message == WM_PAINT && !wParam) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    ExcludePageControls(window, dc);
+    DefSubclassProc(window, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  if (message == WM_ERASEBKGND || message == WM_PAINT) {
+    ExcludePageControls(window, reinterpret_cast<HDC>(wParam));
+  } else if (message == WM_NCHITTEST) {
     TCHITTESTINFO hit = {{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 0};
     ScreenToClient(window, &hit.pt);
     if (SendMessageA(window, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
@@ -259,6 +283,12 @@ bool TForm::SwitchPage(const MSG& message) {
   NMHDR changed = {pageTabs_, static_cast<UINT_PTR>(GetDlgCtrlID(pageTabs_)),
                    static_cast<UINT>(TCN_SELCHANGE)};
   SendMessageA(handle_, WM_NOTIFY, changed.idFrom, reinterpret_cast<LPARAM>(&changed));
+  // The focus stays on the tabs, else it goes to the new page's first control: the one
+  // that had it may be hidden with its page.
+  if (GetFocus() != pageTabs_) {
+    const HWND first = GetNextDlgTabItem(handle_, pageTabs_, FALSE);
+    ::SetFocus(first && first != pageTabs_ ? first : pageTabs_);
+  }
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <x86intrin.h>
 
+#include "core/ui/ReadableColor.h"
 #include "core/ui/SystemPageText.h"
 #include "core/ui/VersionText.h"
 #include "win32/components/VerInfo.h"
@@ -149,20 +150,22 @@ void TAboutDlg::CreateVersionPage() {
                  GetWindowLongA(Panel2.Handle(), GWL_STYLE) | WS_BORDER);
   SetWindowPos(Panel2.Handle(), nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  Panel2.SetColor(GetSysColor(COLOR_DESKTOP));
+  const COLORREF panelColor = GetSysColor(COLOR_DESKTOP);
+  Panel2.SetColor(panelColor);
   versionPage_.push_back(Panel2.Handle());
   TLabel heading;
   heading.Create(Panel2.Handle(), "Fehler und Verbesserungsvorschläge:", {4, 10, 385, 18},
                  SS_CENTER | SS_NOPREFIX);
   Panel2Heading_ = heading.Handle();
-  MailLabel.Create(Panel2.Handle(), -1, "E-Mail an den Autor", {120, 42, 150, 20});
-  HTTPLabel.Create(Panel2.Handle(), -1, "Zelto - Reminder im WWW", {105, 72, 180, 20});
+  MailLabel.Create(Panel2.Handle(), -1, "E-Mail an den Autor", {120, 42, 150, 20}, WS_TABSTOP);
+  HTTPLabel.Create(Panel2.Handle(), -1, "Zelto - Reminder im WWW", {105, 72, 180, 20}, WS_TABSTOP);
   for (THTTPLabel* link : {&MailLabel, &HTTPLabel}) {
-    link->SetBGColorNormal(GetSysColor(COLOR_DESKTOP));
+    link->SetBGColorNormal(panelColor);
     link->SetBGColorHighlight(GetSysColor(COLOR_HIGHLIGHT));
-    link->SetFontColorNormal(GetSysColor(COLOR_CAPTIONTEXT));
+    link->SetFontColorNormal(PanelTextColor());
     link->SetFontColHighlightFocused(GetSysColor(COLOR_HIGHLIGHTTEXT));
-    link->SetFontColHighlightNoneFocused(GetSysColor(COLOR_HIGHLIGHT));
+    link->SetFontColHighlightNoneFocused(
+        ReadableTextColor(GetSysColor(COLOR_HIGHLIGHT), panelColor));
     link->SetFontStyleNormal(0);
     link->SetFontStyleHighlightFocused(fsBold | fsUnderline);
     link->SetFontStyleHighlightNoneFocused(fsUnderline);
@@ -226,7 +229,7 @@ void TAboutDlg::OnShow() {
 
 void TAboutDlg::FormShow() {
   SetLabel(kCompileDateLabel, CompileDateLabelText(compileInfo_.CompileDate()));
-  Panel2.SetFontColor(GetSysColor(COLOR_CAPTIONTEXT));
+  Panel2.SetFontColor(PanelTextColor());
   SetLabel(kVersion, VersionLabelText(TVersionInfo(OwnModuleFileName()).GetFileVersion()));
   MailLabel.SetUrl(kMailAddress);
   HTTPLabel.SetUrl(kWebAddress);
@@ -248,9 +251,13 @@ LRESULT TAboutDlg::OnNotify(NMHDR* header) {
   return 0;
 }
 
+COLORREF TAboutDlg::PanelTextColor() {
+  // The desktop colour and the caption text colour may both be dark.
+  return ReadableTextColor(GetSysColor(COLOR_CAPTIONTEXT), GetSysColor(COLOR_DESKTOP));
+}
+
 bool TAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_CTLCOLORSTATIC &&
-      GetWindowLongPtrA(reinterpret_cast<HWND>(lParam), GWLP_USERDATA) == 1) {
+  if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == productName_) {
     const HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, kNavy);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

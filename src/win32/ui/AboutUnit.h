@@ -59,6 +59,10 @@ class TAboutDlg : public TForm {
   int PageIndex() const { return pageIndex_; }
   // How often the processor's clock was measured: once per dialog at the most.
   int CpuMeasurements() const { return cpuMeasurements_; }
+  // The panel with the two links, and the links, as shown.
+  const TMyPanel& LinkPanel() const { return Panel2; }
+  const THTTPLabel& MailLink() const { return MailLabel; }
+  const THTTPLabel& WebLink() const { return HTTPLabel; }
   // Tests put a stand-in for the half-second measurement here.
   void SetCpuSpeedMeter(double (*meter)()) { cpuSpeedMeter_ = meter; }
 
@@ -76,6 +80,9 @@ class TAboutDlg : public TForm {
                 int id = -1, DWORD style = SS_LEFT | SS_NOPREFIX);
   void FormCreate();
   void FormShow();
+  // The heading's and the links' colour on the panel: the caption text colour where it
+  // reads on the desktop colour, else black or white.
+  static COLORREF PanelTextColor();
   void TabSetClick();
   void SystemInformationNewValues();
   void ShowPage(int index);

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/ui/NextDatesText.h"
-#include "win32/system/Handles.h"
 #include "win32/system/LocaleFormat.h"
 
 namespace reminder {
@@ -15,17 +14,6 @@ namespace {
 
 constexpr int kActionTab = 1;
 constexpr int kTabImages[] = {0, 2, 3};
-constexpr char kWarnNote[] = "&Bei Wiederholung jede Woche, jeden Monat, jedes Jahr:";
-constexpr char kProgramNote[] =
-    "Geben Sie ein Programm an bzw. klicken Sie auf die Schalfläche mit der Lupe, um ein "
-    "Programm auf Ihrer Festplatte zu suchen.";
-constexpr char kDocumentNote[] =
-    "Geben Sie ein Dokument an bzw. klicken Sie auf die Schalfläche mit der Lupe, um ein "
-    "Dokument auf Ihrer Festplatte zu suchen.\r\n\r\n"
-    "Hinweis: Damit das Dokument geöffnet werden kann, muss eine Dateiverknüpfung bestehen!";
-constexpr char kRepeatNote[] =
-    "Sie können die Erinnerung mehrfach anzeigen lassen, wählen Sie die entsprechende "
-    "Einstellung.";
 
 bool FileExistsOnDisk(const std::string& name) {
   const DWORD attributes = GetFileAttributesA(name.c_str());
@@ -98,110 +86,6 @@ void TAddNotifyEventDlg::OnCreate() {
   OKBtn.Create(Handle(), kOKBtn, "OK", {344, 324, 75, 26}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
   CancelBtn.Create(Handle(), kCancelBtn, "Abbrechen", {429, 324, 75, 26});
   FormCreate();
-}
-
-HWND TAddNotifyEventDlg::AddToPage(int page, HWND control) {
-  pages_[page].push_back(control);
-  return control;
-}
-
-HWND TAddNotifyEventDlg::AddToNotebook(int page, HWND control) {
-  notebook_[page].push_back(control);
-  return control;
-}
-
-HWND TAddNotifyEventDlg::AddLabel(int page, const std::string& text, const TBounds& bounds,
-                                  int notebookPage) {
-  TLabel label;
-  label.Create(Handle(), text, bounds, SS_LEFT);
-  return notebookPage < 0 ? AddToPage(page, label.Handle())
-                          : AddToNotebook(notebookPage, label.Handle());
-}
-
-void TAddNotifyEventDlg::CreateTriggerPage() {
-  const HWND self = Handle();
-  AddLabel(0, "Ich möchte...", {24, 44, 300, 18});
-  notRB1.Create(self, kNotRB1, " &garnicht erinnert werden (nur Speicherung).", {24, 66, 460, 20},
-                BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP);
-  notRB2.Create(self, kNotRB2,
-                " nach dem Aufbau der &nächsten DFÜ-Netzwerk Verbindung erinnert werden.",
-                {24, 90, 460, 20}, BS_AUTORADIOBUTTON);
-  // One sentence on one line: "am <date> um <time> erinnert werden."
-  notRB3.Create(self, kNotRB3, " &am", {24, 116, 46, 20}, BS_AUTORADIOBUTTON);
-  DatePicker.Create(self, kDatePicker, {72, 114, 110, 22},
-                    DTS_SHORTDATECENTURYFORMAT | DTS_APPCANPARSE | WS_TABSTOP | WS_GROUP);
-  atLabel.Create(self, "&um", {190, 118, 22, 18});
-  TimePicker.Create(self, kTimePicker, {214, 114, 90, 22}, DTS_TIMEFORMAT | WS_TABSTOP);
-  atNotifyLabel.Create(self, "erinnert werden.", {312, 118, 150, 18});
-  for (HWND control : {notRB1.Handle(), notRB2.Handle(), notRB3.Handle(), DatePicker.Handle(),
-                       atLabel.Handle(), TimePicker.Handle(), atNotifyLabel.Handle()}) {
-    AddToPage(0, control);
-  }
-  AddLabel(0, "Erinnern an (&Kurzbeschreibung):", {24, 150, 300, 18});
-  notText.Create(self, kNotText, {24, 170, 464, 96},
-                 ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP);
-  notText.SetMaxLength(static_cast<int>(kMaxFieldLength));
-  AddToPage(0, notText.Handle());
-}
-
-void TAddNotifyEventDlg::CreateActionPage() {
-  const HWND self = Handle();
-  AddLabel(1, "&Die folgende Aktion durchführen:", {24, 44, 300, 18});
-  ActionCB.Create(self, kActionCB, {24, 64, 300, 200});
-  AddToPage(1, ActionCB.Handle());
-  AddLabel(1, "Optionen zur Aktion:", {24, 100, 300, 18});
-
-  AddLabel(1, "Keine Optionen für diese Aktion verfügbar.", {24, 124, 460, 18}, npNoAction);
-
-  AddLabel(1, kWarnNote, {24, 124, 460, 18}, npWarn);
-  DaysEdit.Create(self, kDaysEdit, {24, 148, 50, 22}, ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP);
-  AddToNotebook(npWarn, DaysEdit.Handle());
-  DaysLabel.Create(self, "Tage vorher daran erinnern.", {82, 152, 300, 18});
-  AddToNotebook(npWarn, DaysLabel.Handle());
-
-  struct TParamPage {
-    int page;
-    const char* caption;
-    TEdit* edit;
-    int id;
-    const char* note;
-    TButton* browse;
-    int browseId;
-  };
-  const TParamPage kPages[] = {
-      {npEMail, "&E-Mail Adresse:", &EmailEdit, kEmailEdit,
-       "Geben Sie eine gültige E-Mail Adresse ein.", nullptr, 0},
-      {npWebsite, "Adresse der Web&seite:", &WebsiteEdit, kWebsiteEdit,
-       "Geben Sie eine gültige WWW Adresse ein.", nullptr, 0},
-      {npExecProgram, "&Programm:", &ProgramEdit, kProgramEdit, kProgramNote, &BrowseBtn,
-       kBrowseBtn},
-      {npOpenDocument, "D&okument:", &DocumentEdit, kDocumentEdit, kDocumentNote,
-       &DocumentBrowseBtn, kDocumentBrowseBtn},
-  };
-  for (const TParamPage& p : kPages) {
-    AddLabel(1, p.caption, {24, 124, 300, 18}, p.page);
-    p.edit->Create(self, p.id, {24, 144, p.browse ? 430 : 460, 22});
-    p.edit->SetMaxLength(static_cast<int>(kMaxFieldLength));
-    AddToNotebook(p.page, p.edit->Handle());
-    if (p.browse) {
-      p.browse->Create(self, p.browseId, "", {460, 144, 24, 22}, BS_OWNERDRAW | WS_TABSTOP);
-      AddToNotebook(p.page, p.browse->Handle());
-    }
-    AddLabel(1, p.note, {24, 176, 460, 90}, p.page);
-  }
-}
-
-void TAddNotifyEventDlg::CreateRepeatPage() {
-  const HWND self = Handle();
-  AddLabel(2, kRepeatNote, {24, 44, 460, 36});
-  AddLabel(2, "Erinnerung bitte", {24, 88, 300, 18});
-  const char* captions[] = {" nu&r einmal", " einmal jeden &Tag", " einmal jede &Woche",
-                            " einmal pro &Monat", " einmal jedes &Jahr"};
-  for (int i = 0; i < kRepeatButtonCount; ++i) {
-    const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_TABSTOP | WS_GROUP : 0);
-    RepeatButtons(i)->Create(self, kRepOnce + i, captions[i], {40, 110 + 24 * i, 300, 20}, style);
-    AddToPage(2, RepeatButtons(i)->Handle());
-  }
 }
 
 TButton* TAddNotifyEventDlg::TriggerButtons(int index) {
@@ -364,18 +248,35 @@ void TAddNotifyEventDlg::ActionCBChange() {
   UpdateOKBtn();
 }
 
+TButton* TAddNotifyEventDlg::BrowseButton(TParamField field) {
+  if (field == TParamField::Program) return &BrowseBtn;
+  if (field == TParamField::Document) return &DocumentBrowseBtn;
+  return nullptr;
+}
+
+void TAddNotifyEventDlg::FieldLeft(TParamField field) {
+  // Checked once the focus has arrived where it goes: a box shown in the middle of the
+  // move would lose the focus it gives back to the field.
+  PostMessageA(Handle(), kFieldLeftMessage, static_cast<WPARAM>(field), 0);
+}
+
 void TAddNotifyEventDlg::FieldExit(TParamField field) {
-  // Only a move to another control of the dialog leaves the field; closing the dialog or
-  // switching to another program does not. OK checks the field itself, also when Enter
-  // presses it without leaving the field.
+  TEdit* edit = ParamEdit(field);
+  if (!edit || !IsWindowVisible(edit->Handle())) return;
+  // Only a move to another control of the dialog leaves the field; closing the dialog,
+  // switching to another program or to another page does not: OK checks the field itself,
+  // also when Enter presses it without leaving the field.
   const HWND focus = GetFocus();
-  // The field's own browse button fills it: the check waits until the field is left
-  // for something else.
-  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0 || focus == OKBtn.Handle() ||
-      focus == BrowseBtn.Handle() || focus == DocumentBrowseBtn.Handle()) {
+  if (!focus || !IsChild(Handle(), focus) || ModalResult() != 0 || focus == edit->Handle()) {
     return;
   }
-  TEdit* edit = ParamEdit(field);
+  // The field and its browse button, which fills it, are left together.
+  const TButton* browse = BrowseButton(field);
+  if (browse && focus == browse->Handle()) return;
+  // A click on OK checks by itself, one on Cancel drops the field.
+  if (GetKeyState(VK_LBUTTON) < 0 && (focus == OKBtn.Handle() || focus == CancelBtn.Handle())) {
+    return;
+  }
   if (!reminder::FieldExit(field, edit->Text(), fileExists_, msgBox_)) edit->SetFocus();
 }
 
@@ -473,7 +374,7 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
                                 : id == kProgramEdit ? TParamField::Program
                                                      : TParamField::Document;
       if (code == EN_CHANGE) UpdateOKBtn();
-      if (code == EN_KILLFOCUS) FieldExit(field);
+      if (code == EN_KILLFOCUS) FieldLeft(field);
       break;
     }
     case kActionCB:
@@ -482,6 +383,9 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
     case kBrowseBtn:
     case kDocumentBrowseBtn:
       if (code == BN_CLICKED) BrowseBtnClick(id);
+      if (code == BN_KILLFOCUS) {
+        FieldLeft(id == kBrowseBtn ? TParamField::Program : TParamField::Document);
+      }
       break;
     case kOKBtn:
       if (code == BN_CLICKED && ParamFieldPasses()) SetModalResult(IDOK);
@@ -498,6 +402,11 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
 
 bool TAddNotifyEventDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                        LRESULT& result) {
+  if (message == kFieldLeftMessage) {
+    FieldExit(static_cast<TParamField>(wParam));
+    result = 0;
+    return true;
+  }
   if (message == WM_NEXTDLGCTL && LOWORD(lParam) == 0) {
     NextControl(wParam != 0);
     result = 0;
@@ -512,29 +421,6 @@ bool TAddNotifyEventDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
   }
   return false;
-}
-
-void TAddNotifyEventDlg::DrawMagnifier(const DRAWITEMSTRUCT& item) {
-  const HDC dc = item.hDC;
-  RECT r = item.rcItem;
-  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-  if (item.itemState & ODS_SELECTED) {
-    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    OffsetRect(&r, 1, 1);
-  }
-  if (item.itemState & ODS_FOCUS) {
-    RECT focus = item.rcItem;
-    InflateRect(&focus, -2, -2);
-    DrawFocusRect(dc, &focus);
-  }
-  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNTEXT)));
-  const TSelectedObject selectedPen(dc, pen.get());
-  const TSelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
-  const int cx = (r.left + r.right) / 2 - 2;
-  const int cy = (r.top + r.bottom) / 2 - 2;
-  Ellipse(dc, cx - 5, cy - 5, cx + 5, cy + 5);
-  MoveToEx(dc, cx + 4, cy + 4, nullptr);
-  LineTo(dc, cx + 9, cy + 9);
 }
 
 }  // namespace reminder

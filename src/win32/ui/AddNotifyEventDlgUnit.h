@@ -62,6 +62,8 @@ class TAddNotifyEventDlg : public TForm {
   TAddNotifyEventDlg(IClock& clock, IMsgBox& msgBox);
   // Creates the hidden window owned by owner, with the defaults set; images: the tab icons.
   void CreateFor(HWND owner, HIMAGELIST images = nullptr);
+  // Posted when the focus left a parameter field (wParam: its TParamField).
+  static constexpr UINT kFieldLeftMessage = WM_APP + 28;
 
   // Sets the controls from a reminder (changing); the trigger as if clicked.
   void Fill(const TNotifyInfo& record);
@@ -88,7 +90,7 @@ class TAddNotifyEventDlg : public TForm {
   TEdit DaysEdit;
   TLabel DaysLabel;
   TEdit EmailEdit, WebsiteEdit, ProgramEdit, DocumentEdit;
-  // Flat picture buttons in the tab order; reaching one does not check its field.
+  // Flat picture buttons in the tab order; the field is checked when the focus leaves both.
   TButton BrowseBtn, DocumentBrowseBtn;
   TButton repOnce, repOncePerDay, repOncePerWeek, repOncePerMonth, repOncePerYear;
   TButton OKBtn, CancelBtn;
@@ -118,6 +120,9 @@ class TAddNotifyEventDlg : public TForm {
   void UpdateNextDates();
   void RBClick();
   void ActionCBChange();
+  TButton* BrowseButton(TParamField field);
+  // The focus left a parameter field or its browse button: the check follows.
+  void FieldLeft(TParamField field);
   void FieldExit(TParamField field);
   // The chosen action's field as its check sees it; on a failure the field gets the focus.
   bool ParamFieldPasses();

@@ -149,15 +149,17 @@ bool TCalendarForm::PreTranslateMessage(MSG& message) {
                          target == TimeTo.Handle();
 
   if (target == MonthsComboBox.Handle()) {
-    // The list itself reacts to no key: the arrows do not change the month.
+    // The list itself reacts to no key: the arrows do not change the month. Enter moves
+    // on, as in the text fields.
     if (keyDownOrUp && key != VK_TAB) {
-      FormKeyUpDown(key);
+      if (key == VK_RETURN) {
+        if (message.message == WM_KEYDOWN) PostMessageA(Handle(), WM_NEXTDLGCTL, 0, 0);
+      } else {
+        FormKeyUpDown(key);
+      }
       return true;
     }
-    if (message.message == WM_CHAR) {
-      if (key == VK_RETURN) PostMessageA(Handle(), WM_NEXTDLGCTL, 0, 0);
-      return true;
-    }
+    if (message.message == WM_CHAR) return true;
   }
   if (keyDownOrUp &&
       (target == Handle() || target == Calendar.Handle() || target == YearEdit.Handle())) {
@@ -338,7 +340,11 @@ void TCalendarForm::CalcDateBtnClick() {
 void TCalendarForm::TimeEditExit(TEdit& field, bool from) {
   const TTimeFieldCheck check =
       CheckTimeField(field.Text(), from ? TTimeField::From : TTimeField::To);
-  CalcTimeBtn.SetEnabled(check.EnableButton);
+  // The button counts both times: a wrong one in the other field keeps it off.
+  const TEdit& other = from ? TimeTo : TimeFrom;
+  const bool otherPasses =
+      CheckTimeField(other.Text(), from ? TTimeField::To : TTimeField::From).EnableButton;
+  CalcTimeBtn.SetEnabled(check.EnableButton && otherPasses);
   if (!check.Message.empty()) ShowMsgBox(check.Message, "", mkError, mbOK);
   // Also the control that gets the focus back when the window is activated again after the
   // message, which may happen only after this returns.

@@ -7,11 +7,41 @@
 
 namespace reminder {
 
+namespace {
+
+struct TModalSearch {
+  HWND Owner;
+  HWND Found;
+};
+
+// A window the user must answer before the owner: a modal form, or a box or system dialog,
+// that it owns; the alerts it owns do not count.
+BOOL CALLBACK FindModal(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<TModalSearch*>(data);
+  if (GetWindow(window, GW_OWNER) != search.Owner || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window)) {
+    return TRUE;
+  }
+  const TForm* form = TForm::FromHandle(window);
+  if (form && !form->Modal()) return TRUE;
+  search.Found = window;
+  return FALSE;
+}
+
+}  // namespace
+
 // While a dialog or box of the main window is open, the window is disabled; commands from
 // the tray then bring that dialog to the front instead of opening another one.
 bool TMain::BringModalToFront() {
   if (IsWindowEnabled(Handle())) return false;
   HWND popup = GetLastActivePopup(Handle());
+  // The tray menu makes the disabled main window the last active one; the modal window
+  // is then found among those it owns, and brought up with what it shows in turn.
+  if (!popup || popup == Handle()) {
+    TModalSearch search{Handle(), nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &FindModal, reinterpret_cast<LPARAM>(&search));
+    if (search.Found) popup = GetLastActivePopup(search.Found);
+  }
   if (popup && popup != Handle()) SetForegroundWindow(popup);
   return true;
 }

@@ -114,7 +114,8 @@ void TRemindForm::OnCreate() {
   dateLabel_.Create(form, "", {8, 49, 240, 16});
   TLabel label2;
   label2.Create(form, "Aktion:", {256, 33, 240, 14});
-  actionLabel_.Create(form, kActionLabelId, "", {256, 49, 240, 16});
+  // The first stop of Tab: a user without a mouse may run the action early.
+  actionLabel_.Create(form, kActionLabelId, "", {256, 49, 240, 16}, WS_TABSTOP);
   actionLabel_.SetHighLightOnBlankURL(false);
   actionLabel_.SetShowUrlAsHint(false);
   actionLabel_.SetPlaySoundOnFocus(true);
@@ -134,7 +135,8 @@ void TRemindForm::OnCreate() {
   // the whole text.
   targetLabel_.Create(form, "", {8, 69, 488, 16}, SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX);
   TLabel label3;
-  label3.Create(form, "Erinnern &an:", {8, 89, 488, 14});
+  // No access key: the text below never keeps the focus.
+  label3.Create(form, "Erinnern an:", {8, 89, 488, 14});
   reminderText_.Create(form, kReminderTextId, {8, 105, 488, 102},
                        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, 0);
   lateLabel_.Create(form, kLateActionText, {8, 212, 488, 16});

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
+#include "win32/support/MsgBoxCatcher.h"
 #include "win32/system/Handles.h"
 
 namespace reminder::testing {
@@ -14,6 +16,9 @@ namespace {
 // Pure black this wide over this many rows is no text, icon or line: an unpainted area.
 constexpr int kBlackRun = 48;
 constexpr int kBlackRows = 3;
+// How deep a frame may lie inside a field: a sunken edge, and the edge an up-down control
+// draws beside its field, can be white on the outside towards a white page.
+constexpr int kFrameDepth = 3;
 
 std::string ClassOf(HWND window) {
   char name[64] = {};
@@ -123,30 +128,53 @@ void CheckOverlaps(const std::vector<HWND>& controls, std::vector<std::string>& 
   }
 }
 
+// The client area of a window as it is on the screen now, children included.
+class TCapture {
+ public:
+  explicit TCapture(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    if (width_ <= 0 || height_ <= 0) return;
+    // Without DCX_CLIPCHILDREN the copy shows the controls as they are drawn.
+    const HDC screen = GetDCEx(window, nullptr, DCX_CACHE);
+    const TMemoryDC memory(CreateCompatibleDC(screen));
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const TGdiObject<HBITMAP> bitmap(
+        CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap && bits) {
+      const TSelectedObject selected(memory.get(), bitmap.get());
+      BitBlt(memory.get(), 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+      GdiFlush();
+      const auto* pixels = static_cast<const DWORD*>(bits);
+      pixels_.assign(pixels, pixels + width_ * height_);
+    }
+    ReleaseDC(window, screen);
+  }
+  bool Empty() const { return pixels_.empty(); }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  DWORD At(int x, int y) const { return pixels_[y * width_ + x] & 0xFFFFFF; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<DWORD> pixels_;
+};
+
 void CheckBlack(HWND window, std::vector<std::string>& problems) {
-  RECT client = {};
-  GetClientRect(window, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  if (width <= 0 || height <= 0) return;
-  const TWindowDC screen(window);
-  const TMemoryDC memory(CreateCompatibleDC(screen.get()));
-  BITMAPINFO info = {};
-  info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  const TGdiObject<HBITMAP> bitmap(
-      CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits) return;
-  const TSelectedObject selected(memory.get(), bitmap.get());
-  BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* pixels = static_cast<const DWORD*>(bits);
+  const TCapture capture(window);
+  if (capture.Empty()) return;
   int rows = 0;
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < capture.Height(); ++y) {
     int run = 0;
     int longest = 0;
-    for (int x = 0; x < width; ++x) {
-      run = (pixels[y * width + x] & 0xFFFFFF) == 0 ? run + 1 : 0;
+    for (int x = 0; x < capture.Width(); ++x) {
+      run = capture.At(x, y) == 0 ? run + 1 : 0;
       longest = std::max(longest, run);
     }
     rows = longest >= kBlackRun ? rows + 1 : 0;
@@ -157,8 +185,87 @@ void CheckBlack(HWND window, std::vector<std::string>& problems) {
   }
 }
 
-// The letter after a single '&' in the caption of a label, button, check box or radio
-// button, lower case; 0 if it has none.
+// Fields whose frame shows the user where to type or click: bordered edits, date and time
+// fields, up-down controls.
+bool FramedField(HWND control) {
+  const std::string kind = ClassOf(control);
+  if (kind == DATETIMEPICK_CLASSA || kind == UPDOWN_CLASSA) return true;
+  if (kind != "Edit") return false;
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  const LONG exStyle = GetWindowLongA(control, GWL_EXSTYLE);
+  return (style & WS_BORDER) || (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+}
+
+// The place of a control in the client coordinates of window.
+RECT PlaceIn(HWND window, HWND control) {
+  RECT place = PlaceOf(control);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+// Whether the pixel at (x, y) belongs to another control that does not hold field, such as
+// the field an up-down control steps: there the frame meets that control's own.
+bool OnNeighbour(HWND window, const std::vector<HWND>& controls, HWND field, int x, int y) {
+  const RECT own = PlaceIn(window, field);
+  for (HWND other : controls) {
+    if (other == field) continue;
+    const RECT place = PlaceIn(window, other);
+    if (PtInRect(&place, {x, y}) && !Within(own, place)) return true;
+  }
+  return false;
+}
+
+// A side of a frame is drawn when one of its outermost lines of pixels differs from the
+// line just outside; a side painted over by what lies behind the field looks like its
+// surroundings.
+void CheckFrame(HWND window, const TCapture& capture, const std::vector<HWND>& controls, HWND field,
+                std::vector<std::string>& problems) {
+  const RECT r = PlaceIn(window, field);
+  struct TSide {
+    const char* name;
+    int x, y, dx, dy, outX, outY, length;
+  };
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  const TSide sides[] = {
+      {"top", r.left, r.top, 1, 0, 0, -1, width},
+      {"bottom", r.left, r.bottom - 1, 1, 0, 0, 1, width},
+      {"left", r.left, r.top, 0, 1, -1, 0, height},
+      {"right", r.right - 1, r.top, 0, 1, 1, 0, height},
+  };
+  for (const TSide& side : sides) {
+    int sampled = 0;
+    int differing = 0;
+    // The corners are left out: there frames and neighbours meet.
+    for (int i = 2; i < side.length - 2; ++i) {
+      const int x = side.x + side.dx * i;
+      const int y = side.y + side.dy * i;
+      const int outX = x + side.outX;
+      const int outY = y + side.outY;
+      if (!capture.Inside(x, y) || !capture.Inside(outX, outY) ||
+          OnNeighbour(window, controls, field, outX, outY)) {
+        continue;
+      }
+      ++sampled;
+      const DWORD outside = capture.At(outX, outY);
+      for (int depth = 0; depth < kFrameDepth; ++depth) {
+        if (capture.At(x - side.outX * depth, y - side.outY * depth) != outside) {
+          ++differing;
+          break;
+        }
+      }
+    }
+    if (sampled >= 4 && differing * 4 < sampled * 3) {
+      problems.push_back(ClassOf(field) + " \"" + TextOf(field) + "\" (" +
+                         std::to_string(GetDlgCtrlID(field)) + ") has no frame at the " +
+                         side.name + " (" + std::to_string(differing) + " of " +
+                         std::to_string(sampled) + " pixels drawn)");
+    }
+  }
+}
+
+}  // namespace
+
 char AccessKey(HWND control) {
   const std::string kind = ClassOf(control);
   if (kind != "Static" && kind != "Button") return 0;
@@ -175,6 +282,8 @@ char AccessKey(HWND control) {
   }
   return 0;
 }
+
+namespace {
 
 void CheckAccessKeys(const std::vector<HWND>& controls, std::vector<std::string>& problems) {
   std::vector<std::pair<char, std::string>> seen;
@@ -205,8 +314,26 @@ void CheckResolution(HWND window, std::vector<std::string>& problems) {
 
 }  // namespace
 
-std::vector<std::string> LayoutProblems(HWND window) {
+std::vector<std::string> FrameProblems(HWND window) {
   std::vector<std::string> problems;
+  // Only what the window paints by itself counts: a forced redraw would hide a control
+  // that paints over its siblings.
+  FlushEvents();
+  std::vector<HWND> controls;
+  EnumChildWindows(window, &Collect, reinterpret_cast<LPARAM>(&controls));
+  const TCapture capture(window);
+  if (capture.Empty()) return problems;
+  for (HWND control : controls) {
+    // The up-down control inside a time field belongs to the field's frame.
+    if (FramedField(control) && !FramedField(GetParent(control))) {
+      CheckFrame(window, capture, controls, control, problems);
+    }
+  }
+  return problems;
+}
+
+std::vector<std::string> LayoutProblems(HWND window) {
+  std::vector<std::string> problems = FrameProblems(window);
   CheckResolution(window, problems);
   UpdateWindow(window);
   RedrawWindow(window, nullptr, nullptr,
