@@ -198,9 +198,10 @@ TEST(NextDates, TheEditorsLineGivesFiveDatesOrWhyNever) {
   r.ActionKind = akWarning;
   r.DaysBefore = 5;
   r.RepeatKind = rkMonthly;
+  const std::string at9 = std::string(kNoBreakSpace) + "09:00:00";
   EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs),
-            "01.12.2024 09:00:00, 27.12.2024 09:00:00, 27.01.2025 09:00:00, 27.02.2025 09:00:00, "
-            "27.03.2025 09:00:00");
+            "01.12.2024" + at9 + ", 27.12.2024" + at9 + ", 27.01.2025" + at9 + ", 27.02.2025" +
+                at9 + ", 27.03.2025" + at9);
   // With a lead below zero, as only a foreign file holds, the window stays empty.
   r.DaysBefore = -5;
   EXPECT_EQ(NextDatesLine(r, At(2024, 12, 1), fs), "nie (kein Tag passt zur Wiederholung)");
