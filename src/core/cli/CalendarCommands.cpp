@@ -1,11 +1,15 @@
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <unordered_map>
 
 #include "core/cli/Commands.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/store/ActionTarget.h"
 #include "core/store/DataFileFormat.h"
+#include "core/store/DueRules.h"
+#include "core/store/ReservedBlock.h"
 #include "core/ui/AddNotifyEventRules.h"
 
 namespace reminder {
@@ -16,17 +20,45 @@ namespace {
 // editor would refuse is skipped with its reason, what it would change is named.
 using TOnNote = std::function<void(TImportNote&& note)>;
 
-std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime now,
-                                         const TFileExists& fileExists, bool allowActions,
-                                         const TOnNote& note) {
+constexpr double kOneSecond = 1.0 / 86400;
+
+// An event that lies wholly in the past comes in as done: a single one whose moment has
+// passed, a series that has ended. False for a series that ends later, which the module
+// cannot follow.
+bool PastIsDone(const TImportedEvent& event, TNotifyInfo& record, TDateTime now,
+                const std::string& label, const TOnNote& note) {
+  if (event.SeriesEnd && record.RepeatKind != rkOnce) {
+    if (*event.SeriesEnd >= now) return false;
+    record.Notified = 1;
+    note({event.Event, label + ": Serie ist beendet, als erledigt übernommen"});
+  } else if (record.RepeatKind == rkOnce && record.NotifyDate - LeadDays(record) < now) {
+    record.Notified = 1;
+    note({event.Event, label + ": liegt in der Vergangenheit, als erledigt übernommen"});
+  }
+  return true;
+}
+
+struct TAccepted {
+  std::string Label;
+  TNotifyInfo Record;
+  // The action the event asked for, when it was not taken: a reminder already there that
+  // has it keeps it.
+  std::optional<TNotifyInfo> Withheld;
+};
+
+std::optional<TAccepted> ThroughEditor(const TImportedEvent& event, TDateTime now,
+                                       const TFileExists& fileExists, bool allowActions,
+                                       const TOnNote& note) {
   const std::string label = EventLabel(event.Event, event.Summary);
   const auto skip = [&](const std::string& reason) {
     note({event.Event, label + " übersprungen: " + reason});
     return std::nullopt;
   };
   TNotifyInfo imported = event.Record;
+  std::optional<TNotifyInfo> withheld;
   // A calendar from elsewhere must not start programs or end the session on its own say.
   if (!allowActions && StartsOrChangesSystem(imported.ActionKind)) {
+    withheld = imported;
     std::string what = std::string("\"") + ActionName(imported.ActionKind) + "\"";
     if (!imported.ActionParam.empty()) what += " (" + imported.ActionParam + ")";
     note({event.Event, label + ": Aktion " + what + " nicht übernommen, stattdessen \"" +
@@ -47,7 +79,22 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
       return skip(*message);
     }
   }
-  const TNotifyInfo record = model.ToNotifyInfo();
+  TNotifyInfo record = model.ToNotifyInfo();
+  // What the editor has no field for stays as the event brought it: the identity and, from
+  // an export of the module's, the firing marks and the date to the last bit.
+  record.Notified = imported.Notified;
+  record.LastNotified = imported.LastNotified;
+  record.Reserved1 = imported.Reserved1;
+  record.Reserved2 = imported.Reserved2;
+  record.ReservedBlock = imported.ReservedBlock;
+  // A reminder exported before it had an identity is found again by its UID.
+  if (event.Uid && BlockContent(record) && !IdentityOf(record)) SetIdentity(record, *event.Uid);
+  if (std::abs(record.NotifyDate - imported.NotifyDate) < kOneSecond) {
+    record.NotifyDate = imported.NotifyDate;
+  }
+  if (!event.Exact && !PastIsDone(event, record, now, label, note)) {
+    return skip("Serie mit Ende (UNTIL) nicht darstellbar");
+  }
   if (record.NotifyText.size() < event.Record.NotifyText.size()) {
     note({event.Event,
           label + ": Text auf " + std::to_string(kMaxFieldLength) + " Zeichen gekürzt"});
@@ -56,7 +103,55 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
     note({event.Event, label + ": Vorwarnung von " + std::to_string(imported.DaysBefore) + " auf " +
                            std::to_string(record.DaysBefore) + " Tage begrenzt"});
   }
-  return record;
+  return TAccepted{label, std::move(record), std::move(withheld)};
+}
+
+struct TMatched {
+  std::vector<TNotifyInfo> Added;
+  size_t Updated = 0;
+  size_t Unchanged = 0;
+};
+
+// An event whose UID names a reminder already in the file updates it, or leaves it alone
+// when nothing changed; the others are added (a UID that comes twice, once).
+TMatched MatchByIdentity(TFileIO& store, std::vector<TAccepted> accepted,
+                         const TCtlContext& context) {
+  TMatched matched;
+  std::unordered_map<std::string, TNotifyInfo*> known;
+  for (size_t i = 0; i < store.Count(); ++i) {
+    if (std::optional<TIdentity> id = IdentityOf(store.Item(i))) known[id->Hex()] = &store.Item(i);
+  }
+  matched.Added.reserve(accepted.size());
+  std::unordered_map<std::string, size_t> added;
+  for (TAccepted& event : accepted) {
+    const std::optional<TIdentity> id = IdentityOf(event.Record);
+    TNotifyInfo* existing = nullptr;
+    if (id) {
+      if (const auto found = known.find(id->Hex()); found != known.end()) {
+        existing = found->second;
+      } else if (const auto again = added.find(id->Hex()); again != added.end()) {
+        existing = &matched.Added[again->second];
+      }
+    }
+    if (existing && event.Withheld && existing->ActionKind == event.Withheld->ActionKind &&
+        existing->ActionParam == event.Withheld->ActionParam) {
+      event.Record.ActionKind = existing->ActionKind;
+      event.Record.ActionParam = existing->ActionParam;
+      event.Record.DaysBefore = existing->DaysBefore;
+    }
+    if (!existing) {
+      if (id) added[id->Hex()] = matched.Added.size();
+      matched.Added.push_back(std::move(event.Record));
+    } else if (*existing == event.Record) {
+      ++matched.Unchanged;
+      context.Report(event.Label + ": unverändert");
+    } else {
+      *existing = std::move(event.Record);
+      ++matched.Updated;
+      context.Report(event.Label + ": aktualisiert");
+    }
+  }
+  return matched;
 }
 
 }  // namespace
@@ -129,7 +224,7 @@ int RunImport(TCtlContext& context) {
 
   // The events are converted before the data file is locked, so that other writers wait
   // only for the save.
-  std::vector<TNotifyInfo> accepted;
+  std::vector<TAccepted> accepted;
   accepted.reserve(scan.EventCount());
   const TDateTime now = context.Env.Clock.Now();
   const bool allowActions = context.Args.Has("--allow-actions");
@@ -139,14 +234,14 @@ int RunImport(TCtlContext& context) {
     partSkipped = partSkipped || note.Event == 0;
     context.Report(note.Text);
   };
-  TCalendarImport import(context.Env.LocalTime, std::move(scan),
-                         {[&](TImportedEvent&& event) {
-                            if (auto record = ThroughEditor(event, now, context.Env.FileExists,
-                                                            allowActions, report)) {
-                              accepted.push_back(std::move(*record));
-                            }
-                          },
-                          report});
+  TCalendarImport import(
+      context.Env.LocalTime, std::move(scan),
+      {[&](TImportedEvent&& event) {
+         if (auto taken = ThroughEditor(event, now, context.Env.FileExists, allowActions, report)) {
+           accepted.push_back(std::move(*taken));
+         }
+       },
+       report});
   if (!read(import) || !import.Finish(error)) {
     return context.Fail("Die Datei \"" + shownSource +
                         "\" hat sich beim Lesen geändert; nichts übernommen.");
@@ -157,12 +252,22 @@ int RunImport(TCtlContext& context) {
   TFileIO store(context.DataFile(), file, box);
   if (!LoadDataFile(context, store, file, true)) return kExitFailure;
   const size_t taken = accepted.size();
-  if (taken > 0) {
-    store.AddAll(std::move(accepted));
+  const TMatched matched = MatchByIdentity(store, std::move(accepted), context);
+  if (!matched.Added.empty() || matched.Updated > 0) {
+    if (matched.Added.empty()) {
+      store.Save();
+    } else {
+      store.AddRecords(std::move(matched.Added));
+    }
     if (!CommitDataFile(context, store, file)) return kExitFailure;
   }
+  std::string counts;
+  if (matched.Updated > 0) counts += std::to_string(matched.Updated) + " aktualisiert";
+  if (matched.Unchanged > 0) {
+    counts += (counts.empty() ? "" : ", ") + std::to_string(matched.Unchanged) + " unverändert";
+  }
   context.Report(std::to_string(taken) + " von " + Events(import.EventCount(), true) +
-                 " übernommen.");
+                 " übernommen" + (counts.empty() ? "" : " (davon " + counts + ")") + ".");
   const bool skipped = partSkipped || taken < import.EventCount();
   return skipped && !context.Args.Has("--lenient") ? kExitSkipped : kExitOk;
 }

@@ -59,6 +59,7 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
         "export.");
     return false;
   }
+  if (context.Env.Identities) store.SetIdentitySource(*context.Env.Identities);
   const std::string shown = "Die Datei \"" + context.Shown(context.DataFile()) + "\" ";
   if (file.Writable() && !file.HoldLock(context.DataFile())) {
     context.Fail(shown + "wird gerade von einem anderen Programm geschrieben; nichts geändert.");
