@@ -16,11 +16,14 @@ constexpr int kDaysPerWeek = 7;
 // for a start on Feb 29.
 constexpr char kLeapDayRule[] = "FREQ=YEARLY;BYYEARDAY=60";
 
-// Whether the rule fires at all, as the module's own search finds it.
-bool RuleFires(const TNotifyInfo& record) {
+// The first moment the rule fires, as the module's own search finds it; none when it never
+// does.
+std::optional<TDateTime> FirstFiring(const TNotifyInfo& record) {
   TNotifyInfo bare = record;
   ClearSnooze(bare);
-  return !NextDates(bare, 0, 1).Moments.empty();
+  const TNextDates next = NextDates(bare, 0, 1);
+  if (next.Moments.empty()) return std::nullopt;
+  return next.Moments[0];
 }
 
 bool SameMonth(const TDateParts& a, const TDateParts& b) {
@@ -40,8 +43,10 @@ TEventPlan PlanEvent(const TNotifyInfo& r) {
   TEventPlan plan;
   plan.Start = r.NotifyDate;
   if (r.NotifyKind != nkAtDate) return plan;
-  const bool fires = r.Notified == 0 && r.ActionKind != akNothing && r.RepeatKind >= rkOnce &&
-                     r.RepeatKind <= rkYearly && RuleFires(r);
+  const bool mayFire = r.Notified == 0 && r.ActionKind != akNothing && r.RepeatKind >= rkOnce &&
+                       r.RepeatKind <= rkYearly;
+  const std::optional<TDateTime> first = mayFire ? FirstFiring(r) : std::nullopt;
+  const bool fires = first.has_value();
   plan.RuleNeverFires = r.Notified == 0 && r.ActionKind != akNothing && !fires;
   const auto lead = static_cast<int64_t>(LeadDays(r));
   // The module's window opens lead days ahead, at the time of day of the reminder.
@@ -56,11 +61,15 @@ TEventPlan PlanEvent(const TNotifyInfo& r) {
       plan.Rule = "FREQ=DAILY";
       ahead = 0;
       break;
-    case rkWeekly:
-      // The module first fires in the week after the window opens.
-      if (IsValidDateTime(r.NotifyDate + kDaysPerWeek)) plan.Start = r.NotifyDate + kDaysPerWeek;
+    case rkWeekly: {
+      // The module first fires in the week after the window opens and then every seven
+      // days; the series starts with that first firing, whole days after the window opens
+      // (the check's minute may add up to a minute).
+      const double days = first ? std::floor(*first - opens + 0.5) : kDaysPerWeek;
+      if (IsValidDateTime(r.NotifyDate + days)) plan.Start = r.NotifyDate + days;
       plan.Rule = std::string("FREQ=WEEKLY;BYDAY=") + WeekdayCode(DayOfWeek(plan.Start));
       break;
+    }
     case rkMonthly:
       plan.Rule = "FREQ=MONTHLY";
       // A window within the month opens on its day in every month that has that day, also
