@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "core/cli/Commands.h"
+#include "core/ical/EventPlan.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/store/ActionTarget.h"
 #include "core/store/DataFileFormat.h"
@@ -38,12 +39,17 @@ bool PastIsDone(const TImportedEvent& event, TNotifyInfo& record, TDateTime now,
   return true;
 }
 
+// The action an event asked for and was not given: a reminder already there that has it
+// keeps it.
+struct TWithheld {
+  uint8_t ActionKind;
+  std::string ActionParam;
+};
+
 struct TAccepted {
-  std::string Label;
+  size_t Event;
   TNotifyInfo Record;
-  // The action the event asked for, when it was not taken: a reminder already there that
-  // has it keeps it.
-  std::optional<TNotifyInfo> Withheld;
+  std::optional<TWithheld> Withheld;
 };
 
 std::optional<TAccepted> ThroughEditor(const TImportedEvent& event, TDateTime now,
@@ -55,10 +61,10 @@ std::optional<TAccepted> ThroughEditor(const TImportedEvent& event, TDateTime no
     return std::nullopt;
   };
   TNotifyInfo imported = event.Record;
-  std::optional<TNotifyInfo> withheld;
+  std::optional<TWithheld> withheld;
   // A calendar from elsewhere must not start programs or end the session on its own say.
   if (!allowActions && StartsOrChangesSystem(imported.ActionKind)) {
-    withheld = imported;
+    withheld = TWithheld{imported.ActionKind, imported.ActionParam};
     std::string what = std::string("\"") + ActionName(imported.ActionKind) + "\"";
     if (!imported.ActionParam.empty()) what += " (" + imported.ActionParam + ")";
     note({event.Event, label + ": Aktion " + what + " nicht übernommen, stattdessen \"" +
@@ -103,7 +109,7 @@ std::optional<TAccepted> ThroughEditor(const TImportedEvent& event, TDateTime no
     note({event.Event, label + ": Vorwarnung von " + std::to_string(imported.DaysBefore) + " auf " +
                            std::to_string(record.DaysBefore) + " Tage begrenzt"});
   }
-  return TAccepted{label, std::move(record), std::move(withheld)};
+  return TAccepted{event.Event, std::move(record), std::move(withheld)};
 }
 
 struct TMatched {
@@ -117,19 +123,19 @@ struct TMatched {
 TMatched MatchByIdentity(TFileIO& store, std::vector<TAccepted> accepted,
                          const TCtlContext& context) {
   TMatched matched;
-  std::unordered_map<std::string, TNotifyInfo*> known;
+  std::unordered_map<TIdentity, TNotifyInfo*, TIdentityHash> known;
   for (size_t i = 0; i < store.Count(); ++i) {
-    if (std::optional<TIdentity> id = IdentityOf(store.Item(i))) known[id->Hex()] = &store.Item(i);
+    if (std::optional<TIdentity> id = IdentityOf(store.Item(i))) known[*id] = &store.Item(i);
   }
   matched.Added.reserve(accepted.size());
-  std::unordered_map<std::string, size_t> added;
+  std::unordered_map<TIdentity, size_t, TIdentityHash> added;
   for (TAccepted& event : accepted) {
     const std::optional<TIdentity> id = IdentityOf(event.Record);
     TNotifyInfo* existing = nullptr;
     if (id) {
-      if (const auto found = known.find(id->Hex()); found != known.end()) {
+      if (const auto found = known.find(*id); found != known.end()) {
         existing = found->second;
-      } else if (const auto again = added.find(id->Hex()); again != added.end()) {
+      } else if (const auto again = added.find(*id); again != added.end()) {
         existing = &matched.Added[again->second];
       }
     }
@@ -140,15 +146,15 @@ TMatched MatchByIdentity(TFileIO& store, std::vector<TAccepted> accepted,
       event.Record.DaysBefore = existing->DaysBefore;
     }
     if (!existing) {
-      if (id) added[id->Hex()] = matched.Added.size();
+      if (id) added[*id] = matched.Added.size();
       matched.Added.push_back(std::move(event.Record));
     } else if (*existing == event.Record) {
       ++matched.Unchanged;
-      context.Report(event.Label + ": unverändert");
+      context.Report(EventLabel(event.Event, FirstLine(existing->NotifyText)) + ": unverändert");
     } else {
       *existing = std::move(event.Record);
       ++matched.Updated;
-      context.Report(event.Label + ": aktualisiert");
+      context.Report(EventLabel(event.Event, FirstLine(existing->NotifyText)) + ": aktualisiert");
     }
   }
   return matched;

@@ -36,12 +36,22 @@ constexpr size_t kOldSize = 14;
 
 using TBlock = std::array<uint8_t, kReservedBlockSize>;
 
+constexpr std::array<uint32_t, 256> MakeCrcTable() {
+  std::array<uint32_t, 256> table{};
+  for (uint32_t n = 0; n < 256; ++n) {
+    uint32_t crc = n;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    table[n] = crc;
+  }
+  return table;
+}
+
+// By table: the due check reads the block of every record at every check.
+constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
+
 uint32_t Crc32(const uint8_t* bytes, size_t size) {
   uint32_t crc = 0xFFFFFFFFu;
-  for (size_t i = 0; i < size; ++i) {
-    crc ^= bytes[i];
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
+  for (size_t i = 0; i < size; ++i) crc = kCrcTable[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
   return ~crc;
 }
 
@@ -163,6 +173,11 @@ std::optional<TIdentity> TIdentity::FromHex(std::string_view text) {
   return id;
 }
 
+size_t TIdentityHash::operator()(const TIdentity& id) const {
+  // Random bits already: the first of them serve.
+  return static_cast<size_t>(ReadLe(id.Bytes.data(), sizeof(size_t)));
+}
+
 TIdentity TRandomIdentitySource::NewIdentity() {
   std::random_device device;
   TIdentity id;
@@ -188,20 +203,27 @@ TBlockKind BlockKind(const TNotifyInfo& record) {
 }
 
 std::optional<TBlockContent> BlockContent(const TNotifyInfo& record) {
-  switch (BlockKind(record)) {
-    case TBlockKind::Empty:
-      return TBlockContent();
-    case TBlockKind::Container:
-      return ReadContainer(record.ReservedBlock);
-    case TBlockKind::OldSnooze: {
-      TBlockContent content;
-      content.Snooze = OldSnoozeMoment(record);
-      return content;
-    }
-    case TBlockKind::Foreign:
-      break;
+  const TBlock& block = record.ReservedBlock;
+  if (std::optional<TBlockContent> content = ReadContainer(block)) return content;
+  if (AllZero(block.data(), block.size())) return TBlockContent();
+  if (IsOldSnooze(block) && AllZero(block.data() + kOldSize, block.size() - kOldSize)) {
+    TBlockContent content;
+    content.Snooze = ReadMoment(block.data() + kOldMomentAt);
+    return content;
   }
   return std::nullopt;
+}
+
+std::optional<TDateTime> SnoozeOf(const TNotifyInfo& record) {
+  const TBlock& block = record.ReservedBlock;
+  if (std::memcmp(block.data(), kTag, sizeof kTag) == 0) {
+    // Without its flag there is no snooze, whether the rest checks out or not.
+    if ((block[kFlagsAt] & kHasSnooze) == 0) return std::nullopt;
+    const std::optional<TBlockContent> content = ReadContainer(block);
+    return content ? content->Snooze : std::nullopt;
+  }
+  // Also where the rest of the block is another program's.
+  return OldSnoozeMoment(record);
 }
 
 void WriteBlock(TNotifyInfo& record, const TBlockContent& content) {

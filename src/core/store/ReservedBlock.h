@@ -30,6 +30,10 @@ struct TIdentity {
   static std::optional<TIdentity> FromHex(std::string_view text);
 };
 
+struct TIdentityHash {
+  size_t operator()(const TIdentity& id) const;
+};
+
 // Where new identities come from; tests pass a fixed sequence.
 class IIdentitySource {
  public:
@@ -71,6 +75,10 @@ std::optional<TBlockContent> BlockContent(const TNotifyInfo& record);
 void WriteBlock(TNotifyInfo& record, const TBlockContent& content);
 
 std::optional<TIdentity> IdentityOf(const TNotifyInfo& record);
+// The snooze moment of the container, or of the old form (also at the start of a block
+// that is otherwise another program's); read quickly, as the due check does for each
+// record.
+std::optional<TDateTime> SnoozeOf(const TNotifyInfo& record);
 // Gives the record an identity from source unless it has one; false when its block is
 // foreign and so cannot take one.
 bool EnsureIdentity(TNotifyInfo& record, IIdentitySource& source);

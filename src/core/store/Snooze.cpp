@@ -5,9 +5,7 @@
 namespace reminder {
 
 std::optional<TDateTime> SnoozeMoment(const TNotifyInfo& record) {
-  if (std::optional<TBlockContent> content = BlockContent(record)) return content->Snooze;
-  // Another program's block may still start with a snooze of earlier versions.
-  return OldSnoozeMoment(record);
+  return SnoozeOf(record);
 }
 
 void SetSnooze(TNotifyInfo& record, TDateTime moment) {
