@@ -144,6 +144,8 @@ TMatched MatchByIdentity(TFileIO& store, std::vector<TAccepted> accepted,
       event.Record.ActionKind = existing->ActionKind;
       event.Record.ActionParam = existing->ActionParam;
       event.Record.DaysBefore = existing->DaysBefore;
+      context.Report(EventLabel(event.Event, FirstLine(existing->NotifyText)) +
+                     ": die Aktion der Erinnerung bleibt, wie sie war");
     }
     if (!existing) {
       if (id) added[*id] = matched.Added.size();

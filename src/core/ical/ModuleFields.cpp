@@ -181,7 +181,10 @@ std::optional<TNotifyInfo> ModuleRecord(const TComponent& event) {
   std::memcpy(r.ReservedBlock.data(), bytes.data() + 2, kReservedBlockSize);
 
   const auto text = [&](const char* bytesName, const char* textName, std::string& out) {
-    if (const std::string* hex = Value(event, bytesName)) return BytesOfHex(*hex, out);
+    // A zero byte ends a text in the data file: no record holds one.
+    if (const std::string* hex = Value(event, bytesName)) {
+      return BytesOfHex(*hex, out) && out.find('\0') == std::string::npos;
+    }
     const std::string* value = Value(event, textName);
     out = value ? Utf8ToCp1252(UnescapeText(*value)).Text : "";
     // Line breaks read back as the module writes them.

@@ -241,6 +241,7 @@ class TEventImport {
     }
     // The module first fires a week after its date: the event's start is that firing.
     if (record.RepeatKind == rkWeekly) record.NotifyDate -= 7;
+    if (!IsValidDateTime(record.NotifyDate)) return Skip("Datum außerhalb des Kalenders");
     return true;
   }
 
