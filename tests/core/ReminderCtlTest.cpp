@@ -256,13 +256,16 @@ TEST_F(ReminderCtl, JsonIsUtf8WithTheListsTextsWhateverTheTerminal) {
       "en\"\r\n\\ \x80\x01",
       rkWeekly);
   fired.LastNotified = At(2025, 7, 31, 9, 30);
+  fired = CountingIdentities::With(fired, 0x0A0B0C0D);
   files.files["Reminder.dat"] = Encoded({fired});
   const std::string expected =
       "[\n{\"number\":1,\"date\":\"2025-07-24T09:30:00\",\"text\":\"Gie\xC3\x9F"
       "en \\\"drau\xC3\x9F"
       "en\\\"\\r\\n\\\\ \xE2\x82\xAC\\u0001\",\"trigger\":\"date\",\"action\":\"warning\","
       "\"param\":\"\",\"repeat\":\"weekly\",\"daysBefore\":0,\"finished\":false,"
-      "\"lastFired\":\"2025-07-31T09:30:00\",\"texts\":{\"date\":\"24.07.2025 09:30:00\","
+      "\"lastFired\":\"2025-07-31T09:30:00\",\"uid\":\"0d0c0b0a0000000000000000000000a5@"
+      "reminderctl\","
+      "\"texts\":{\"date\":\"24.07.2025 09:30:00\","
       "\"action\":\"Warnung ausgeben\",\"repeat\":\"w\xC3\xB6"
       "chentlich\",\"status\":\"Letzte Erinnerung: 31.07.2025 09:30:00\"}}\n]\n";
   for (const TTerminalCharset charset : {TTerminalCharset::Utf8, TTerminalCharset::Windows1252}) {
