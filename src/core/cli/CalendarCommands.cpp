@@ -1,5 +1,7 @@
 #include <cmath>
+#include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <unordered_map>
@@ -46,22 +48,24 @@ struct TWithheld {
   std::string ActionParam;
 };
 
+// What the editor let through, kept compact for large calendars: the records, the numbers
+// of their events and the few actions withheld, by the index of their record.
 struct TAccepted {
-  size_t Event;
-  TNotifyInfo Record;
-  std::optional<TWithheld> Withheld;
+  std::vector<TNotifyInfo> Records;
+  std::vector<size_t> Events;
+  std::map<size_t, TWithheld> Withheld;
 };
 
-std::optional<TAccepted> ThroughEditor(const TImportedEvent& event, TDateTime now,
-                                       const TFileExists& fileExists, bool allowActions,
-                                       const TOnNote& note) {
+std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime now,
+                                         const TFileExists& fileExists, bool allowActions,
+                                         const TOnNote& note, std::optional<TWithheld>& withheld) {
   const std::string label = EventLabel(event.Event, event.Summary);
   const auto skip = [&](const std::string& reason) {
     note({event.Event, label + " übersprungen: " + reason});
     return std::nullopt;
   };
   TNotifyInfo imported = event.Record;
-  std::optional<TWithheld> withheld;
+  withheld.reset();
   // A calendar from elsewhere must not start programs or end the session on its own say.
   if (!allowActions && StartsOrChangesSystem(imported.ActionKind)) {
     withheld = TWithheld{imported.ActionKind, imported.ActionParam};
@@ -109,56 +113,57 @@ std::optional<TAccepted> ThroughEditor(const TImportedEvent& event, TDateTime no
     note({event.Event, label + ": Vorwarnung von " + std::to_string(imported.DaysBefore) + " auf " +
                            std::to_string(record.DaysBefore) + " Tage begrenzt"});
   }
-  return TAccepted{event.Event, std::move(record), std::move(withheld)};
+  return record;
 }
 
 struct TMatched {
-  std::vector<TNotifyInfo> Added;
   size_t Updated = 0;
   size_t Unchanged = 0;
 };
 
 // An event whose UID names a reminder already in the file updates it, or leaves it alone
-// when nothing changed; the others are added (a UID that comes twice, once).
-TMatched MatchByIdentity(TFileIO& store, std::vector<TAccepted> accepted,
-                         const TCtlContext& context) {
+// when nothing changed; only the others stay in accepted, to be added (a UID that comes
+// twice, once).
+TMatched MatchByIdentity(TFileIO& store, TAccepted& accepted, const TCtlContext& context) {
   TMatched matched;
+  std::vector<TNotifyInfo>& records = accepted.Records;
   std::unordered_map<TIdentity, TNotifyInfo*, TIdentityHash> known;
+  known.reserve(store.Count() + records.size());
   for (size_t i = 0; i < store.Count(); ++i) {
     if (std::optional<TIdentity> id = IdentityOf(store.Item(i))) known[*id] = &store.Item(i);
   }
-  matched.Added.reserve(accepted.size());
-  std::unordered_map<TIdentity, size_t, TIdentityHash> added;
-  for (TAccepted& event : accepted) {
-    const std::optional<TIdentity> id = IdentityOf(event.Record);
-    TNotifyInfo* existing = nullptr;
-    if (id) {
-      if (const auto found = known.find(*id); found != known.end()) {
-        existing = found->second;
-      } else if (const auto again = added.find(*id); again != added.end()) {
-        existing = &matched.Added[again->second];
-      }
+  size_t kept = 0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    TNotifyInfo& record = records[i];
+    const std::optional<TIdentity> id = IdentityOf(record);
+    const auto found = id ? known.find(*id) : known.end();
+    if (found == known.end()) {
+      // Later records move only to places after this one: the address stays.
+      if (kept != i) records[kept] = std::move(record);
+      if (id) known[*id] = &records[kept];
+      ++kept;
+      continue;
     }
-    if (existing && event.Withheld && existing->ActionKind == event.Withheld->ActionKind &&
-        existing->ActionParam == event.Withheld->ActionParam) {
-      event.Record.ActionKind = existing->ActionKind;
-      event.Record.ActionParam = existing->ActionParam;
-      event.Record.DaysBefore = existing->DaysBefore;
-      context.Report(EventLabel(event.Event, FirstLine(existing->NotifyText)) +
-                     ": die Aktion der Erinnerung bleibt, wie sie war");
+    TNotifyInfo& existing = *found->second;
+    const std::string label = EventLabel(accepted.Events[i], FirstLine(record.NotifyText));
+    const auto withheld = accepted.Withheld.find(i);
+    if (withheld != accepted.Withheld.end() && existing.ActionKind == withheld->second.ActionKind &&
+        existing.ActionParam == withheld->second.ActionParam) {
+      record.ActionKind = existing.ActionKind;
+      record.ActionParam = existing.ActionParam;
+      record.DaysBefore = existing.DaysBefore;
+      context.Report(label + ": die Aktion der Erinnerung bleibt, wie sie war");
     }
-    if (!existing) {
-      if (id) added[*id] = matched.Added.size();
-      matched.Added.push_back(std::move(event.Record));
-    } else if (*existing == event.Record) {
+    if (existing == record) {
       ++matched.Unchanged;
-      context.Report(EventLabel(event.Event, FirstLine(existing->NotifyText)) + ": unverändert");
+      context.Report(label + ": unverändert");
     } else {
-      *existing = std::move(event.Record);
+      existing = std::move(record);
       ++matched.Updated;
-      context.Report(EventLabel(event.Event, FirstLine(existing->NotifyText)) + ": aktualisiert");
+      context.Report(label + ": aktualisiert");
     }
   }
+  records.erase(records.begin() + static_cast<std::ptrdiff_t>(kept), records.end());
   return matched;
 }
 
@@ -232,8 +237,9 @@ int RunImport(TCtlContext& context) {
 
   // The events are converted before the data file is locked, so that other writers wait
   // only for the save.
-  std::vector<TAccepted> accepted;
-  accepted.reserve(scan.EventCount());
+  TAccepted accepted;
+  accepted.Records.reserve(scan.EventCount());
+  accepted.Events.reserve(scan.EventCount());
   const TDateTime now = context.Env.Clock.Now();
   const bool allowActions = context.Args.Has("--allow-actions");
   // Notes on the file as a whole are about parts of it that were not read.
@@ -242,14 +248,18 @@ int RunImport(TCtlContext& context) {
     partSkipped = partSkipped || note.Event == 0;
     context.Report(note.Text);
   };
-  TCalendarImport import(
-      context.Env.LocalTime, std::move(scan),
-      {[&](TImportedEvent&& event) {
-         if (auto taken = ThroughEditor(event, now, context.Env.FileExists, allowActions, report)) {
-           accepted.push_back(std::move(*taken));
-         }
-       },
-       report});
+  TCalendarImport import(context.Env.LocalTime, std::move(scan),
+                         {[&](TImportedEvent&& event) {
+                            std::optional<TWithheld> withheld;
+                            if (auto record = ThroughEditor(event, now, context.Env.FileExists,
+                                                            allowActions, report, withheld)) {
+                              if (withheld)
+                                accepted.Withheld[accepted.Records.size()] = std::move(*withheld);
+                              accepted.Records.push_back(std::move(*record));
+                              accepted.Events.push_back(event.Event);
+                            }
+                          },
+                          report});
   if (!read(import) || !import.Finish(error)) {
     return context.Fail("Die Datei \"" + shownSource +
                         "\" hat sich beim Lesen geändert; nichts übernommen.");
@@ -259,13 +269,14 @@ int RunImport(TCtlContext& context) {
   TStreamMsgBox box(context);
   TFileIO store(context.DataFile(), file, box);
   if (!LoadDataFile(context, store, file, true)) return kExitFailure;
-  const size_t taken = accepted.size();
-  const TMatched matched = MatchByIdentity(store, std::move(accepted), context);
-  if (!matched.Added.empty() || matched.Updated > 0) {
-    if (matched.Added.empty()) {
+  const size_t taken = accepted.Records.size();
+  const TMatched matched = MatchByIdentity(store, accepted, context);
+  std::vector<size_t>().swap(accepted.Events);
+  if (!accepted.Records.empty() || matched.Updated > 0) {
+    if (accepted.Records.empty()) {
       store.Save();
     } else {
-      store.AddRecords(std::move(matched.Added));
+      store.AddRecords(std::move(accepted.Records));
     }
     if (!CommitDataFile(context, store, file)) return kExitFailure;
   }
