@@ -519,6 +519,8 @@ TEST_F(ReminderCtl, ImportTakesPastEventsAsDone) {
       "BEGIN:VCALENDAR\r\nPRODID:x\r\n" + event("Sitzung", "DTSTART:20120305T140000\r\n") +
       event("Kurs", "DTSTART:20120305T140000\r\nRRULE:FREQ=WEEKLY;UNTIL=20120430T140000Z\r\n") +
       event("Lauf", "DTSTART:20250305T140000\r\nRRULE:FREQ=DAILY;UNTIL=20300101\r\n") +
+      event("Ultimo", "DTSTART:20250131T090000\r\nRRULE:FREQ=MONTHLY;COUNT=3\r\n") +
+      event("Quartal", "DTSTART:20250131T090000\r\nRRULE:FREQ=MONTHLY;COUNT=4\r\n") +
       event("Messe", "DTSTART:20251105T100000\r\n") + "END:VCALENDAR\r\n";
   ASSERT_EQ(Run({"import", "alt.ics"}), kExitSkipped);
   EXPECT_EQ(err,
@@ -527,13 +529,18 @@ TEST_F(ReminderCtl, ImportTakesPastEventsAsDone) {
             "Termin 2 \"Kurs\": Serie ist beendet, als erledigt \xC3\xBC"
             "bernommen\n"
             "Termin 3 \"Lauf\" \xC3\xBC"
-            "bersprungen: Serie mit Ende (UNTIL) nicht darstellbar\n"
-            "3 von 4 Terminen \xC3\xBC"
+            "bersprungen: Serie mit Ende (UNTIL, COUNT) nicht darstellbar\n"
+            // 31 January, March and May 2025 are over; the fourth, 31 July, is not.
+            "Termin 4 \"Ultimo\": Serie ist beendet, als erledigt \xC3\xBC"
+            "bernommen\n"
+            "Termin 5 \"Quartal\" \xC3\xBC"
+            "bersprungen: Serie mit Ende (UNTIL, COUNT) nicht darstellbar\n"
+            "4 von 6 Terminen \xC3\xBC"
             "bernommen.\n");
   ASSERT_EQ(Run({"due", "--at", "24.07.2025 09:00"}), kExitNothingDue) << out;
   ASSERT_EQ(Run({"import", "alt.ics"}), kExitSkipped);
   ASSERT_EQ(Run({"list"}), kExitOk);
-  EXPECT_EQ(Lines(out).size(), 3u);
+  EXPECT_EQ(Lines(out).size(), 4u);
 }
 
 TEST_F(ReminderCtl, ImportRefusesWhatIsNoWebAddressOrPlainEmail) {

@@ -103,7 +103,7 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
     record.NotifyDate = imported.NotifyDate;
   }
   if (!event.Exact && !PastIsDone(event, record, now, label, note)) {
-    return skip("Serie mit Ende (UNTIL) nicht darstellbar");
+    return skip("Serie mit Ende (UNTIL, COUNT) nicht darstellbar");
   }
   if (record.NotifyText.size() < event.Record.NotifyText.size()) {
     note({event.Event,

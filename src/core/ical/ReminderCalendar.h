@@ -92,8 +92,9 @@ struct TImportedEvent {
   bool Exact = false;
   // The identity the event's UID names, for a record that has none of its own.
   std::optional<TIdentity> Uid;
-  // The local moment a series ends (UNTIL), which the module cannot follow: an event
-  // whose series has ended is done, one still running cannot be taken.
+  // The local moment a series ends (UNTIL, or the last of COUNT occurrences), which the
+  // module cannot follow: an event whose series has ended is done, one still running
+  // cannot be taken.
   std::optional<TDateTime> SeriesEnd;
 };
 

@@ -90,9 +90,11 @@ std::optional<uint8_t> RepeatOfRule(const TRule& rule, const TDateParts& start,
     } else if (key == "INTERVAL") {
       fits = value == "1";
     } else if (key == "COUNT") {
-      // A single occurrence is a reminder that fires once.
-      fits = value == "1";
-      if (fits) repeat = rkOnce;
+      // A single occurrence is a reminder that fires once; where more end is left to the
+      // caller.
+      int64_t count = 0;
+      fits = ParseInt(value, count) && count > 0;
+      if (count == 1) repeat = rkOnce;
     } else if (key == "BYDAY") {
       fits = repeat == rkWeekly && value == WeekdayCode(DayOfWeek(startDate));
     } else if (key == "BYMONTHDAY") {
@@ -111,6 +113,32 @@ std::optional<uint8_t> RepeatOfRule(const TRule& rule, const TDateParts& start,
     }
   }
   return repeat;
+}
+
+// The day number of the count-th occurrence of a series from start, or none beyond the
+// calendar. everyYear: a yearly series of Feb 29 that falls on Mar 1 in common years.
+std::optional<int64_t> LastOccurrenceDay(const TDateParts& start, uint8_t repeat, int64_t count,
+                                         bool everyYear) {
+  const int64_t first = DaysFromCivil(start.Year, start.Month, start.Day);
+  if (repeat == rkDaily) return first + (count - 1);
+  if (repeat == rkWeekly) return first + 7 * (count - 1);
+  int64_t seen = 0;
+  for (int year = start.Year, month = start.Month; year <= 9999;) {
+    int m = month;
+    int d = start.Day;
+    if (everyYear && !IsLeapYear(year)) {
+      m = 3;
+      d = 1;
+    }
+    if (d <= DaysInMonth(year, m) && ++seen == count) return DaysFromCivil(year, m, d);
+    if (repeat == rkMonthly && month < 12) {
+      ++month;
+    } else {
+      month = repeat == rkMonthly ? 1 : month;
+      ++year;
+    }
+  }
+  return std::nullopt;
 }
 
 class TEventImport {
@@ -238,6 +266,14 @@ class TEventImport {
       int64_t seconds = ToSeconds(end.Date, end.HasTime ? end.Time : TTimeParts{23, 59, 59, 0});
       if (end.Utc) seconds = SecondsOf(localTime_.UtcToLocal(FromSeconds(seconds)));
       seriesEnd_ = FromSeconds(seconds);
+    }
+    int64_t count = 0;
+    if (const auto counted = rule.find("COUNT");
+        counted != rule.end() && record.RepeatKind != rkOnce && ParseInt(counted->second, count)) {
+      const std::optional<int64_t> last =
+          LastOccurrenceDay(start_.Date, record.RepeatKind, count, rule.count("BYYEARDAY") != 0);
+      const int64_t first = DaysFromCivil(start_.Date.Year, start_.Date.Month, start_.Date.Day);
+      seriesEnd_ = last ? record.NotifyDate + static_cast<double>(*last - first) : kMaxDateTime;
     }
     // The module first fires a week after its date: the event's start is that firing.
     if (record.RepeatKind == rkWeekly) record.NotifyDate -= 7;
