@@ -100,6 +100,30 @@ TEventPlan PlanEvent(const TNotifyInfo& r) {
   return plan;
 }
 
+std::optional<int64_t> LastOccurrenceDay(const TDateParts& start, uint8_t repeat, int64_t count,
+                                         bool everyYear) {
+  const int64_t first = DaysFromCivil(start.Year, start.Month, start.Day);
+  if (repeat == rkDaily) return first + (count - 1);
+  if (repeat == rkWeekly) return first + 7 * (count - 1);
+  int64_t seen = 0;
+  for (int year = start.Year, month = start.Month; year <= 9999;) {
+    int m = month;
+    int d = start.Day;
+    if (everyYear && !IsLeapYear(year)) {
+      m = 3;
+      d = 1;
+    }
+    if (d <= DaysInMonth(year, m) && ++seen == count) return DaysFromCivil(year, m, d);
+    if (repeat == rkMonthly && month < 12) {
+      ++month;
+    } else {
+      month = repeat == rkMonthly ? 1 : month;
+      ++year;
+    }
+  }
+  return std::nullopt;
+}
+
 std::string CalendarText(std::string text) {
   for (char& c : text) {
     const auto byte = static_cast<unsigned char>(c);

@@ -25,6 +25,12 @@ struct TEventPlan {
 
 TEventPlan PlanEvent(const TNotifyInfo& record);
 
+// The day number of the count-th occurrence of a series from start as RFC 5545 counts
+// it (a month or year without the day has none), or none beyond the calendar. everyYear:
+// a yearly series of Feb 29 that falls on Mar 1 in common years (BYYEARDAY=60).
+std::optional<int64_t> LastOccurrenceDay(const TDateParts& start, uint8_t repeat, int64_t count,
+                                         bool everyYear);
+
 // The first line of a text, for SUMMARY (the whole text goes to DESCRIPTION).
 std::string FirstLine(const std::string& text);
 // A text for a TEXT value: control characters, which it must not hold, become blanks

@@ -6,6 +6,7 @@
 
 #include "core/ical/ContentLine.h"
 #include "core/ical/Cp1252.h"
+#include "core/ical/EventPlan.h"
 #include "core/ical/ModuleFields.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/ical/TimeZone.h"
@@ -113,32 +114,6 @@ std::optional<uint8_t> RepeatOfRule(const TRule& rule, const TDateParts& start,
     }
   }
   return repeat;
-}
-
-// The day number of the count-th occurrence of a series from start, or none beyond the
-// calendar. everyYear: a yearly series of Feb 29 that falls on Mar 1 in common years.
-std::optional<int64_t> LastOccurrenceDay(const TDateParts& start, uint8_t repeat, int64_t count,
-                                         bool everyYear) {
-  const int64_t first = DaysFromCivil(start.Year, start.Month, start.Day);
-  if (repeat == rkDaily) return first + (count - 1);
-  if (repeat == rkWeekly) return first + 7 * (count - 1);
-  int64_t seen = 0;
-  for (int year = start.Year, month = start.Month; year <= 9999;) {
-    int m = month;
-    int d = start.Day;
-    if (everyYear && !IsLeapYear(year)) {
-      m = 3;
-      d = 1;
-    }
-    if (d <= DaysInMonth(year, m) && ++seen == count) return DaysFromCivil(year, m, d);
-    if (repeat == rkMonthly && month < 12) {
-      ++month;
-    } else {
-      month = repeat == rkMonthly ? 1 : month;
-      ++year;
-    }
-  }
-  return std::nullopt;
 }
 
 class TEventImport {
