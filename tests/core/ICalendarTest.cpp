@@ -10,6 +10,7 @@
 #include "core/ical/Component.h"
 #include "core/ical/ContentLine.h"
 #include "core/ical/Cp1252.h"
+#include "core/ical/ModuleFields.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/ical/TimeZone.h"
 #include "core/ical/Values.h"
@@ -291,6 +292,17 @@ TEST(CalendarRoundTrip, RandomRecordsComeBackByteForByte) {
 
 // Every reminder is an event, but only one the module fires has an alarm; only a date
 // outside the calendar has no event, and none ends after 31.12.9999 23:59:59.
+// A UID names the same reminder whatever a server did to its case; another program's
+// UID always names the same one.
+TEST(CalendarRoundTrip, AUidNamesOneIdentity) {
+  const TIdentity id = testing::CountingIdentities::Number(0xC0FFEE);
+  EXPECT_EQ(IdentityOfUid(UidOf(id)), id);
+  EXPECT_EQ(IdentityOfUid(UpperAscii(UidOf(id))), id);
+  EXPECT_EQ(IdentityOfUid("termin-1@example.org"), IdentityOfUid("termin-1@example.org"));
+  EXPECT_NE(IdentityOfUid("termin-1@example.org"), IdentityOfUid("termin-2@example.org"));
+  EXPECT_FALSE(IdentityOfUid(""));
+}
+
 TEST(CalendarExport, OnlyWhatTheModuleFiresHasAnAlarm) {
   std::vector<TNotifyInfo> records(7, DateReminder(At(2025, 5, 5, 10), rkOnce, akWarning));
   records[0].NotifyKind = nkNever;

@@ -206,7 +206,7 @@ std::string UidOf(const TIdentity& identity) {
 
 std::optional<TIdentity> IdentityOfUid(const std::string& uid) {
   const size_t at = uid.size() - std::min(uid.size(), std::strlen(kUidDomain));
-  if (uid.compare(at, std::string::npos, kUidDomain) == 0) {
+  if (UpperAscii(uid.substr(at)) == UpperAscii(kUidDomain)) {
     if (std::optional<TIdentity> own = TIdentity::FromHex(std::string_view(uid).substr(0, at))) {
       return own;
     }

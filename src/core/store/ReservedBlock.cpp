@@ -160,6 +160,7 @@ std::optional<TIdentity> TIdentity::FromHex(std::string_view text) {
   const auto digit = [](char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;  // as a server may have changed it
     return -1;
   };
   TIdentity id;

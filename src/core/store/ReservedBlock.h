@@ -25,7 +25,8 @@ struct TIdentity {
   bool IsNone() const;
   bool operator==(const TIdentity& other) const { return Bytes == other.Bytes; }
   bool operator!=(const TIdentity& other) const { return !(*this == other); }
-  // 32 lower-case hexadecimal digits, and back (none for anything else or all zeros).
+  // 32 lower-case hexadecimal digits, and back, in either case (none for anything else or
+  // all zeros).
   std::string Hex() const;
   static std::optional<TIdentity> FromHex(std::string_view text);
 };
