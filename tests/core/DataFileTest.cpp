@@ -6,12 +6,15 @@
 
 #include "core/Fakes.h"
 #include "core/store/DataFileFormat.h"
+#include "core/store/DueRules.h"
 #include "core/store/IOUnit.h"
 #include "core/store/NotifyInfo.h"
+#include "core/store/Snooze.h"
 
 namespace reminder {
 namespace {
 
+using testing::CountingIdentities;
 using testing::FakeMsgBox;
 using testing::MemoryDataFile;
 
@@ -202,9 +205,11 @@ TEST(DataFileFormat, TableTextsFitTheirFieldsAndValuesOutsideShowNothing) {
 
 class FileIOTest : public ::testing::Test {
  protected:
+  FileIOTest() { store.SetIdentitySource(ids); }
   const std::string path = "C:\\Host\\Reminder.dat";
   MemoryDataFile file;
   FakeMsgBox box;
+  CountingIdentities ids;
   TFileIO store{path, file, box};
 };
 
@@ -226,9 +231,9 @@ TEST_F(FileIOTest, AddStartsPendingNeverFiredAndWritesTheFile) {
   TNotifyInfo* record = store.Add(values);
   ASSERT_EQ(store.Count(), 1u);
   EXPECT_EQ(&store.Item(0), record);
-  EXPECT_EQ(*record, WorkedExample());
+  EXPECT_EQ(*record, CountingIdentities::With(WorkedExample(), 1));
   std::string expected;
-  EncodeRecord(expected, WorkedExample());
+  EncodeRecord(expected, CountingIdentities::With(WorkedExample(), 1));
   EXPECT_EQ(file.files[path], expected);
 }
 
@@ -258,7 +263,7 @@ TEST_F(FileIOTest, AddAllAppendsEditableCopiesAndWritesOnce) {
   store.AddAll({fired, WorkedExample()});
   EXPECT_EQ(file.writes, writes + 1);
   ASSERT_EQ(store.Count(), 3u);
-  EXPECT_EQ(store.Item(1), EditableCopy(fired));
+  EXPECT_EQ(store.Item(1), CountingIdentities::With(EditableCopy(fired), 2));
   TFileIO other(path, file, box);
   other.Load();
   EXPECT_EQ(other.Count(), 3u);
@@ -368,12 +373,15 @@ TEST_F(StdDataFileTest, ALargeListSavesAndLoadsWhole) {
   const std::string path = (dir / "Reminder.dat").string();
   FakeMsgBox box;
   TFileIO store(path, file, box);
+  CountingIdentities ids;
+  store.SetIdentitySource(ids);
   std::vector<TNotifyInfo> values;
   std::string expected;
   for (int i = 0; i < 40; ++i) {
     TNotifyInfo r = WorkedExample();
     r.NotifyText = std::string(i % 3 == 0 ? 0xFFFF : 1000 + i, static_cast<char>('a' + i % 26));
     r.ActionParam = std::string(i % 4 == 0 ? 0xFFFF : i, 'p');
+    r = CountingIdentities::With(r, i + 1);
     values.push_back(r);
     EncodeRecord(expected, r);
   }
@@ -403,6 +411,62 @@ TEST_F(StdDataFileTest, AReplaceThatCannotFinishLeavesTheOldFileWhole) {
   EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
   EXPECT_EQ(FilesInDir(), 1u);
   EXPECT_FALSE(file.Replace((dir / "missing" / "Reminder.dat").string(), "new"));
+}
+
+// Older files have no identities; the first save gives one to every record that can take
+// one, and it stays through the editor, a snooze, a firing and other writers' saves.
+TEST_F(StdDataFileTest, EveryRecordKeepsOneIdentityForLife) {
+  const std::string path = (dir / "Reminder.dat").string();
+  FakeMsgBox box;
+  CountingIdentities ids;
+  TFileIO store(path, file, box);
+  store.SetIdentitySource(ids);
+  TNotifyInfo old = WorkedExample();
+  TNotifyInfo snoozed = WorkedExample();
+  WriteOldSnooze(snoozed, 36735.5);
+  TNotifyInfo foreign = WorkedExample();
+  foreign.ReservedBlock.fill(0x5A);
+  std::string bytes;
+  for (const TNotifyInfo* r : {&old, &snoozed, &foreign}) EncodeRecord(bytes, *r);
+  ASSERT_TRUE(file.Replace(path, bytes));
+  store.Load();
+  ASSERT_TRUE(store.Save());
+  EXPECT_EQ(IdentityOf(store.Item(0)), CountingIdentities::Number(1));
+  EXPECT_EQ(IdentityOf(store.Item(1)), CountingIdentities::Number(2));
+  EXPECT_EQ(SnoozeMoment(store.Item(1)), 36735.5);
+  EXPECT_EQ(store.Item(2), foreign);
+
+  TNotifyInfo& first = store.Item(0);
+  SetSnooze(first, 36740.25);
+  MarkFired(first, 36740.25);
+  TNotifyInfo edited = WorkedExample();
+  edited.NotifyText = "geändert";
+  store.Item(1) = ChangedCopy(store.Item(1), edited);
+  EXPECT_FALSE(SnoozeMoment(store.Item(1)));
+  ASSERT_TRUE(store.Save());
+
+  // Another program adds one and changes one meanwhile; this list then saves its own change.
+  TFileIO other(path, file, box);
+  CountingIdentities otherIds;
+  otherIds.issued = 100;
+  other.SetIdentitySource(otherIds);
+  other.Load();
+  other.Item(2).DaysBefore = 9;
+  other.Add(WorkedExample());
+  first.NotifyText = "hier geändert";
+  ASSERT_TRUE(store.Save());
+  TFileIO reread(path, file, box);
+  reread.Load();
+  ASSERT_EQ(reread.Count(), 4u);
+  EXPECT_EQ(reread.Item(0).NotifyText, "hier geändert");
+  EXPECT_EQ(IdentityOf(reread.Item(0)), CountingIdentities::Number(1));
+  EXPECT_EQ(SnoozeMoment(reread.Item(0)), 36740.25);
+  EXPECT_EQ(IdentityOf(reread.Item(1)), CountingIdentities::Number(2));
+  EXPECT_EQ(reread.Item(1).NotifyText, "geändert");
+  EXPECT_EQ(reread.Item(2).DaysBefore, 9);
+  EXPECT_EQ(reread.Item(2).ReservedBlock, foreign.ReservedBlock);
+  EXPECT_EQ(IdentityOf(reread.Item(3)), CountingIdentities::Number(101));
+  EXPECT_EQ(ids.issued, 2u);
 }
 
 }  // namespace

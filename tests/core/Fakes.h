@@ -12,6 +12,7 @@
 #include "core/dialup/DialUpProbe.h"
 #include "core/host/WMsgBox.h"
 #include "core/store/DataFile.h"
+#include "core/store/ReservedBlock.h"
 
 namespace reminder::testing {
 
@@ -97,6 +98,24 @@ class FakeDialUp : public IDialUpProbe {
   }
   bool connected = false;
   int probes = 0;
+};
+
+// Identities numbered 1, 2, 3 ... in the order they are asked for.
+class CountingIdentities : public IIdentitySource {
+ public:
+  static TIdentity Number(uint32_t n) {
+    TIdentity id;
+    for (int i = 0; i < 4; ++i) id.Bytes[i] = static_cast<uint8_t>(n >> (8 * i));
+    id.Bytes[15] = 0xA5;
+    return id;
+  }
+  // The record with the n-th identity, as the store saves it.
+  static TNotifyInfo With(TNotifyInfo record, uint32_t n) {
+    SetIdentity(record, Number(n));
+    return record;
+  }
+  TIdentity NewIdentity() override { return Number(++issued); }
+  uint32_t issued = 0;
 };
 
 }  // namespace reminder::testing

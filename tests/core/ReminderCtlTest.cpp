@@ -44,6 +44,7 @@ class LockingDataFile : public MemoryDataFile {
 
 class ReminderCtl : public ::testing::Test {
  protected:
+  ReminderCtl() { env.Identities = &ids; }
   int Run(const std::vector<std::string>& args) {
     std::ostringstream outStream;
     std::ostringstream errStream;
@@ -64,6 +65,7 @@ class ReminderCtl : public ::testing::Test {
   }
 
   LockingDataFile files;
+  CountingIdentities ids;
   FakeClock clock{At(2025, 7, 24, 8, 50)};
   FixedOffsetTime zone;
   std::set<std::string> existing = {"locked.dat", "C:\\Tools\\Kalender.exe"};
@@ -286,13 +288,16 @@ TEST_F(ReminderCtl, JsonIsUtf8WithTheListsTextsWhateverTheTerminal) {
       "en\"\r\n\\ \x80\x01",
       rkWeekly);
   fired.LastNotified = At(2025, 7, 31, 9, 30);
+  fired = CountingIdentities::With(fired, 0x0A0B0C0D);
   files.files["Reminder.dat"] = Encoded({fired});
   const std::string expected =
       "[\n{\"number\":1,\"date\":\"2025-07-24T09:30:00\",\"text\":\"Gie\xC3\x9F"
       "en \\\"drau\xC3\x9F"
       "en\\\"\\r\\n\\\\ \xE2\x82\xAC\\u0001\",\"trigger\":\"date\",\"action\":\"warning\","
       "\"param\":\"\",\"repeat\":\"weekly\",\"daysBefore\":0,\"finished\":false,"
-      "\"lastFired\":\"2025-07-31T09:30:00\",\"texts\":{\"date\":\"24.07.2025 09:30:00\","
+      "\"lastFired\":\"2025-07-31T09:30:00\",\"uid\":\"0d0c0b0a0000000000000000000000a5@"
+      "reminderctl\","
+      "\"texts\":{\"date\":\"24.07.2025 09:30:00\","
       "\"action\":\"Warnung ausgeben\",\"repeat\":\"w\xC3\xB6"
       "chentlich\",\"status\":\"Letzte Erinnerung: 31.07.2025 09:30:00\"}}\n]\n";
   for (const TTerminalCharset charset : {TTerminalCharset::Utf8, TTerminalCharset::Windows1252}) {
@@ -322,7 +327,7 @@ TEST_F(ReminderCtl, AddStoresWhatTheEditorWouldAndCreatesAMissingFile) {
   defaults.ActionKind = akWarning;
   defaults.RepeatKind = rkOnce;
   defaults.DaysBefore = 0;
-  EXPECT_EQ(files.files["Reminder.dat"], Encoded({defaults}));
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({CountingIdentities::With(defaults, 1)}));
   EXPECT_EQ(out,
             "1\t24.07.2025 09:10:00\tStandard\tWarnung ausgeben\teinmalig\t"
             "Noch keine Erinnerung durchgef\xC3\xBChrt!\n");
@@ -360,7 +365,9 @@ TEST_F(ReminderCtl, AddStoresWhatTheEditorWouldAndCreatesAMissingFile) {
   dialUp.NotifyKind = nkDialUp;
   dialUp.NotifyText = "Online";
   dialUp.ActionKind = akHangUp;
-  EXPECT_EQ(files.files["Reminder.dat"], Encoded({defaults, daily, program, dialUp}));
+  EXPECT_EQ(files.files["Reminder.dat"],
+            Encoded({CountingIdentities::With(defaults, 1), CountingIdentities::With(daily, 2),
+                     CountingIdentities::With(program, 3), CountingIdentities::With(dialUp, 4)}));
 }
 
 TEST_F(ReminderCtl, DatesAndMomentsMayBeGivenInIsoForm) {
@@ -385,7 +392,7 @@ TEST_F(ReminderCtl, DatesAndMomentsMayBeGivenInIsoForm) {
 TEST_F(ReminderCtl, DeleteChecksEveryNumberFirstAndWritesOnce) {
   files.files["Reminder.dat"] = Encoded({Reminder("eins"), Reminder("zwei"), Reminder("drei")});
   ASSERT_EQ(Run({"delete", "3", "1", "3"}), kExitOk);
-  EXPECT_EQ(files.files["Reminder.dat"], Encoded({Reminder("zwei")}));
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({CountingIdentities::With(Reminder("zwei"), 1)}));
   EXPECT_EQ(files.writes, 1);
   EXPECT_EQ(err, "Erinnerung 1 gel\xC3\xB6scht: eins\nErinnerung 3 gel\xC3\xB6scht: drei\n");
   EXPECT_EQ(out, "");
@@ -448,6 +455,9 @@ TEST_F(ReminderCtl, DueAgreesWithTheSchedulerAndWritesOnlyWhenAsked) {
       dialUp.connected = connected;
       TReminder scheduler("Reminder.dat", moduleFile, box, std::make_unique<FakeTimer>(timer),
                           moduleClock, dialUp);
+      CountingIdentities moduleIds;
+      scheduler.SetIdentitySource(moduleIds);
+      ids.issued = 0;
       std::vector<std::string> expected;
       scheduler.SetOnNotify([&](TReminder& s, TNotifyInfo& r) {
         const TDateTime shown = r.LastNotified != 0 ? r.LastNotified : r.NotifyDate;
@@ -475,54 +485,94 @@ TEST_F(ReminderCtl, DueAgreesWithTheSchedulerAndWritesOnlyWhenAsked) {
   }
 }
 
-TEST_F(ReminderCtl, ExportAndImportMoveRemindersBetweenFiles) {
+TEST_F(ReminderCtl, ExportAndImportMoveRemindersBetweenFilesAndFindThemAgainByUid) {
   TNotifyInfo dialUp = Reminder("DF\xDC");
   dialUp.NotifyKind = nkDialUp;
   TNotifyInfo program = Reminder("Start, Programm; \\ \x80", rkMonthly);
   program.ActionKind = akProgram;
   program.ActionParam = "C:\\Tools\\Kalender.exe";
   program.DaysBefore = 12;
+  program.LastNotified = At(2025, 7, 1, 9, 30);
   TNotifyInfo gone = Reminder("Verschwunden", rkYearly);
   gone.ActionKind = akDocument;
   gone.ActionParam = "C:\\weg.doc";
-  files.files["Reminder.dat"] = Encoded({Reminder("Zahnarzt", rkWeekly), dialUp, program, gone});
+  std::vector<TNotifyInfo> source = {Reminder("Zahnarzt", rkWeekly), dialUp, program, gone};
+  for (uint32_t i = 0; i < source.size(); ++i) {
+    source[i] = CountingIdentities::With(source[i], 11 + i);
+  }
+  files.files["Reminder.dat"] = Encoded(source);
   ASSERT_EQ(Run({"export", "termine.ics"}), kExitOk) << err;
-  EXPECT_EQ(err,
-            "Erinnerung 2 nicht exportiert: erinnert beim n\xC3\xA4"
-            "chsten "
-            "DF\xC3\x9C-Verbindungsaufbau, nicht zu einem Termin\n3 Termine exportiert.\n");
+  EXPECT_EQ(err, "4 Termine exportiert.\n");
 
+  // Every field comes over, the identity and the last firing included.
   ASSERT_EQ(Run({"import", "--allow-actions", "--file", "neu.dat", "termine.ics"}), kExitSkipped);
   EXPECT_EQ(err,
-            "Termin 3 \"Verschwunden\" \xC3\xBC"
+            "Termin 4 \"Verschwunden\" \xC3\xBC"
             "bersprungen: Das angegebene Dokument existiert "
-            "nicht!\n2 von 3 Terminen \xC3\xBC"
+            "nicht!\n3 von 4 Terminen \xC3\xBC"
             "bernommen.\n");
-  EXPECT_EQ(files.files["neu.dat"], Encoded({Reminder("Zahnarzt", rkWeekly), program}));
+  const std::string taken = Encoded({source[0], source[1], source[2]});
+  EXPECT_EQ(files.files["neu.dat"], taken);
 
-  // Imported again, the reminders are appended to those already there; without
-  // --allow-actions a program or document only warns, on the day itself.
+  // Imported again, each is found by its UID and left alone; without --allow-actions a
+  // program already there keeps its action.
   ASSERT_EQ(Run({"import", "--file", "neu.dat", "termine.ics"}), kExitOk) << err;
-  EXPECT_EQ(err,
-            "Termin 2 \"Start, Programm; \\ \xE2\x82\xAC\": Aktion \"Programm ausf\xC3\xBChren\" "
-            "(C:\\Tools\\Kalender.exe) nicht \xC3\xBC"
-            "bernommen, stattdessen \"Warnung ausgeben\" (\xC3\xBC"
-            "bernehmen mit --allow-actions)\n"
-            "Termin 3 \"Verschwunden\": Aktion \"Dokument \xC3\xB6"
-            "ffnen\" (C:\\weg.doc) nicht \xC3\xBC"
-            "bernommen, stattdessen \"Warnung ausgeben\" (\xC3\xBC"
-            "bernehmen mit --allow-actions)\n3 von 3 Terminen \xC3\xBC"
-            "bernommen.\n");
-  TNotifyInfo programWarns = program;
-  programWarns.ActionKind = akWarning;
-  programWarns.ActionParam.clear();
-  programWarns.DaysBefore = 0;
+  EXPECT_NE(err.find("Termin 1 \"Zahnarzt\": unver\xC3\xA4ndert\n"), std::string::npos) << err;
+  EXPECT_NE(err.find("4 von 4 Terminen \xC3\xBC"
+                     "bernommen (davon 3 unver\xC3\xA4ndert).\n"),
+            std::string::npos)
+      << err;
   TNotifyInfo goneWarns = gone;
   goneWarns.ActionKind = akWarning;
   goneWarns.ActionParam.clear();
+  goneWarns.DaysBefore = 0;
+  goneWarns = CountingIdentities::With(goneWarns, 14);
+  EXPECT_EQ(files.files["neu.dat"], taken + Encoded({goneWarns}));
+  ASSERT_EQ(Run({"import", "--file", "neu.dat", "termine.ics"}), kExitOk) << err;
+  EXPECT_EQ(files.files["neu.dat"], taken + Encoded({goneWarns}));
+
+  // A changed text keeps the UID: the reminder is updated, not doubled.
+  source[0].NotifyText = "Zahnarzt Dr. Lind";
+  files.files["Reminder.dat"] = Encoded(source);
+  ASSERT_EQ(Run({"export", "termine.ics"}), kExitOk) << err;
+  ASSERT_EQ(Run({"import", "--allow-actions", "--file", "neu.dat", "termine.ics"}), kExitSkipped);
+  EXPECT_NE(err.find("Termin 1 \"Zahnarzt Dr. Lind\": aktualisiert\n"), std::string::npos) << err;
   EXPECT_EQ(files.files["neu.dat"],
-            Encoded({Reminder("Zahnarzt", rkWeekly), program, Reminder("Zahnarzt", rkWeekly),
-                     programWarns, goneWarns}));
+            Encoded({source[0], source[1], source[2]}) + Encoded({goneWarns}));
+}
+
+// What lies wholly in the past comes in as done, and the report says so.
+TEST_F(ReminderCtl, ImportTakesPastEventsAsDone) {
+  const auto event = [](const std::string& summary, const std::string& body) {
+    return "BEGIN:VEVENT\r\nUID:" + summary + "@example.org\r\nSUMMARY:" + summary + "\r\n" + body +
+           "END:VEVENT\r\n";
+  };
+  files.files["alt.ics"] =
+      "BEGIN:VCALENDAR\r\nPRODID:x\r\n" + event("Sitzung", "DTSTART:20120305T140000\r\n") +
+      event("Kurs", "DTSTART:20120305T140000\r\nRRULE:FREQ=WEEKLY;UNTIL=20120430T140000Z\r\n") +
+      event("Lauf", "DTSTART:20250305T140000\r\nRRULE:FREQ=DAILY;UNTIL=20300101\r\n") +
+      event("Ultimo", "DTSTART:20250131T090000\r\nRRULE:FREQ=MONTHLY;COUNT=3\r\n") +
+      event("Quartal", "DTSTART:20250131T090000\r\nRRULE:FREQ=MONTHLY;COUNT=4\r\n") +
+      event("Messe", "DTSTART:20251105T100000\r\n") + "END:VCALENDAR\r\n";
+  ASSERT_EQ(Run({"import", "alt.ics"}), kExitSkipped);
+  EXPECT_EQ(err,
+            "Termin 1 \"Sitzung\": liegt in der Vergangenheit, als erledigt \xC3\xBC"
+            "bernommen\n"
+            "Termin 2 \"Kurs\": Serie ist beendet, als erledigt \xC3\xBC"
+            "bernommen\n"
+            "Termin 3 \"Lauf\" \xC3\xBC"
+            "bersprungen: Serie mit Ende (UNTIL, COUNT) nicht darstellbar\n"
+            // 31 January, March and May 2025 are over; the fourth, 31 July, is not.
+            "Termin 4 \"Ultimo\": Serie ist beendet, als erledigt \xC3\xBC"
+            "bernommen\n"
+            "Termin 5 \"Quartal\" \xC3\xBC"
+            "bersprungen: Serie mit Ende (UNTIL, COUNT) nicht darstellbar\n"
+            "4 von 6 Terminen \xC3\xBC"
+            "bernommen.\n");
+  ASSERT_EQ(Run({"due", "--at", "24.07.2025 09:00"}), kExitNothingDue) << out;
+  ASSERT_EQ(Run({"import", "alt.ics"}), kExitSkipped);
+  ASSERT_EQ(Run({"list"}), kExitOk);
+  EXPECT_EQ(Lines(out).size(), 4u);
 }
 
 TEST_F(ReminderCtl, ImportRefusesWhatIsNoWebAddressOrPlainEmail) {
@@ -568,9 +618,10 @@ TEST_F(ReminderCtl, SnoozeKeepsTheScheduleAndNextShowsIt) {
             "2\t24.07.2025 09:30:00\tzwei\tWarnung ausgeben\tt\xC3\xA4glich\tErinnert erneut: "
             "24.07.2025 10:20:00\n");
   EXPECT_EQ(files.writes, 1);
-  TNotifyInfo snoozed = daily;
+  TNotifyInfo snoozed = CountingIdentities::With(daily, 2);
   SetSnooze(snoozed, At(2025, 7, 24, 10, 20));
-  EXPECT_EQ(files.files["Reminder.dat"], Encoded({Reminder("eins"), snoozed, nothing}));
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({CountingIdentities::With(Reminder("eins"), 1),
+                                                  snoozed, CountingIdentities::With(nothing, 3)}));
 
   ASSERT_EQ(Run({"next", "2", "--count", "3", "--at", "24.07.2025 10:00"}), kExitOk) << err;
   EXPECT_EQ(out, "24.07.2025 10:20:00\n25.07.2025 09:30:00\n26.07.2025 09:30:00\n");
@@ -584,9 +635,10 @@ TEST_F(ReminderCtl, SnoozeKeepsTheScheduleAndNextShowsIt) {
   const std::string readOnly = out;
   ASSERT_EQ(Run({"due", "--at", "24.07.2025 10:20", "--json", "--write"}), kExitOk) << err;
   EXPECT_EQ(out, readOnly);
-  TNotifyInfo once = Reminder("eins");
+  TNotifyInfo once = CountingIdentities::With(Reminder("eins"), 1);
   once.Notified = 1;
-  EXPECT_EQ(files.files["Reminder.dat"], Encoded({once, daily, nothing}));
+  EXPECT_EQ(files.files["Reminder.dat"], Encoded({once, CountingIdentities::With(daily, 2),
+                                                  CountingIdentities::With(nothing, 3)}));
 
   EXPECT_EQ(Run({"snooze", "4", "--minutes", "5"}), kExitFailure);
   EXPECT_EQ(err, "reminderctl: Keine Erinnerung mit der Nummer \"4\" (die Datei hat 3).\n");

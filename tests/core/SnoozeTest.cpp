@@ -7,6 +7,7 @@
 #include "core/TestDates.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/IOUnit.h"
+#include "core/store/ReservedBlock.h"
 #include "core/store/Snooze.h"
 #include "core/ui/ListStatusText.h"
 #include "core/ui/ReminderRows.h"
@@ -28,8 +29,8 @@ TEST(Snooze, TravelsInTheReservedBlockThroughSaveAndLoadAndTheEditorCancelsIt) {
   values.RepeatKind = rkYearly;
   TNotifyInfo* record = store.Add(values);
   record->Notified = 1;
-  record->ReservedBlock[40] = 0x5A;  // another program's byte, kept
   const TNotifyInfo before = *record;
+  ASSERT_TRUE(IdentityOf(before));
   const TDateTime moment = At(2025, 12, 24, 10, 20, 37);
   SetSnooze(*record, moment);
   ASSERT_TRUE(store.Save());
@@ -40,26 +41,46 @@ TEST(Snooze, TravelsInTheReservedBlockThroughSaveAndLoadAndTheEditorCancelsIt) {
   ASSERT_EQ(reread.Count(), 1u);
   TNotifyInfo& loaded = reread.Item(0);
   EXPECT_EQ(SnoozeMoment(loaded), moment);
-  EXPECT_EQ(loaded.ReservedBlock[40], 0x5A);
+  EXPECT_EQ(IdentityOf(loaded), IdentityOf(before));
   EXPECT_EQ(RowImage(loaded), kImageSnoozed);
   EXPECT_EQ(ListStatusText(loaded, GermanFormatSettings()), "Erinnert erneut: 24.12.2025 10:20:37");
 
-  EXPECT_FALSE(SnoozeMoment(EditableCopy(loaded)));
+  const TNotifyInfo changed = ChangedCopy(loaded, loaded);
+  EXPECT_FALSE(SnoozeMoment(changed));
+  EXPECT_EQ(IdentityOf(changed), IdentityOf(before));
   ClearSnooze(loaded);
   EXPECT_EQ(loaded, before);
   EXPECT_EQ(RowImage(loaded), kImageFinished);
 }
 
 TEST(Snooze, BytesThatAnotherProgramLeftAreNeverOne) {
-  TNotifyInfo snoozed;
-  SetSnooze(snoozed, At(2025, 1, 1, 12));
-  ASSERT_TRUE(SnoozeMoment(snoozed));
-  // Each single bit of the snooze turned over, and random blocks.
-  for (size_t bit = 0; bit < 14 * 8; ++bit) {
-    TNotifyInfo foreign = snoozed;
-    foreign.ReservedBlock[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
-    EXPECT_FALSE(SnoozeMoment(foreign)) << "bit " << bit;
-    EXPECT_FALSE(IsSnoozeDue(foreign, At(2030, 1, 1)));
+  // The container with all it holds, and the form earlier versions wrote, which is read
+  // as before.
+  TNotifyInfo full;
+  SetIdentity(full, testing::CountingIdentities::Number(7));
+  SetSnooze(full, At(2025, 1, 1, 12));
+  TBlockContent content = *BlockContent(full);
+  content.RuleLength = 12;
+  content.Rule.fill(0x33);
+  WriteBlock(full, content);
+  TNotifyInfo old;
+  WriteOldSnooze(old, At(2025, 1, 1, 12));
+  ASSERT_EQ(SnoozeMoment(old), At(2025, 1, 1, 12));
+  // Each single bit turned over, and random blocks.
+  for (const TNotifyInfo* valid : {&full, &old}) {
+    ASSERT_TRUE(SnoozeMoment(*valid));
+    for (size_t bit = 0; bit < kReservedBlockSize * 8; ++bit) {
+      TNotifyInfo foreign = *valid;
+      foreign.ReservedBlock[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
+      if (valid == &old && bit >= 14 * 8) {
+        // Behind the old snooze: another program's bytes, the snooze still counts.
+        EXPECT_EQ(BlockKind(foreign), TBlockKind::Foreign);
+        continue;
+      }
+      EXPECT_FALSE(SnoozeMoment(foreign)) << "bit " << bit;
+      EXPECT_FALSE(IsSnoozeDue(foreign, At(2030, 1, 1)));
+      EXPECT_FALSE(IdentityOf(foreign)) << "bit " << bit;
+    }
   }
   std::mt19937 random(20250101);
   std::uniform_int_distribution<int> byte(0, 255);
@@ -67,11 +88,17 @@ TEST(Snooze, BytesThatAnotherProgramLeftAreNeverOne) {
     TNotifyInfo foreign;
     for (uint8_t& b : foreign.ReservedBlock) b = static_cast<uint8_t>(byte(random));
     ASSERT_FALSE(SnoozeMoment(foreign)) << "case " << i;
+    ASSERT_EQ(BlockKind(foreign), TBlockKind::Foreign) << "case " << i;
+    // A foreign block never takes an identity, nor is it written over.
+    const TNotifyInfo before = foreign;
+    testing::CountingIdentities ids;
+    EXPECT_FALSE(EnsureIdentity(foreign, ids));
+    ASSERT_EQ(foreign, before);
   }
   // A moment outside the calendar is no snooze, and setting one clears it.
-  SetSnooze(snoozed, NAN);
-  EXPECT_FALSE(SnoozeMoment(snoozed));
-  EXPECT_EQ(snoozed, TNotifyInfo());
+  SetSnooze(old, NAN);
+  EXPECT_FALSE(SnoozeMoment(old));
+  EXPECT_EQ(old, TNotifyInfo());
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Reads reminderctl's calendar export with ical.js, a parser written elsewhere, and holds
 // its recurrence expansion against the module's due check: each reminder must fire at the
-// first check at or after each alarm the calendar computes, and at no other check.
-// Where the module's repetition rules and RFC 5545 part ways, the case names the
-// difference and expects the module's rule.
+// first check at or after each alarm the calendar computes, and at no other check. The
+// export places its events so that this holds also where the module's repetition rules
+// and RFC 5545 part ways, and writes no alarm where the module never fires.
 //
 //   node check.mjs <reminderctl> <scratch directory>
 //
@@ -67,18 +67,22 @@ function exportOne(name, addArgs) {
   return { file, ics, text, calendar, vevent };
 }
 
-// The alarm moments of the first occurrences: each occurrence plus the VALARM's trigger,
-// or the occurrence itself when the event has no alarm.
-function alarmMoments(vevent, occurrences) {
-  const event = new ICAL.Event(vevent);
-  const alarm = vevent.getFirstSubcomponent('valarm');
-  const offset = alarm ? alarm.getFirstPropertyValue('trigger').toSeconds() : 0;
-  const iterator = event.iterator();
+// The first occurrences of the event, each moved by offset seconds.
+function occurrenceMoments(vevent, occurrences, offset = 0) {
+  const iterator = new ICAL.Event(vevent).iterator();
   const moments = [];
   for (let next; moments.length < occurrences && (next = iterator.next());) {
     moments.push(secondsOf(next) + offset);
   }
   return moments;
+}
+
+// The alarm moments of the first occurrences: each occurrence plus the VALARM's trigger;
+// none when the event has no alarm.
+function alarmMoments(vevent, occurrences) {
+  const alarm = vevent.getFirstSubcomponent('valarm');
+  if (!alarm) return [];
+  return occurrenceMoments(vevent, occurrences, alarm.getFirstPropertyValue('trigger').toSeconds());
 }
 
 // Runs the module's check with --write at every moment in order, on a fresh copy of the
@@ -108,16 +112,16 @@ function probeMoments(points) {
 
 const show = (list) => list.map(momentText).join(', ') || '(none)';
 
-function recurrenceCase({ name, args, occurrences, expected, difference }) {
+// The module fires exactly at the calendar's alarms; where there are none, it is probed
+// around the event's occurrences and must not fire.
+function recurrenceCase({ name, args, occurrences }) {
   const { file, vevent } = exportOne(name, args);
   const alarms = alarmMoments(vevent, occurrences);
-  const wanted = expected ? expected(alarms) : alarms;
-  const last = Math.max(...alarms, ...wanted);
-  const fired = moduleFirings(file, probeMoments([...alarms, ...wanted]))
-    .filter((m) => m <= last + 1);
-  const label = difference ? `${name} (differs from RFC 5545: ${difference})` : name;
-  check(JSON.stringify(fired) === JSON.stringify(wanted), label,
-    `calendar alarms: ${show(alarms)}\nexpected firings: ${show(wanted)}\nmodule fired: ${show(fired)}`);
+  const points = alarms.length ? alarms : occurrenceMoments(vevent, occurrences);
+  const last = Math.max(...points);
+  const fired = moduleFirings(file, probeMoments(points)).filter((m) => m <= last + 1);
+  check(JSON.stringify(fired) === JSON.stringify(alarms), name,
+    `calendar alarms: ${show(alarms)}\nmodule fired: ${show(fired)}`);
 }
 
 const toolPath = path.resolve(tool);
@@ -145,32 +149,24 @@ recurrenceCase({
   args: ['--text', 'Blumen gießen', '--date', '10.01.2025', '--time', '09:00',
     '--action', 'warning', '--days', '2', '--repeat', 'daily'],
   occurrences: 6,
-  difference: 'the module ignores the lead of a daily reminder, so the alarms before the first occurrence do not fire',
-  expected: (alarms) => alarms.slice(2),
 });
 recurrenceCase({
   name: 'weekly on Wednesday, website',
   args: ['--text', 'Wochenbericht', '--date', '08.01.2025', '--time', '14:00',
     '--action', 'website', '--param', 'https://example.org/bericht?a=1,b=2', '--repeat', 'weekly'],
   occurrences: 6,
-  difference: 'the module does not fire in the ISO week of the start, so the first occurrence is left out',
-  expected: (alarms) => alarms.slice(1),
 });
 recurrenceCase({
   name: 'weekly with a warning 3 days ahead',
   args: ['--text', 'Müll rausstellen', '--date', '10.01.2025', '--time', '07:30',
     '--action', 'warning', '--days', '3', '--repeat', 'weekly'],
   occurrences: 6,
-  difference: 'the module does not fire in the ISO week of the alarm\'s start, so the first alarm is left out',
-  expected: (alarms) => alarms.slice(1),
 });
 recurrenceCase({
   name: 'weekly on Sunday',
   args: ['--text', 'Sonntagsanruf', '--date', '05.01.2025', '--time', '18:00',
     '--action', 'warning', '--days', '0', '--repeat', 'weekly'],
   occurrences: 5,
-  difference: 'the module counts Sunday as the first weekday but weeks from Monday, so a Sunday reminder fires on the following Monday',
-  expected: (alarms) => alarms.map((m) => m + DAY),
 });
 recurrenceCase({
   name: 'monthly on the 15th with a warning 2 days ahead',
@@ -189,8 +185,6 @@ recurrenceCase({
   args: ['--text', 'Abschlag', '--date', '02.03.2025', '--time', '09:00',
     '--action', 'warning', '--days', '5', '--repeat', 'monthly'],
   occurrences: 4,
-  difference: 'the module looks for the day between the alarm\'s day and the start\'s day within one month, which an alarm in the month before never is, so it never fires',
-  expected: () => [],
 });
 recurrenceCase({
   name: 'yearly on 24 December',
@@ -199,29 +193,24 @@ recurrenceCase({
   occurrences: 4,
 });
 {
-  // RFC 5545 drops an invalid date such as 29 February in a common year; the module
-  // compares month and day as "mmdd" >= "0229" and so fires on 1 March. ical.js rolls
-  // over to 1 March as well; the case holds either reading of the parser.
+  // The module fires a yearly reminder of 29 February on 1 March in common years; the
+  // export says so with the 60th day of the year.
   const { file, vevent } = exportOne('leapday', ['--text', 'Schalttag', '--date', '29.02.2024',
     '--time', '08:00', '--action', 'warning', '--days', '0', '--repeat', 'yearly']);
-  const alarms = alarmMoments(vevent, 5).filter((m) => m < Date.UTC(2029, 0, 1) / 1000);
+  const alarms = alarmMoments(vevent, 5);
   const wanted = [2024, 2025, 2026, 2027, 2028].map((y) =>
     Date.UTC(y, y % 4 === 0 ? 1 : 2, y % 4 === 0 ? 29 : 1, 8) / 1000);
-  const fired = moduleFirings(file, probeMoments([...alarms, ...wanted]))
+  const fired = moduleFirings(file, probeMoments(wanted))
     .filter((m) => m <= wanted[wanted.length - 1] + 1);
-  const rfc = alarms.filter((m) => new Date(m * 1000).getUTCDate() === 29);
-  check(JSON.stringify(fired) === JSON.stringify(wanted),
-    'yearly on 29 February (differs from RFC 5545: in a common year RFC 5545 has no occurrence, ' +
-    'the module fires on 1 March)',
-    `RFC 5545 occurrences (ical.js, leap days only): ${show(rfc)}\nical.js alarms: ${show(alarms)}` +
-    `\nexpected firings: ${show(wanted)}\nmodule fired: ${show(fired)}`);
+  check(JSON.stringify(alarms) === JSON.stringify(wanted) &&
+    JSON.stringify(fired) === JSON.stringify(wanted),
+  'yearly on 29 February: on 1 March in common years, in the calendar as in the module',
+  `ical.js alarms: ${show(alarms)}\nexpected: ${show(wanted)}\nmodule fired: ${show(fired)}`);
 }
 recurrenceCase({
   name: 'once with "Nichts tun"',
   args: ['--text', 'Nur notiert', '--date', '12.05.2025', '--time', '10:00', '--action', 'nothing'],
   occurrences: 1,
-  difference: 'a date reminder whose action is "Nichts tun" never fires in the module; the calendar still shows the event',
-  expected: () => [],
 });
 
 // What ical.js reads back: texts with umlauts and escaped characters, long folded lines,
@@ -231,7 +220,7 @@ recurrenceCase({
   const param = 'C:\\Programme\\Zähler, Ablesung;1\\start.doc';
   const { file, ics, text: raw, vevent } = exportOne('fields', ['--text', text, '--date',
     '03.04.2025', '--time', '07:05:09', '--action', 'warning', '--days', '30',
-    '--repeat', 'monthly']);
+    '--repeat', 'yearly']);
   const event = new ICAL.Event(vevent);
   check(event.summary === text, 'SUMMARY with umlauts, separators and a folded line reads back',
     `got ${JSON.stringify(event.summary)}`);
@@ -260,9 +249,10 @@ recurrenceCase({
   const docEvent = new ICAL.Component(ICAL.parse(fs.readFileSync(docIcs, 'utf8')))
     .getFirstSubcomponent('vevent');
   check(docEvent.getFirstPropertyValue('x-reminder-action-param') === docPath &&
-    docEvent.getFirstPropertyValue('summary') === 'Brief\nzweite Zeile' &&
+    docEvent.getFirstPropertyValue('summary') === 'Brief' &&
+    docEvent.getFirstPropertyValue('description') === 'Brief\nzweite Zeile' &&
     docEvent.getFirstPropertyValue('rrule').toString() === 'FREQ=WEEKLY;BYDAY=FR',
-    'document path, a line break and the weekly rule read back',
+    'document path, the first line as SUMMARY, the whole text as DESCRIPTION and the weekly rule',
     `${docEvent.getFirstPropertyValue('x-reminder-action-param')} / ` +
     `${docEvent.getFirstPropertyValue('rrule')}`);
 
@@ -284,7 +274,7 @@ recurrenceCase({
   const shown = [entry.texts.date, entry.text, entry.texts.action, entry.texts.repeat,
     entry.texts.status];
   check(entry.text === text && entry.date === '2025-04-03T07:05:09' &&
-    entry.action === 'warning' && entry.repeat === 'monthly' && entry.daysBefore === 30 &&
+    entry.action === 'warning' && entry.repeat === 'yearly' && entry.daysBefore === 30 &&
     JSON.stringify(shown) === JSON.stringify(columns(ctl(['list', '--file', file]))[0]),
   'list --json parses, with the text as added and the columns of the list',
   JSON.stringify(entry));
@@ -292,6 +282,61 @@ recurrenceCase({
   const before = fs.readFileSync(file);
   ctl(['due', '--file', file, '--at', '03.04.2026 12:00:00'], [0, 3]);
   check(before.equals(fs.readFileSync(file)), 'due without --write leaves the file as it was');
+}
+
+// For a few hundred random reminders, the first 20 alarms that ical.js expands from the
+// export are the moments `reminderctl next` gives. Left out until the rule of a monthly
+// warning whose window opens in the month before is settled: such windows, which the
+// module does not fire at all so far (its export then has no alarm).
+{
+  let seed = 20251208;
+  const random = (n) => {
+    seed = (seed * 1103515245 + 12345) % 2147483648;
+    return Math.floor((seed / 2147483648) * n);
+  };
+  const file = path.join(scratch, 'random.dat');
+  const ics = path.join(scratch, 'random.ics');
+  let added = 0;
+  while (added < 200) {
+    const year = 2020 + random(11);
+    const month = 1 + random(12);
+    const day = 1 + random(new Date(Date.UTC(year, month, 0)).getUTCDate());
+    const repeat = ['once', 'daily', 'weekly', 'monthly', 'yearly'][random(5)];
+    const action = ['nothing', 'email', 'website', 'warning', 'warning', 'warning'][random(6)];
+    const days = action === 'warning' && random(3) > 0 ? random(31) : 0;
+    const trigger = ['dialup', 'never', 'date', 'date', 'date', 'date', 'date', 'date'][random(8)];
+    const opens = new Date(Date.UTC(year, month - 1, day - days));
+    if (repeat === 'monthly' && opens.getUTCMonth() !== month - 1) continue;
+    const args = ['add', '--file', file, '--text', `Zufall ${added + 1}`, '--trigger', trigger,
+      '--action', action, '--repeat', trigger === 'dialup' ? 'once' : repeat];
+    const time = `${pad(random(24))}:${pad(random(60))}`;
+    if (trigger === 'date') args.push('--date', `${pad(day)}.${pad(month)}.${year}`, '--time', time);
+    if (action === 'warning') args.push('--days', String(days));
+    if (action === 'email') args.push('--param', 'info@example.org');
+    if (action === 'website') args.push('--param', 'https://example.org/');
+    ctl(args);
+    added += 1;
+  }
+  ctl(['export', '--file', file, ics]);
+  const vevents = new ICAL.Component(ICAL.parse(fs.readFileSync(ics, 'utf8')))
+    .getAllSubcomponents('vevent');
+  const minute = (m) => Math.ceil(m / 60) * 60;
+  const differing = [];
+  let alarmed = 0;
+  vevents.forEach((vevent, i) => {
+    const calendar = alarmMoments(vevent, 20).map((m) => momentText(minute(m)));
+    const next = ctl(['next', String(i + 1), '--count', '20', '--at', '01.01.2000 00:00',
+      '--file', file]).split('\n').filter((line) => /^\d\d\.\d\d\.\d{4} /.test(line));
+    if (calendar.length) alarmed += 1;
+    if (JSON.stringify(calendar) !== JSON.stringify(next)) {
+      differing.push(`${i + 1} (${vevent.getFirstPropertyValue('dtstart')} ` +
+        `${vevent.getFirstPropertyValue('rrule') ?? ''}): calendar ${calendar.slice(0, 3)} ` +
+        `next ${next.slice(0, 3)}`);
+    }
+  });
+  check(vevents.length === added && alarmed > added / 2 && differing.length === 0,
+    `the first 20 alarms of ${added} random reminders in ical.js equal reminderctl next`,
+    `${vevents.length} events, ${alarmed} with alarms\n${differing.slice(0, 5).join('\n')}`);
 }
 
 console.log(`1..${count}`);

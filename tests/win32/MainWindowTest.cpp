@@ -7,6 +7,7 @@
 #include "core/common/DateTime.h"
 #include "core/common/FormatDateTime.h"
 #include "core/store/IOUnit.h"
+#include "core/store/ReservedBlock.h"
 #include "core/store/Snooze.h"
 #include "core/ui/ReminderRows.h"
 #include "win32/ToolkitTestSupport.h"
@@ -370,8 +371,11 @@ TEST_F(MainWindowTest, DueRemindersOpenAWindowEachAtStartAndAfterAClockChange) {
   main.Scheduler().SetEnabled(true);  // runs a check at once
   FlushEvents();
   EXPECT_EQ(CountNotes(), 2);
+  const std::optional<TIdentity> identity = IdentityOf(main.Scheduler().Item(1));
+  ASSERT_TRUE(identity.has_value());
   main.ChangeReminder(main.Scheduler().Item(1), due);
   EXPECT_EQ(main.Scheduler().Item(1).Notified, 0);
+  EXPECT_EQ(IdentityOf(main.Scheduler().Item(1)), identity);  // a change keeps the identity
 
   SendMessageA(main.Handle(), WM_TIMECHANGE, 0, 0);
   FlushEvents();
@@ -405,6 +409,8 @@ TEST_F(MainWindowTest, ASnoozedReminderFiresOnceMoreAfterARestartAndKeepsItsSche
   FlushEvents();
   EXPECT_EQ(CountNotes(), 0);
   EXPECT_EQ(main_->LV().ItemImage(0), kImageSnoozed);
+  const std::optional<TIdentity> identity = IdentityOf(main_->Scheduler().Item(0));
+  ASSERT_TRUE(identity.has_value());  // given at the first save
   Select(0);
   EXPECT_EQ(Status().rfind("Erinnert erneut: ", 0), 0u) << Status();
   main_.reset();  // the module ends
@@ -416,6 +422,7 @@ TEST_F(MainWindowTest, ASnoozedReminderFiresOnceMoreAfterARestartAndKeepsItsSche
   check(main, due + 5 * minute);
   EXPECT_EQ(CountNotes(), 1);
   EXPECT_FALSE(SnoozeMoment(main.Scheduler().Item(0)).has_value());
+  EXPECT_EQ(IdentityOf(main.Scheduler().Item(0)), identity);  // through snooze and restart
   check(main, due + 6 * minute);
   EXPECT_EQ(CountNotes(), 1);
   // The next day's reminder comes as the repetition has it.

@@ -1,11 +1,18 @@
+#include <cmath>
+#include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
+#include <unordered_map>
 
 #include "core/cli/Commands.h"
+#include "core/ical/EventPlan.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/store/ActionTarget.h"
 #include "core/store/DataFileFormat.h"
+#include "core/store/DueRules.h"
+#include "core/store/ReservedBlock.h"
 #include "core/ui/AddNotifyEventRules.h"
 
 namespace reminder {
@@ -16,17 +23,52 @@ namespace {
 // editor would refuse is skipped with its reason, what it would change is named.
 using TOnNote = std::function<void(TImportNote&& note)>;
 
+constexpr double kOneSecond = 1.0 / 86400;
+
+// An event that lies wholly in the past comes in as done: a single one whose moment has
+// passed, a series that has ended. False for a series that ends later, which the module
+// cannot follow.
+bool PastIsDone(const TImportedEvent& event, TNotifyInfo& record, TDateTime now,
+                const std::string& label, const TOnNote& note) {
+  if (event.SeriesEnd && record.RepeatKind != rkOnce) {
+    if (*event.SeriesEnd >= now) return false;
+    record.Notified = 1;
+    note({event.Event, label + ": Serie ist beendet, als erledigt übernommen"});
+  } else if (record.RepeatKind == rkOnce && record.NotifyDate - LeadDays(record) < now) {
+    record.Notified = 1;
+    note({event.Event, label + ": liegt in der Vergangenheit, als erledigt übernommen"});
+  }
+  return true;
+}
+
+// The action an event asked for and was not given: a reminder already there that has it
+// keeps it.
+struct TWithheld {
+  uint8_t ActionKind;
+  std::string ActionParam;
+};
+
+// What the editor let through, kept compact for large calendars: the records, the numbers
+// of their events and the few actions withheld, by the index of their record.
+struct TAccepted {
+  std::vector<TNotifyInfo> Records;
+  std::vector<size_t> Events;
+  std::map<size_t, TWithheld> Withheld;
+};
+
 std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime now,
                                          const TFileExists& fileExists, bool allowActions,
-                                         const TOnNote& note) {
+                                         const TOnNote& note, std::optional<TWithheld>& withheld) {
   const std::string label = EventLabel(event.Event, event.Summary);
   const auto skip = [&](const std::string& reason) {
     note({event.Event, label + " übersprungen: " + reason});
     return std::nullopt;
   };
   TNotifyInfo imported = event.Record;
+  withheld.reset();
   // A calendar from elsewhere must not start programs or end the session on its own say.
   if (!allowActions && StartsOrChangesSystem(imported.ActionKind)) {
+    withheld = TWithheld{imported.ActionKind, imported.ActionParam};
     std::string what = std::string("\"") + ActionName(imported.ActionKind) + "\"";
     if (!imported.ActionParam.empty()) what += " (" + imported.ActionParam + ")";
     note({event.Event, label + ": Aktion " + what + " nicht übernommen, stattdessen \"" +
@@ -47,7 +89,22 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
       return skip(*message);
     }
   }
-  const TNotifyInfo record = model.ToNotifyInfo();
+  TNotifyInfo record = model.ToNotifyInfo();
+  // What the editor has no field for stays as the event brought it: the identity and, from
+  // an export of the module's, the firing marks and the date to the last bit.
+  record.Notified = imported.Notified;
+  record.LastNotified = imported.LastNotified;
+  record.Reserved1 = imported.Reserved1;
+  record.Reserved2 = imported.Reserved2;
+  record.ReservedBlock = imported.ReservedBlock;
+  // A reminder exported before it had an identity is found again by its UID.
+  if (event.Uid && BlockContent(record) && !IdentityOf(record)) SetIdentity(record, *event.Uid);
+  if (std::abs(record.NotifyDate - imported.NotifyDate) < kOneSecond) {
+    record.NotifyDate = imported.NotifyDate;
+  }
+  if (!event.Exact && !PastIsDone(event, record, now, label, note)) {
+    return skip("Serie mit Ende (UNTIL, COUNT) nicht darstellbar");
+  }
   if (record.NotifyText.size() < event.Record.NotifyText.size()) {
     note({event.Event,
           label + ": Text auf " + std::to_string(kMaxFieldLength) + " Zeichen gekürzt"});
@@ -57,6 +114,57 @@ std::optional<TNotifyInfo> ThroughEditor(const TImportedEvent& event, TDateTime 
                            std::to_string(record.DaysBefore) + " Tage begrenzt"});
   }
   return record;
+}
+
+struct TMatched {
+  size_t Updated = 0;
+  size_t Unchanged = 0;
+};
+
+// An event whose UID names a reminder already in the file updates it, or leaves it alone
+// when nothing changed; only the others stay in accepted, to be added (a UID that comes
+// twice, once).
+TMatched MatchByIdentity(TFileIO& store, TAccepted& accepted, const TCtlContext& context) {
+  TMatched matched;
+  std::vector<TNotifyInfo>& records = accepted.Records;
+  std::unordered_map<TIdentity, TNotifyInfo*, TIdentityHash> known;
+  known.reserve(store.Count() + records.size());
+  for (size_t i = 0; i < store.Count(); ++i) {
+    if (std::optional<TIdentity> id = IdentityOf(store.Item(i))) known[*id] = &store.Item(i);
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    TNotifyInfo& record = records[i];
+    const std::optional<TIdentity> id = IdentityOf(record);
+    const auto found = id ? known.find(*id) : known.end();
+    if (found == known.end()) {
+      // Later records move only to places after this one: the address stays.
+      if (kept != i) records[kept] = std::move(record);
+      if (id) known[*id] = &records[kept];
+      ++kept;
+      continue;
+    }
+    TNotifyInfo& existing = *found->second;
+    const std::string label = EventLabel(accepted.Events[i], FirstLine(record.NotifyText));
+    const auto withheld = accepted.Withheld.find(i);
+    if (withheld != accepted.Withheld.end() && existing.ActionKind == withheld->second.ActionKind &&
+        existing.ActionParam == withheld->second.ActionParam) {
+      record.ActionKind = existing.ActionKind;
+      record.ActionParam = existing.ActionParam;
+      record.DaysBefore = existing.DaysBefore;
+      context.Report(label + ": die Aktion der Erinnerung bleibt, wie sie war");
+    }
+    if (existing == record) {
+      ++matched.Unchanged;
+      context.Report(label + ": unverändert");
+    } else {
+      existing = std::move(record);
+      ++matched.Updated;
+      context.Report(label + ": aktualisiert");
+    }
+  }
+  records.erase(records.begin() + static_cast<std::ptrdiff_t>(kept), records.end());
+  return matched;
 }
 
 }  // namespace
@@ -129,8 +237,9 @@ int RunImport(TCtlContext& context) {
 
   // The events are converted before the data file is locked, so that other writers wait
   // only for the save.
-  std::vector<TNotifyInfo> accepted;
-  accepted.reserve(scan.EventCount());
+  TAccepted accepted;
+  accepted.Records.reserve(scan.EventCount());
+  accepted.Events.reserve(scan.EventCount());
   const TDateTime now = context.Env.Clock.Now();
   const bool allowActions = context.Args.Has("--allow-actions");
   // Notes on the file as a whole are about parts of it that were not read.
@@ -141,9 +250,13 @@ int RunImport(TCtlContext& context) {
   };
   TCalendarImport import(context.Env.LocalTime, std::move(scan),
                          {[&](TImportedEvent&& event) {
+                            std::optional<TWithheld> withheld;
                             if (auto record = ThroughEditor(event, now, context.Env.FileExists,
-                                                            allowActions, report)) {
-                              accepted.push_back(std::move(*record));
+                                                            allowActions, report, withheld)) {
+                              if (withheld)
+                                accepted.Withheld[accepted.Records.size()] = std::move(*withheld);
+                              accepted.Records.push_back(std::move(*record));
+                              accepted.Events.push_back(event.Event);
                             }
                           },
                           report});
@@ -156,13 +269,24 @@ int RunImport(TCtlContext& context) {
   TStreamMsgBox box(context);
   TFileIO store(context.DataFile(), file, box);
   if (!LoadDataFile(context, store, file, true)) return kExitFailure;
-  const size_t taken = accepted.size();
-  if (taken > 0) {
-    store.AddAll(std::move(accepted));
+  const size_t taken = accepted.Records.size();
+  const TMatched matched = MatchByIdentity(store, accepted, context);
+  std::vector<size_t>().swap(accepted.Events);
+  if (!accepted.Records.empty() || matched.Updated > 0) {
+    if (accepted.Records.empty()) {
+      store.Save();
+    } else {
+      store.AddRecords(std::move(accepted.Records));
+    }
     if (!CommitDataFile(context, store, file)) return kExitFailure;
   }
+  std::string counts;
+  if (matched.Updated > 0) counts += std::to_string(matched.Updated) + " aktualisiert";
+  if (matched.Unchanged > 0) {
+    counts += (counts.empty() ? "" : ", ") + std::to_string(matched.Unchanged) + " unverändert";
+  }
   context.Report(std::to_string(taken) + " von " + Events(import.EventCount(), true) +
-                 " übernommen.");
+                 " übernommen" + (counts.empty() ? "" : " (davon " + counts + ")") + ".");
   const bool skipped = partSkipped || taken < import.EventCount();
   return skipped && !context.Args.Has("--lenient") ? kExitSkipped : kExitOk;
 }

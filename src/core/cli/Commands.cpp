@@ -72,6 +72,7 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
         "export.");
     return false;
   }
+  if (context.Env.Identities) store.SetIdentitySource(*context.Env.Identities);
   if (file.Writable() && !file.HoldLock(context.DataFile())) {
     context.Fail("Die Datei \"" + context.Shown(context.DataFile()) +
                  "\" wird gerade von einem anderen Programm geschrieben; nichts geändert.");

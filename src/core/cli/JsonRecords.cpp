@@ -1,9 +1,12 @@
 #include "core/cli/JsonRecords.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "core/cli/KindKeys.h"
 #include "core/ical/Cp1252.h"
+#include "core/ical/ModuleFields.h"
+#include "core/store/ReservedBlock.h"
 #include "core/ui/ListStatusText.h"
 #include "core/ui/ReminderRows.h"
 
@@ -89,6 +92,12 @@ void TJsonRecords::Add(size_t number, const TNotifyInfo& record) {
   text_ += ",\"lastFired\":";
   if (record.LastNotified != 0.0) {
     AppendIsoDateTime(text_, record.LastNotified);
+  } else {
+    text_ += "null";
+  }
+  text_ += ",\"uid\":";
+  if (const std::optional<TIdentity> identity = IdentityOf(record)) {
+    AppendJsonString(text_, UidOf(*identity));
   } else {
     text_ += "null";
   }

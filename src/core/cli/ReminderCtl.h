@@ -12,6 +12,7 @@
 #include "core/common/Clock.h"
 #include "core/ical/LocalTime.h"
 #include "core/store/DataFile.h"
+#include "core/store/ReservedBlock.h"
 #include "core/ui/AddNotifyEventRules.h"
 
 namespace reminder {
@@ -43,6 +44,9 @@ struct TCtlEnvironment {
   // Called before bytes go to standard output as they are ("export -"), where the system
   // would otherwise change line ends.
   std::function<void()> BinaryOut = nullptr;
+  // Where the identities of new reminders come from; the system's random numbers when
+  // none is given.
+  IIdentitySource* Identities = nullptr;
 };
 
 // args without the program name. Errors are one German line on err; the exit code says

@@ -1,8 +1,9 @@
-// Reminders as iCalendar events and back. A date reminder becomes a VEVENT: its date and
-// time as DTSTART in floating local time with a short DURATION, its text as SUMMARY, its
-// repetition as an RRULE, the moment it fires as a VALARM (TRIGGER:-PnD for a warning n
-// days ahead, PT0S otherwise), and its action with the parameter in DESCRIPTION for people
-// and in X- properties for the way back.
+// Reminders as iCalendar events and back. Each reminder becomes a VEVENT whose UID is its
+// identity: its date and time as DTSTART in floating local time with a short DURATION,
+// the first line of its text as SUMMARY and the whole text as DESCRIPTION, its repetition
+// as an RRULE, and a VALARM at exactly the moments the module fires it (EventPlan.h),
+// none where it never does. Its action goes to COMMENT for people; every field of the
+// record travels in X- properties for the way back (ModuleFields.h).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "core/ical/Component.h"
 #include "core/ical/LocalTime.h"
 #include "core/store/NotifyInfo.h"
+#include "core/store/ReservedBlock.h"
 
 namespace reminder {
 
@@ -36,7 +38,8 @@ class TCalendarExport {
   // utcStamp is the DTSTAMP of every event.
   TCalendarExport(TDateTime utcStamp, TSink sink);
   // Records are numbered from 1 in the notes. Without an event for the record, the note
-  // why, German in Windows-1252: "Erinnerung 3 nicht exportiert: ...".
+  // why, German in Windows-1252: "Erinnerung 3 nicht exportiert: ..."; a note also for an
+  // event without alarm whose rule never fires.
   std::optional<std::string> Add(size_t number, const TNotifyInfo& record);
   void Finish();
   size_t Events() const { return events_; }
@@ -69,6 +72,7 @@ struct TExportResult {
   std::string Calendar;  // UTF-8 with CRLF line ends
   size_t Events = 0;
   std::vector<std::string> Skipped;  // "Erinnerung 3 nicht exportiert: ..."
+  std::vector<std::string> Notes;    // "Erinnerung 3 ohne Alarm exportiert: ..."
 };
 
 // The whole calendar at once, for a list in memory.
@@ -82,8 +86,17 @@ struct TImportNote {
 struct TImportedEvent {
   size_t Event = 0;
   std::string Summary;  // for notes, Windows-1252
-  // The reminder the event describes, not yet checked by the editor's rules.
+  // The reminder the event describes, not yet checked by the editor's rules; its
+  // identity comes from the UID.
   TNotifyInfo Record;
+  // The record exactly as the module exported it, firing marks included.
+  bool Exact = false;
+  // The identity the event's UID names, for a record that has none of its own.
+  std::optional<TIdentity> Uid;
+  // The local moment a series ends (UNTIL, or the last of COUNT occurrences), which the
+  // module cannot follow: an event whose series has ended is done, one still running
+  // cannot be taken.
+  std::optional<TDateTime> SeriesEnd;
 };
 
 struct TImportResult {

@@ -4,48 +4,14 @@
 
 #include "core/ical/ContentLine.h"
 #include "core/ical/Cp1252.h"
+#include "core/ical/EventPlan.h"
+#include "core/ical/ModuleFields.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/ical/Values.h"
 
 namespace reminder {
 
 namespace {
-
-// Why a record has no event, or none when it has one.
-std::optional<std::string> ExportObstacle(const TNotifyInfo& r) {
-  switch (r.NotifyKind) {
-    case nkAtDate:
-      break;
-    case nkNever:
-      return std::string("nur gespeichert, ohne Termin");
-    case nkDialUp:
-      return std::string("erinnert beim nächsten DFÜ-Verbindungsaufbau, nicht zu einem Termin");
-    default:
-      return "unbekannter Auslöser " + std::to_string(r.NotifyKind);
-  }
-  if (r.RepeatKind == rkNever) return std::string("Wiederholung \"niemals\", wird nie fällig");
-  if (r.RepeatKind > rkYearly) return "unbekannte Wiederholung " + std::to_string(r.RepeatKind);
-  if (r.ActionKind >= kActionCount) return "unbekannte Aktion " + std::to_string(r.ActionKind);
-  if (!IsValidDateTime(r.NotifyDate) || DecodeDate(r.NotifyDate).Year < 1) {
-    return std::string("Datum außerhalb des Kalenders");
-  }
-  return std::nullopt;
-}
-
-std::string RecurrenceRule(const TNotifyInfo& r) {
-  switch (r.RepeatKind) {
-    case rkDaily:
-      return "FREQ=DAILY";
-    case rkWeekly:
-      return std::string("FREQ=WEEKLY;BYDAY=") + WeekdayCode(DayOfWeek(r.NotifyDate));
-    case rkMonthly:
-      return "FREQ=MONTHLY";
-    case rkYearly:
-      return "FREQ=YEARLY";
-    default:
-      return "";
-  }
-}
 
 const char* ParamLabel(uint8_t actionKind) {
   switch (actionKind) {
@@ -84,8 +50,8 @@ uint64_t Fnv1a(uint64_t hash, const void* data, size_t size) {
   return hash;
 }
 
-// The same reminder gets the same UID in every export, so that a calendar program
-// updates its event instead of adding another one.
+// A record whose reserved block belongs to another program has no identity; its UID is a
+// hash of its content instead.
 uint64_t RecordHash(const TNotifyInfo& r) {
   uint64_t hash = 0xCBF29CE484222325ULL;
   hash = Fnv1a(hash, &r.NotifyDate, sizeof r.NotifyDate);
@@ -108,36 +74,48 @@ class TEventWriter {
   explicit TEventWriter(std::string& out) : out_(out) {}
   void Line(const std::string& line) { AppendFoldedLine(out_, line); }
   void Text(const std::string& name, const std::string& cp1252) {
-    Line(name + ":" + EscapeText(Cp1252ToUtf8(cp1252)));
+    Line(name + ":" + EscapeText(Cp1252ToUtf8(CalendarText(cp1252))));
   }
 
  private:
   std::string& out_;
 };
 
-void WriteEvent(TEventWriter& w, const TNotifyInfo& r, const std::string& uid,
-                const std::string& stamp) {
+// The length of an event, cut where the calendar ends (31.12.9999 23:59:59).
+std::string Duration(TDateTime start) {
+  constexpr int64_t kEventSeconds = 15 * 60;
+  const int64_t left = SecondsOf(EncodeDate(9999, 12, 31)) + 86399 - SecondsOf(start);
+  if (left >= kEventSeconds) return kEventDuration;
+  return "PT" + std::to_string(left < 0 ? 0 : left) + "S";
+}
+
+void WriteEvent(TEventWriter& w, const TNotifyInfo& r, const TEventPlan& plan,
+                const std::string& uid, const std::string& stamp) {
   w.Line("BEGIN:VEVENT");
   w.Line("UID:" + uid);
   w.Line("DTSTAMP:" + stamp);
-  w.Line("DTSTART:" + FormatICalDateTime(r.NotifyDate));
+  w.Line("DTSTART:" + FormatICalDateTime(plan.Start));
   // A moment, not a span; calendar programs that refuse events without a length, or that
   // stretch them to the end of the day, get a short slot.
-  w.Line(std::string("DURATION:") + kEventDuration);
-  w.Text("SUMMARY", r.NotifyText);
-  w.Text("DESCRIPTION", Description(r));
-  if (r.RepeatKind != rkOnce) w.Line("RRULE:" + RecurrenceRule(r));
+  w.Line("DURATION:" + Duration(plan.Start));
+  // Calendar programs show one line as the title; the whole text is the description.
+  w.Text("SUMMARY", FirstLine(r.NotifyText));
+  w.Text("DESCRIPTION", r.NotifyText);
+  w.Text("COMMENT", Description(r));
+  if (!plan.Rule.empty()) w.Line("RRULE:" + plan.Rule);
   w.Line(std::string(kActionProperty) + ";VALUE=INTEGER:" + std::to_string(r.ActionKind));
   if (!r.ActionParam.empty())
     w.Text(std::string(kActionParamProperty) + ";VALUE=TEXT", r.ActionParam);
   w.Line(std::string(kDaysBeforeProperty) + ";VALUE=INTEGER:" + std::to_string(r.DaysBefore));
-  // The calendar program reminds when the module would: a warning its days ahead, every
-  // other action at its time.
-  w.Line("BEGIN:VALARM");
-  w.Line("ACTION:DISPLAY");
-  w.Text("DESCRIPTION", r.NotifyText);
-  w.Line("TRIGGER:" + DaysAheadDuration(r.ActionKind == akWarning ? r.DaysBefore : 0));
-  w.Line("END:VALARM");
+  for (const auto& [name, value] : ModuleFieldLines(r)) w.Line(name + ":" + value);
+  // The calendar program alarms exactly when the module fires, and never where it does not.
+  if (plan.AlarmDaysAhead) {
+    w.Line("BEGIN:VALARM");
+    w.Line("ACTION:DISPLAY");
+    w.Text("DESCRIPTION", FirstLine(r.NotifyText));
+    w.Line("TRIGGER:" + DaysAheadDuration(*plan.AlarmDaysAhead));
+    w.Line("END:VALARM");
+  }
   w.Line("END:VEVENT");
 }
 
@@ -182,17 +160,28 @@ TCalendarExport::TCalendarExport(TDateTime utcStamp, TSink sink)
 }
 
 std::optional<std::string> TCalendarExport::Add(size_t number, const TNotifyInfo& record) {
-  if (std::optional<std::string> obstacle = ExportObstacle(record)) {
-    return "Erinnerung " + std::to_string(number) + " nicht exportiert: " + *obstacle;
+  const TEventPlan plan = PlanEvent(record);
+  // Only a date outside the calendar has no DTSTART.
+  if (!IsValidDateTime(plan.Start) || DecodeDate(plan.Start).Year < 1) {
+    return "Erinnerung " + std::to_string(number) +
+           " nicht exportiert: Datum außerhalb des Kalenders";
   }
-  const uint64_t hash = RecordHash(record);
-  const int copy = uids_.Add(hash);
-  const std::string uid =
-      Hex(hash) + (copy > 1 ? "-" + std::to_string(copy) : std::string()) + "@reminderctl";
+  std::string uid;
+  if (const std::optional<TIdentity> identity = IdentityOf(record)) {
+    uid = UidOf(*identity);
+  } else {
+    const uint64_t hash = RecordHash(record);
+    const int copy = uids_.Add(hash);
+    uid = Hex(hash) + (copy > 1 ? "-" + std::to_string(copy) : std::string()) + kUidDomain;
+  }
   TEventWriter w(out_);
-  WriteEvent(w, record, uid, stamp_);
+  WriteEvent(w, record, plan, uid, stamp_);
   ++events_;
   if (out_.size() >= kPartSize) Flush();
+  if (plan.RuleNeverFires) {
+    return "Erinnerung " + std::to_string(number) +
+           " ohne Alarm exportiert: ihre Wiederholung trifft auf keinen Tag zu";
+  }
   return std::nullopt;
 }
 
@@ -211,8 +200,9 @@ TExportResult ExportReminders(const std::vector<const TNotifyInfo*>& records, TD
   TCalendarExport calendar(utcStamp,
                            [&result](std::string_view part) { result.Calendar.append(part); });
   for (size_t i = 0; i < records.size(); ++i) {
-    if (std::optional<std::string> skipped = calendar.Add(i + 1, *records[i])) {
-      result.Skipped.push_back(std::move(*skipped));
+    const size_t before = calendar.Events();
+    if (std::optional<std::string> note = calendar.Add(i + 1, *records[i])) {
+      (calendar.Events() == before ? result.Skipped : result.Notes).push_back(std::move(*note));
     }
   }
   calendar.Finish();

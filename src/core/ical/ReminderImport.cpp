@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -5,6 +6,8 @@
 
 #include "core/ical/ContentLine.h"
 #include "core/ical/Cp1252.h"
+#include "core/ical/EventPlan.h"
+#include "core/ical/ModuleFields.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/ical/TimeZone.h"
 #include "core/ical/Values.h"
@@ -61,7 +64,8 @@ bool IsUtcZoneName(const std::string& tzid) {
   return name == "UTC" || name == "GMT" || name == "Z" || name == "ETC/UTC" || name == "ETC/GMT";
 }
 
-// The repetition kind of a rule the module can follow, or why it cannot.
+// The repetition kind of a rule the module can follow, or why it cannot. An end (UNTIL)
+// is left to the caller.
 std::optional<uint8_t> RepeatOfRule(const TRule& rule, const TDateParts& start,
                                     std::string& obstacle) {
   const auto freq = rule.find("FREQ");
@@ -82,20 +86,25 @@ std::optional<uint8_t> RepeatOfRule(const TRule& rule, const TDateParts& start,
   const TDateTime startDate = EncodeDate(start.Year, start.Month, start.Day);
   for (const auto& [key, value] : rule) {
     bool fits;
-    if (key == "FREQ" || key == "WKST") {
+    if (key == "FREQ" || key == "WKST" || key == "UNTIL") {
       fits = true;
     } else if (key == "INTERVAL") {
       fits = value == "1";
     } else if (key == "COUNT") {
-      // A single occurrence is a reminder that fires once.
-      fits = value == "1";
-      if (fits) repeat = rkOnce;
+      // A single occurrence is a reminder that fires once; where more end is left to the
+      // caller.
+      int64_t count = 0;
+      fits = ParseInt(value, count) && count > 0;
+      if (count == 1) repeat = rkOnce;
     } else if (key == "BYDAY") {
       fits = repeat == rkWeekly && value == WeekdayCode(DayOfWeek(startDate));
     } else if (key == "BYMONTHDAY") {
       fits = (repeat == rkMonthly || repeat == rkYearly) && value == std::to_string(start.Day);
     } else if (key == "BYMONTH") {
       fits = repeat == rkYearly && value == std::to_string(start.Month);
+    } else if (key == "BYYEARDAY") {
+      // Feb 29, and Mar 1 in a common year: what the module does for a start on Feb 29.
+      fits = repeat == rkYearly && value == "60" && start.Month == 2 && start.Day == 29;
     } else {
       fits = false;
     }
@@ -111,24 +120,54 @@ class TEventImport {
  public:
   TEventImport(const TComponent& event, size_t number, const TCalendarZones& zones,
                ILocalTime& localTime, const TCalendarImport::THandlers& handlers)
-      : event_(event),
-        number_(number),
-        zones_(zones),
-        localTime_(localTime),
-        handlers_(handlers) {}
+      : event_(event), number_(number), zones_(zones), localTime_(localTime), handlers_(handlers) {}
 
   void Run() {
     const TContentLine* summary = event_.Find("SUMMARY");
-    const TCp1252Text text = TextValue(summary ? summary->Value : "");
+    const TContentLine* description = event_.Find("DESCRIPTION");
+    TCp1252Text text = TextValue(summary ? summary->Value : "");
+    // The description is the whole text when it begins with the summary and holds more.
+    if (description) {
+      TCp1252Text whole = TextValue(description->Value);
+      if (whole.Text.size() > text.Text.size() &&
+          whole.Text.compare(0, text.Text.size(), text.Text) == 0) {
+        text = std::move(whole);
+      }
+    }
     label_ = EventLabel(number_, text.Text);
+    const TContentLine* uid = event_.Find("UID");
+    const std::optional<TIdentity> identity =
+        uid ? IdentityOfUid(uid->Value) : std::optional<TIdentity>();
+    if (std::optional<TNotifyInfo> own = ModuleRecord(event_)) {
+      // An export of the module's that no calendar program changed: taken as it was, but
+      // under the event's UID should that name another identity.
+      if (identity && IdentityOf(*own) && IdentityOf(*own) != identity) {
+        SetIdentity(*own, *identity);
+      }
+      TImportedEvent event;
+      event.Uid = identity;
+      event.Event = number_;
+      event.Summary = text.Text;
+      event.Record = std::move(*own);
+      event.Exact = true;
+      handlers_.OnEvent(std::move(event));
+      return;
+    }
     if (!text.Exact()) Note("Zeichen ohne Entsprechung in Windows-1252 durch ? ersetzt");
     TNotifyInfo record;
     record.NotifyKind = nkAtDate;
     record.NotifyText = text.Text;
     if (!ReadStart(record) || !ReadRepetition(record)) return;
     ReadAction(record);
+    if (identity) SetIdentity(record, *identity);
     for (std::string& note : notes_) handlers_.OnNote({number_, std::move(note)});
-    handlers_.OnEvent({number_, text.Text, std::move(record)});
+    TImportedEvent event;
+    event.Event = number_;
+    event.Summary = text.Text;
+    event.Record = std::move(record);
+    event.SeriesEnd = seriesEnd_;
+    event.Uid = identity;
+    handlers_.OnEvent(std::move(event));
   }
 
  private:
@@ -166,8 +205,8 @@ class TEventImport {
         local = SecondsOf(localTime_.UtcToLocal(FromSeconds(wall - offset)));
         Note("Zeitzone " + Shown(*tzid) + " in Ortszeit umgerechnet");
       } else {
-        Note("Zeitzone " + Shown(*tzid) +
-             " ohne VTIMEZONE in der Datei, Uhrzeit als Ortszeit übernommen");
+        // Read as local time it would remind at a wrong hour without a word.
+        return Skip("Zeitzone " + Shown(*tzid) + " ohne Beschreibung (VTIMEZONE) in der Datei");
       }
     }
     record.NotifyDate = FromSeconds(local);
@@ -198,6 +237,26 @@ class TEventImport {
     const std::optional<uint8_t> repeat = RepeatOfRule(rule, start_.Date, obstacle);
     if (!repeat) return Skip("Regel RRULE:" + text + " nicht darstellbar (" + obstacle + ")");
     record.RepeatKind = *repeat;
+    if (const auto until = rule.find("UNTIL"); until != rule.end()) {
+      TICalDateTime end;
+      if (!ParseICalDateTime(until->second, end)) {
+        return Skip("Regel RRULE:" + text + " nicht lesbar (UNTIL)");
+      }
+      int64_t seconds = ToSeconds(end.Date, end.HasTime ? end.Time : TTimeParts{23, 59, 59, 0});
+      if (end.Utc) seconds = SecondsOf(localTime_.UtcToLocal(FromSeconds(seconds)));
+      seriesEnd_ = FromSeconds(seconds);
+    }
+    int64_t count = 0;
+    if (const auto counted = rule.find("COUNT");
+        counted != rule.end() && record.RepeatKind != rkOnce && ParseInt(counted->second, count)) {
+      const std::optional<int64_t> last =
+          LastOccurrenceDay(start_.Date, record.RepeatKind, count, rule.count("BYYEARDAY") != 0);
+      const int64_t first = DaysFromCivil(start_.Date.Year, start_.Date.Month, start_.Date.Day);
+      seriesEnd_ = last ? record.NotifyDate + static_cast<double>(*last - first) : kMaxDateTime;
+    }
+    // The module first fires a week after its date: the event's start is that firing.
+    if (record.RepeatKind == rkWeekly) record.NotifyDate -= 7;
+    if (!IsValidDateTime(record.NotifyDate)) return Skip("Datum außerhalb des Kalenders");
     return true;
   }
 
@@ -205,6 +264,8 @@ class TEventImport {
   // reminder; any other event warns, as early as its first alarm in whole days asks.
   void ReadAction(TNotifyInfo& record) {
     record.ActionKind = akWarning;
+    const bool hasAlarm = std::any_of(event_.Children.begin(), event_.Children.end(),
+                                      [](const TComponent& c) { return c.Name == "VALARM"; });
     if (const TContentLine* action = event_.Find(kActionProperty)) {
       int64_t kind = 0;
       if (ParseInt(action->Value, kind) && kind >= 0 && kind < kActionCount) {
@@ -221,6 +282,8 @@ class TEventImport {
     }
     int64_t days = 0;
     const TContentLine* daysBefore = event_.Find(kDaysBeforeProperty);
+    // A warning comes when the event's alarm does.
+    if (record.ActionKind == akWarning && hasAlarm) daysBefore = nullptr;
     if (daysBefore && ParseInt(daysBefore->Value, days) && days >= INT32_MIN && days <= INT32_MAX) {
       record.DaysBefore = static_cast<int32_t>(days);
       return;
@@ -258,6 +321,7 @@ class TEventImport {
   const TCalendarImport::THandlers& handlers_;
   std::string label_;
   TICalDateTime start_;
+  std::optional<TDateTime> seriesEnd_;
   std::vector<std::string> notes_;
 };
 

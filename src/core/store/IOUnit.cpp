@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -205,6 +206,8 @@ bool TFileIO::SaveLocked(bool reportDropped, bool& reloaded) {
                   unsaved);
   }
   if (loadState_ == TLoadState::Damaged && !KeepDamagedOriginal()) return false;
+  // Records of older files and of other writers; a foreign block is left as it is.
+  for (TNotifyInfo* record : items_) EnsureIdentity(*record, *idSource_);
   if (!savePart_) savePart_.reset(new char[kSavePartSize]);
   std::vector<uint64_t> written;
   written.reserve(items_.size());
@@ -245,10 +248,20 @@ TNotifyInfo EditableCopy(TNotifyInfo values) {
   return record;
 }
 
+TNotifyInfo ChangedCopy(const TNotifyInfo& old, TNotifyInfo values) {
+  TNotifyInfo record = EditableCopy(std::move(values));
+  if (std::optional<TBlockContent> content = BlockContent(old)) {
+    content->Snooze.reset();
+    WriteBlock(record, *content);
+  }
+  return record;
+}
+
 TNotifyInfo* TFileIO::Add(const TNotifyInfo& values) {
   items_.reserve(items_.size() + 1);
   identities_.reserve(identities_.size() + 1);
   TNotifyInfo* record = pool_.New(EditableCopy(values));
+  EnsureIdentity(*record, *idSource_);
   items_.push_back(record);
   identities_.push_back(0);
   Save();
@@ -261,9 +274,22 @@ void TFileIO::AddAll(std::vector<TNotifyInfo> values) {
   // The texts move into the store, so that a long list is not held twice.
   for (TNotifyInfo& record : values) {
     items_.push_back(pool_.New(EditableCopy(std::move(record))));
+    EnsureIdentity(*items_.back(), *idSource_);
     identities_.push_back(0);
   }
   std::vector<TNotifyInfo>().swap(values);
+  Save();
+}
+
+void TFileIO::AddRecords(std::vector<TNotifyInfo> records) {
+  items_.reserve(items_.size() + records.size());
+  identities_.reserve(identities_.size() + records.size());
+  for (TNotifyInfo& record : records) {
+    items_.push_back(pool_.New(std::move(record)));
+    EnsureIdentity(*items_.back(), *idSource_);
+    identities_.push_back(0);
+  }
+  std::vector<TNotifyInfo>().swap(records);
   Save();
 }
 

@@ -19,6 +19,7 @@
 #include "core/store/DataFile.h"
 #include "core/store/NotifyInfo.h"
 #include "core/store/RecordPool.h"
+#include "core/store/ReservedBlock.h"
 
 namespace reminder {
 
@@ -57,16 +58,23 @@ class TFileIO {
   TLoadState LoadState() const { return loadState_; }
   // Whether the last save failed or was refused (and was reported).
   bool SaveFailed() const { return saveFailed_; }
+  // Where the identities of new records, and of records that have none, come from; the
+  // system's random numbers unless a test passes its own.
+  void SetIdentitySource(IIdentitySource& source) { idSource_ = &source; }
   // Writes the whole list, holding the writers' lock of the file. On failure it shows why
   // and keeps the old file: another writer kept the lock, the file is read-only or a
   // directory, or it could not be read when loaded (nothing read is never saved over it).
   // Before the first save over a damaged file the original is kept beside it and the user
-  // told where.
+  // told where. Every record whose reserved block can hold one gets an identity first.
   bool Save() { return Save(true); }
-  // Appends a pending, never fired copy of the editable fields and saves.
+  // Appends a pending, never fired copy of the editable fields with a new identity and
+  // saves.
   TNotifyInfo* Add(const TNotifyInfo& values);
   // Appends each as Add does, saving once for all of them.
   void AddAll(std::vector<TNotifyInfo> values);
+  // Appends the records as they are, firing marks and reserved bytes included (an import
+  // that brings them along), and saves once; a record without identity gets one.
+  void AddRecords(std::vector<TNotifyInfo> records);
   // Frees and removes the record and saves; a reference not in the list changes nothing.
   void Delete(const TNotifyInfo* record);
   // Deletes each as Delete does, saving once for all of them.
@@ -94,6 +102,8 @@ class TFileIO {
   std::vector<uint64_t> identities_;  // of each item; 0 for one not yet in the file
   std::vector<uint64_t> deleted_;     // identities of the items deleted since the last save
   TFileStamp stamp_;                  // of the file as last read or written
+  TRandomIdentitySource randomIds_;
+  IIdentitySource* idSource_ = &randomIds_;
   bool stamped_ = false;
   std::function<void()> onReloaded_;
   std::vector<TNotice> notices_;
@@ -119,5 +129,8 @@ class TFileIO {
 // The editable fields of a record, as the editor gives them: pending, never fired,
 // reserved fields zero.
 TNotifyInfo EditableCopy(TNotifyInfo values);
+// A record changed in the editor: the editable fields of values, pending and never fired,
+// keeping the identity and the extended rule of the record as it was; a snooze ends.
+TNotifyInfo ChangedCopy(const TNotifyInfo& old, TNotifyInfo values);
 
 }  // namespace reminder

@@ -1,7 +1,7 @@
 // A reminder that fires again at a moment the user chose, apart from its repetition. The
-// moment is kept in the record's reserved block, so files stay readable as they are; a tag
-// and a check byte make sure that bytes another program left there never count as one.
-// The editor writes reserved fields as zero, so changing a reminder cancels its snooze.
+// moment is kept in the record's reserved block (ReservedBlock.h), so files stay readable
+// as they are; bytes another program left there never count as one. Changing a reminder
+// in the editor cancels its snooze.
 #pragma once
 
 #include <optional>

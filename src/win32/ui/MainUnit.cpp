@@ -317,7 +317,7 @@ TNotifyInfo* TMain::AddReminder(const TNotifyInfo& values) {
 }
 
 void TMain::ChangeReminder(TNotifyInfo& record, const TNotifyInfo& values) {
-  record = EditableCopy(values);
+  record = ChangedCopy(record, values);
   list_.Changed(record);
   scheduler_->Save();
   LVSelectItem();
