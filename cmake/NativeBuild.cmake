@@ -15,22 +15,23 @@ if(benchmark_FOUND)
   target_link_libraries(reminder_bench PRIVATE reminder_core benchmark::benchmark_main)
 endif()
 
-# The command-line companion: its logic lives in the core, only the entry point here.
-add_executable(reminderctl src/tools/reminderctl/main.cpp)
-reminder_target(reminderctl)
-target_link_libraries(reminderctl PRIVATE reminder_core)
-if(NOT REMINDER_SANITIZE)
-  # Scripts start the tool often; without the shared C++ runtime it starts faster.
-  target_link_options(reminderctl PRIVATE -static-libstdc++ -static-libgcc)
-endif()
-
-# The HTTP client over libcurl, and the CalDAV requests against a real server, which the
-# test command starts (REMINDER_TEST_CALDAV_URL).
+# The HTTP client of sync over libcurl.
 find_package(CURL REQUIRED)
 add_library(reminder_curl STATIC src/tools/net/CurlHttpClient.cpp)
 reminder_target(reminder_curl)
 target_link_libraries(reminder_curl PUBLIC reminder_core CURL::libcurl)
 
+# The command-line companion: its logic lives in the core, only the entry point here.
+add_executable(reminderctl src/tools/reminderctl/main.cpp)
+reminder_target(reminderctl)
+target_link_libraries(reminderctl PRIVATE reminder_curl)
+if(NOT REMINDER_SANITIZE)
+  # Scripts start the tool often; without the shared C++ runtime it starts faster.
+  target_link_options(reminderctl PRIVATE -static-libstdc++ -static-libgcc)
+endif()
+
+# The CalDAV requests and sync against a real server, which the test command starts
+# (REMINDER_TEST_CALDAV_URL).
 file(GLOB SYNC_TEST_SOURCES CONFIGURE_DEPENDS tests/sync/*.cpp)
 add_executable(sync_tests ${SYNC_TEST_SOURCES})
 reminder_target(sync_tests)

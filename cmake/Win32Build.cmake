@@ -45,9 +45,10 @@ set_target_properties(ReminderDll PROPERTIES OUTPUT_NAME Reminder PREFIX "")
 add_executable(ReminderHost WIN32 src/win32/programs/ReminderHost.cpp)
 reminder_target(ReminderHost)
 
-add_executable(reminderctl src/tools/reminderctl/main.cpp src/win32/store/Win32DataFile.cpp)
+add_executable(reminderctl src/tools/reminderctl/main.cpp src/win32/store/Win32DataFile.cpp
+                           src/win32/net/WinHttpClient.cpp)
 reminder_target(reminderctl)
-target_link_libraries(reminderctl PRIVATE reminder_core)
+target_link_libraries(reminderctl PRIVATE reminder_core winhttp)
 
 # The remote access stand-in the tests place beside their program, so that it is found
 # before the system's library.

@@ -103,6 +103,7 @@ class TListLines {
 };
 
 int RunList(TCtlContext& context);
+int RunSync(TCtlContext& context);
 int RunDue(TCtlContext& context);
 int RunAdd(TCtlContext& context);
 int RunDelete(TCtlContext& context);

@@ -63,6 +63,12 @@ const std::vector<TCommand>& Commands() {
        RunImport},
       {"snooze", {kFile, kForce, {"--minutes", true}}, 1, 1, RunSnooze},
       {"next", {kFile, {"--count", true}, {"--at", true}}, 1, 1, RunNext},
+      {"sync",
+       {kFile, kForce, kJson, {"--url", true}, {"--user", true}, {"--password-file", true},
+        {"--calendar", true}},
+       0,
+       0,
+       RunSync},
   };
   return commands;
 }
@@ -116,6 +122,15 @@ std::string HelpText(const std::string& defaultFile) {
          "      Die nächsten n Termine (Vorgabe 5) der Erinnerung mit der Nummer N ab diesem\n"
          "      Zeitpunkt (ohne --at: jetzt), je einer in einer Zeile, bei einer Prüfung in\n"
          "      jeder vollen Minute; erinnert sie nie, \"nie\" mit dem Grund.\n"
+         "  sync --url URL [--user U] [--password-file F] [--calendar K] [--json] [--file F]\n"
+         "      Gleicht die Datei mit einem CalDAV-Kalender ab, in beide Richtungen, und nennt\n"
+         "      jede Änderung in einer Zeile. URL: die Adresse des Kalenders oder des Servers;\n"
+         "      dann wählt --calendar (Adresse, Pfad oder Name) einen seiner Kalender, und hat\n"
+         "      er keinen, wird \"Erinnerungen\" angelegt. Das Passwort steht in der Datei F,\n"
+         "      die nur ihr Besitzer lesen darf, oder in REMINDER_SYNC_PASSWORD. Was beide\n"
+         "      Seiten zuletzt gemeinsam hatten, steht in \"Reminder.dat.sync\" daneben.\n"
+         "      Wurde hier und dort dasselbe geändert, gilt die Fassung des Servers und die\n"
+         "      eigene bleibt als Erinnerung mit \" (Konflikt)\" am Ende erhalten.\n"
          "  help, --help, -h\n"
          "      Diese Hilfe.\n"
          "  --version\n"

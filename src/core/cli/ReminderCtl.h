@@ -6,6 +6,8 @@
 #include <functional>
 #include <iosfwd>
 #include <istream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "core/ical/LocalTime.h"
 #include "core/store/DataFile.h"
 #include "core/store/ReservedBlock.h"
+#include "core/sync/HttpClient.h"
 #include "core/ui/AddNotifyEventRules.h"
 
 namespace reminder {
@@ -47,6 +50,14 @@ struct TCtlEnvironment {
   // Where the identities of new reminders come from; the system's random numbers when
   // none is given.
   IIdentitySource* Identities = nullptr;
+  // The HTTP client of sync, signed in as user; none in a build without one.
+  std::function<std::unique_ptr<IHttpClient>(const std::string& user, const std::string& password)>
+      Http = nullptr;
+  // Whether only its owner may read the file (a password file); none where the system
+  // tells no such thing.
+  std::function<bool(const std::string& path)> IsPrivateFile = nullptr;
+  // An environment variable's value, or none.
+  std::function<std::optional<std::string>(const char* name)> Variable = nullptr;
 };
 
 // args without the program name. Errors are one German line on err; the exit code says

@@ -1,6 +1,9 @@
 // reminderctl: the entry point. Everything it does lives in the core (core/cli).
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -15,7 +18,12 @@
 #include <io.h>
 #include <windows.h>
 
+#include "win32/net/WinHttpClient.h"
 #include "win32/store/Win32DataFile.h"
+#else
+#include <sys/stat.h>
+
+#include "tools/net/CurlHttpClient.h"
 #endif
 
 namespace {
@@ -37,6 +45,21 @@ std::string ExecutablePath(const char* argv0) {
 bool IsFile(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_regular_file(path, error);
+}
+
+std::unique_ptr<reminder::IHttpClient> HttpClient(const std::string& user,
+                                                  const std::string& password) {
+#ifdef _WIN32
+  return std::make_unique<reminder::TWinHttpClient>(user, password);
+#else
+  return std::make_unique<reminder::TCurlHttpClient>(user, password);
+#endif
+}
+
+std::optional<std::string> Variable(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value) return std::nullopt;
+  return std::string(value);
 }
 
 }  // namespace
@@ -62,6 +85,16 @@ int main(int argc, char** argv) {
   reminder::TCtlEnvironment env{
       clock, files, localTime, IsFile, reminder::DataFileBeside(ExecutablePath(argv[0])), charset};
   env.In = &std::cin;
+  env.Http = HttpClient;
+  env.Variable = Variable;
+#ifndef _WIN32
+  // A password file that the group or others may read is refused; Windows keeps a user's
+  // files to the user.
+  env.IsPrivateFile = [](const std::string& path) {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && (status.st_mode & 077) == 0;
+  };
+#endif
 #ifdef _WIN32
   // A data file from standard input is bytes, which text mode would end at the first
   // Ctrl+Z.
