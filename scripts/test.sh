@@ -53,9 +53,10 @@ configure_and_build() {
 mkdir -p "$build"
 
 echo "== a calendar server for the sync tests, on 127.0.0.1"
-# A server of its own on a free port, with its storage in a fresh folder and no sign-in
-# (any user name is taken); ended when the tests are.
-caldav_dir=$(mktemp -d)
+# A server of its own on a free port, with its storage in a fresh folder (in memory where
+# the machine has /dev/shm) and no sign-in (any user name is taken); ended when the tests
+# are.
+caldav_dir=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 caldav_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 cat >"$caldav_dir/config" <<CONFIG
 [server]

@@ -195,7 +195,10 @@ bool TCalDav::Discover(const std::string& address, std::vector<TCalendarInfo>& c
       calendars.push_back({WithSlash(at), resource.DisplayName});
       return true;
     }
-  } else if (error_.find("HTTP 401") != std::string::npos) {
+  } else if (error_.find("HTTP 401") != std::string::npos ||
+             error_.find("HTTP 404") != std::string::npos) {
+    // Wrong credentials, or an address that names nothing: another calendar found by
+    // discovery would not be the one meant.
     return false;
   }
   std::string home;

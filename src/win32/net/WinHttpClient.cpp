@@ -158,7 +158,9 @@ THttpResponse TWinHttpClient::Send(const THttpRequest& request) {
   for (const auto& [name, value] : request.Headers)
     headers += Wide(name + ": " + value + "\r\n", CP_UTF8);
 
-  bool signedIn = false;
+  bool signedIn = scheme_ != 0 && !user_.empty() &&
+                  WinHttpSetCredentials(handle.get(), WINHTTP_AUTH_TARGET_SERVER, scheme_,
+                                        user_.c_str(), password_.c_str(), nullptr);
   for (;;) {
     const DWORD size = static_cast<DWORD>(request.Body.size());
     if (!WinHttpSendRequest(handle.get(),
@@ -189,6 +191,7 @@ THttpResponse TWinHttpClient::Send(const THttpRequest& request) {
         WinHttpSetCredentials(handle.get(), target, ChosenScheme(supported), user_.c_str(),
                               password_.c_str(), nullptr)) {
       signedIn = true;
+      if (target == WINHTTP_AUTH_TARGET_SERVER) scheme_ = ChosenScheme(supported);
       continue;
     }
     response.Status = static_cast<int>(status);

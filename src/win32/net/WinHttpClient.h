@@ -29,6 +29,9 @@ class TWinHttpClient : public IHttpClient {
   std::wstring user_;
   std::wstring password_;
   void* session_;  // HINTERNET, kept for all requests so that connections are reused
+  // The scheme the server asked for the first time; later requests bring the credentials
+  // at once instead of being refused first.
+  DWORD scheme_ = 0;
 };
 
 }  // namespace reminder
