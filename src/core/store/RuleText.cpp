@@ -190,9 +190,15 @@ std::string FormatRRule(const TRepeatRule& rule, TDateTime start) {
   std::string text = "FREQ=" + std::string(kFreqs[static_cast<size_t>(rule.Freq) - 1]);
   if (rule.Interval != 1) text += ";INTERVAL=" + Number(rule.Interval);
   const bool yearly = rule.Freq == TRuleFreq::Yearly;
-  if ((rule.Ordinal != 0 || rule.LastDayOfMonth) && yearly) {
-    text += ";BYMONTH=" + Number(DecodeDate(start).Month);
+  const TDateParts date = DecodeDate(start);
+  // A day that some months lack is named, so that every reader skips those months, as
+  // RFC 5545 asks, rather than moving to a neighbouring day.
+  const bool rareDay = rule.Ordinal == 0 && !rule.LastDayOfMonth && date.Day > 28 &&
+                       (yearly || rule.Freq == TRuleFreq::Monthly);
+  if ((rule.Ordinal != 0 || rule.LastDayOfMonth || rareDay) && yearly) {
+    text += ";BYMONTH=" + Number(date.Month);
   }
+  if (rareDay) text += ";BYMONTHDAY=" + Number(date.Day);
   if (rule.Ordinal != 0) {
     text += ";BYDAY=" + Number(rule.Ordinal) + kCodes[OnlyWeekday(rule.Weekdays)];
   } else if (rule.Weekdays != 0) {
