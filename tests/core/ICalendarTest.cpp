@@ -486,6 +486,15 @@ TEST(CalendarImport, TheRulesTheModuleFiresAreKept) {
   }
   // A count's end is the last occurrence, the series' end for the import.
   EXPECT_EQ(result.Events[2].SeriesEnd, At(2025, 6, 11, 20));
+
+  // Tuesdays at 23:00 UTC are Wednesdays here: the weekdays would be a day off.
+  TImportResult shifted;
+  ASSERT_TRUE(ImportReminders(
+      Calendar(Event("DTSTART:20250610T230000Z\r\nRRULE:FREQ=WEEKLY;BYDAY=TU,FR\r\n")), zone,
+      shifted, error));
+  EXPECT_TRUE(shifted.Events.empty());
+  ASSERT_EQ(shifted.Notes.size(), 1u);
+  EXPECT_NE(shifted.Notes[0].Text.find("(Ortszeit an einem anderen Tag)"), std::string::npos);
 }
 
 TEST(CalendarImport, WhatTheModuleCannotRepeatIsSkippedWithItsReason) {

@@ -242,6 +242,11 @@ class TEventImport {
       std::string why;
       if (const std::optional<TRepeatRule> extended =
               ExtendedRuleOf(rule, record.NotifyDate, localTime_, why)) {
+        // Weekdays and days of the month belong to the event's own zone.
+        const TDateParts local = DecodeDate(record.NotifyDate);
+        if ((extended->Weekdays != 0 || extended->LastDayOfMonth) && local.Day != start_.Date.Day) {
+          return Skip("Regel RRULE:" + text + " nicht darstellbar (Ortszeit an einem anderen Tag)");
+        }
         SetRule(record, extended);
         seriesEnd_ = RuleSeriesEnd(*extended, record.NotifyDate);
         return true;
