@@ -7,6 +7,7 @@
 
 #include "core/Fakes.h"
 #include "core/LocalTimeFake.h"
+#include "core/RandomRule.h"
 #include "core/TestDates.h"
 #include "core/ical/Component.h"
 #include "core/ical/ContentLine.h"
@@ -17,7 +18,9 @@
 #include "core/ical/Values.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/IOUnit.h"
+#include "core/store/RepeatRule.h"
 #include "core/store/ReservedBlock.h"
+#include "core/store/RuleText.h"
 #include "core/store/Snooze.h"
 
 namespace reminder {
@@ -329,6 +332,7 @@ TEST(CalendarRoundTrip, RandomRecordsComeBackByteForByte) {
         SetIdentity(r,
                     testing::CountingIdentities::Number(static_cast<uint32_t>(number(1, 1000000))));
         if (number(0, 1)) SetSnooze(r, moment() + 1);
+        if (number(0, 1)) SetRule(r, testing::RandomRule(random));
         break;
       case 2:
         WriteOldSnooze(r, moment() + 1);
@@ -454,6 +458,45 @@ TEST(CalendarImport, ForeignEventsWarnAtTheirFirstWholeDayAlarm) {
                    }));
 }
 
+// The rules calendars are full of come in as the module's extended rules.
+TEST(CalendarImport, TheRulesTheModuleFiresAreKept) {
+  FixedOffsetTime zone;
+  TImportResult result;
+  std::string error;
+  const std::vector<std::pair<std::string, std::string>> rules = {
+      {"FREQ=WEEKLY;INTERVAL=2", "FREQ=WEEKLY;INTERVAL=2"},
+      {"FREQ=WEEKLY;BYDAY=MO,TU;WKST=MO", "FREQ=WEEKLY;BYDAY=MO,TU"},
+      {"FREQ=HOURLY;INTERVAL=4;COUNT=10", "FREQ=HOURLY;INTERVAL=4;COUNT=10"},
+      {"FREQ=MONTHLY;BYDAY=2TU", "FREQ=MONTHLY;BYDAY=2TU"},
+      {"FREQ=YEARLY;BYMONTH=6;BYDAY=-1FR", "FREQ=YEARLY;BYMONTH=6;BYDAY=-1FR"},
+      {"FREQ=MONTHLY;BYMONTHDAY=-1;UNTIL=20261231T230000Z",
+       "FREQ=MONTHLY;BYMONTHDAY=-1;UNTIL=20270101T010000"},
+  };
+  std::string events;
+  for (const auto& rule : rules)
+    events += Event("DTSTART:20250610T080000\r\nRRULE:" + rule.first + "\r\n");
+  ASSERT_TRUE(ImportReminders(Calendar(events), zone, result, error));
+  ASSERT_EQ(result.Events.size(), rules.size());
+  for (size_t i = 0; i < rules.size(); ++i) {
+    const TNotifyInfo& r = result.Events[i].Record;
+    const std::optional<TRepeatRule> rule = RuleOf(r);
+    ASSERT_TRUE(rule) << rules[i].first;
+    EXPECT_EQ(FormatRRule(*rule, r.NotifyDate), rules[i].second);
+    EXPECT_EQ(r.NotifyDate, At(2025, 6, 10, 8));
+  }
+  // A count's end is the last occurrence, the series' end for the import.
+  EXPECT_EQ(result.Events[2].SeriesEnd, At(2025, 6, 11, 20));
+
+  // Tuesdays at 23:00 UTC are Wednesdays here: the weekdays would be a day off.
+  TImportResult shifted;
+  ASSERT_TRUE(ImportReminders(
+      Calendar(Event("DTSTART:20250610T230000Z\r\nRRULE:FREQ=WEEKLY;BYDAY=TU,FR\r\n")), zone,
+      shifted, error));
+  EXPECT_TRUE(shifted.Events.empty());
+  ASSERT_EQ(shifted.Notes.size(), 1u);
+  EXPECT_NE(shifted.Notes[0].Text.find("(Ortszeit an einem anderen Tag)"), std::string::npos);
+}
+
 TEST(CalendarImport, WhatTheModuleCannotRepeatIsSkippedWithItsReason) {
   FixedOffsetTime zone;
   TImportResult result;
@@ -461,10 +504,10 @@ TEST(CalendarImport, WhatTheModuleCannotRepeatIsSkippedWithItsReason) {
   const std::string start = "DTSTART:20250610T080000\r\n";
   ASSERT_TRUE(ImportReminders(
       // A skipped event names no conversion, only why it was skipped.
-      Calendar(Event("DTSTART:20250610T080000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n") +
-               Event(start + "RRULE:FREQ=WEEKLY;BYDAY=MO,TU\r\n") +
+      Calendar(Event("DTSTART:20250610T080000Z\r\nRRULE:FREQ=WEEKLY;BYSETPOS=2\r\n") +
+               Event(start + "RRULE:FREQ=MONTHLY;BYDAY=MO,TU\r\n") +
                Event(start + "RRULE:FREQ=DAILY\r\nEXDATE:20250611T080000\r\n") +
-               Event(start + "RRULE:FREQ=HOURLY\r\n") + Event(start + "RECURRENCE-ID:1\r\n") +
+               Event(start + "RRULE:FREQ=MINUTELY\r\n") + Event(start + "RECURRENCE-ID:1\r\n") +
                Event(start + "RRULE:FREQ=DAILY;FREQ=WEEKLY\r\n") + Event("DTSTART:2025\r\n") +
                Event("") + Event(start + "STATUS:CANCELLED\r\n") +
                "BEGIN:VTODO\r\nSUMMARY:Aufgabe\r\nEND:VTODO\r\nnot a line\r\n"),
@@ -474,24 +517,26 @@ TEST(CalendarImport, WhatTheModuleCannotRepeatIsSkippedWithItsReason) {
   std::vector<std::string> notes;
   for (const TImportNote& note : result.Notes) notes.push_back(note.Text);
   // The notes follow the file, as it is read.
-  EXPECT_EQ(notes, (std::vector<std::string>{
-                       "Termin 1 \"Fremd\" übersprungen: Regel RRULE:FREQ=WEEKLY;INTERVAL=2 nicht "
-                       "darstellbar (INTERVAL=2)",
-                       "Termin 2 \"Fremd\" übersprungen: Regel RRULE:FREQ=WEEKLY;BYDAY=MO,TU nicht "
-                       "darstellbar (BYDAY=MO,TU)",
-                       "Termin 3 \"Fremd\" übersprungen: Wiederholung mit EXDATE nicht darstellbar",
-                       "Termin 4 \"Fremd\" übersprungen: Regel RRULE:FREQ=HOURLY nicht darstellbar "
-                       "(FREQ=HOURLY)",
-                       "Termin 5 \"Fremd\" übersprungen: geänderter Einzeltermin einer Serie "
-                       "(RECURRENCE-ID)",
-                       "Termin 6 \"Fremd\" übersprungen: Regel RRULE:FREQ=DAILY;FREQ=WEEKLY nicht "
-                       "lesbar (FREQ doppelt angegeben)",
-                       "Termin 7 \"Fremd\" übersprungen: Beginn DTSTART:2025 nicht lesbar",
-                       "Termin 8 \"Fremd\" übersprungen: ohne Beginn (DTSTART)",
-                       "Termin 9 \"Fremd\" übersprungen: abgesagt (STATUS:CANCELLED)",
-                       "VTODO in Zeile 61 übersprungen: nur Termine (VEVENT) werden übernommen",
-                       "Zeile 64 nicht lesbar, übersprungen",
-                   }));
+  EXPECT_EQ(notes,
+            (std::vector<std::string>{
+                "Termin 1 \"Fremd\" übersprungen: Regel RRULE:FREQ=WEEKLY;BYSETPOS=2 nicht "
+                "darstellbar (Regelteil \"BYSETPOS=2\" wird nicht unterstützt)",
+                "Termin 2 \"Fremd\" übersprungen: Regel RRULE:FREQ=MONTHLY;BYDAY=MO,TU nicht "
+                "darstellbar (Regelteil \"BYDAY\" wird monatlich und jährlich nur mit einer "
+                "Ordnungszahl unterstützt)",
+                "Termin 3 \"Fremd\" übersprungen: Wiederholung mit EXDATE nicht darstellbar",
+                "Termin 4 \"Fremd\" übersprungen: Regel RRULE:FREQ=MINUTELY nicht "
+                "darstellbar (Regelteil \"FREQ=MINUTELY\" wird nicht unterstützt)",
+                "Termin 5 \"Fremd\" übersprungen: geänderter Einzeltermin einer Serie "
+                "(RECURRENCE-ID)",
+                "Termin 6 \"Fremd\" übersprungen: Regel RRULE:FREQ=DAILY;FREQ=WEEKLY nicht "
+                "lesbar (FREQ doppelt angegeben)",
+                "Termin 7 \"Fremd\" übersprungen: Beginn DTSTART:2025 nicht lesbar",
+                "Termin 8 \"Fremd\" übersprungen: ohne Beginn (DTSTART)",
+                "Termin 9 \"Fremd\" übersprungen: abgesagt (STATUS:CANCELLED)",
+                "VTODO in Zeile 61 übersprungen: nur Termine (VEVENT) werden übernommen",
+                "Zeile 64 nicht lesbar, übersprungen",
+            }));
   EXPECT_FALSE(ImportReminders("BEGIN:VCARD\r\nEND:VCARD\r\n", zone, result, error));
   EXPECT_EQ(error, "keine iCalendar-Datei (BEGIN:VCALENDAR fehlt)");
 }

@@ -6,6 +6,8 @@
 #include "core/common/DateTime.h"
 #include "core/common/FormatSettings.h"
 #include "core/settings/RegIniRules.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 #include "core/ui/MainRules.h"
 #include "core/ui/ReminderRows.h"
 
@@ -113,6 +115,18 @@ TEST_F(ReminderRowsTest, FirstClickSortsDescendingByTheDateNotItsText) {
   rows_.Changed(&records_[1]);
   rows_.SortByColumn(1, PlainKey);
   EXPECT_EQ(Order(), (V{&records_[2], &records_[0], &records_[1]}));
+}
+
+TEST_F(ReminderRowsTest, TheRepeatColumnShowsAndSortsByTheRulesText) {
+  records_[0].RepeatKind = rkWeekly;
+  records_[1].RepeatKind = rkMonthly;
+  std::string error;
+  ASSERT_TRUE(SetRule(
+      records_[2], ParseRRule("FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR", records_[2].NotifyDate, error)));
+  EXPECT_EQ(ColumnText(records_[2], lcRepeat, kGerman), "werktags");
+  rows_.SortByColumn(3, PlainKey);  // descending: "wöchentlich", "werktags", "monatlich"
+  using V = std::vector<const TNotifyInfo*>;
+  EXPECT_EQ(Order(), (V{&records_[0], &records_[2], &records_[1]}));
 }
 
 TEST_F(ReminderRowsTest, TextsAndImagesComeFromTheRecord) {

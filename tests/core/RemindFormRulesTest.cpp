@@ -7,6 +7,8 @@
 #include "core/Fakes.h"
 #include "core/TestDates.h"
 #include "core/store/ActionTarget.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 #include "core/ui/RemindFormRules.h"
 
 namespace reminder {
@@ -117,6 +119,14 @@ TEST(RemindFormLateRule, RepeatingIsMeasuredFromItsTimeOnTheDayOfTheOccurrence) 
   EXPECT_EQ(DueMoment(yearly, At(2023, 3, 2, 9)), At(2023, 2, 28, 12));
   EXPECT_TRUE(FiredLate(yearly, At(2023, 3, 2, 9)));
   EXPECT_FALSE(FiredLate(yearly, At(2024, 2, 29, 12, 3)));
+
+  // Every 2 hours from 8:00: the one of 14:00, not the day's first, is measured.
+  TNotifyInfo hourly = Reminder(akShutdown, rkDaily, At(2024, 5, 10, 8));
+  std::string error;
+  ASSERT_TRUE(SetRule(hourly, ParseRRule("FREQ=HOURLY;INTERVAL=2", hourly.NotifyDate, error)));
+  EXPECT_EQ(DueMoment(hourly, At(2024, 5, 10, 15, 5)), At(2024, 5, 10, 14));
+  EXPECT_FALSE(FiredLate(hourly, At(2024, 5, 10, 14, 9)));
+  EXPECT_TRUE(FiredLate(hourly, At(2024, 5, 10, 15, 5)));
 }
 
 TEST(RemindFormLateRule, DialUpRemindersAreNeverLate) {

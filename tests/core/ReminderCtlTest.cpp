@@ -294,7 +294,7 @@ TEST_F(ReminderCtl, JsonIsUtf8WithTheListsTextsWhateverTheTerminal) {
       "[\n{\"number\":1,\"date\":\"2025-07-24T09:30:00\",\"text\":\"Gie\xC3\x9F"
       "en \\\"drau\xC3\x9F"
       "en\\\"\\r\\n\\\\ \xE2\x82\xAC\\u0001\",\"trigger\":\"date\",\"action\":\"warning\","
-      "\"param\":\"\",\"repeat\":\"weekly\",\"daysBefore\":0,\"finished\":false,"
+      "\"param\":\"\",\"repeat\":\"weekly\",\"rrule\":null,\"daysBefore\":0,\"finished\":false,"
       "\"lastFired\":\"2025-07-31T09:30:00\",\"uid\":\"0d0c0b0a0000000000000000000000a5@"
       "reminderctl\","
       "\"texts\":{\"date\":\"24.07.2025 09:30:00\","
@@ -554,25 +554,30 @@ TEST_F(ReminderCtl, ImportTakesPastEventsAsDone) {
       event("Ultimo", "DTSTART:20250131T090000\r\nRRULE:FREQ=MONTHLY;COUNT=3\r\n") +
       event("Quartal", "DTSTART:20250131T090000\r\nRRULE:FREQ=MONTHLY;COUNT=4\r\n") +
       event("Messe", "DTSTART:20251105T100000\r\n") + "END:VCALENDAR\r\n";
-  ASSERT_EQ(Run({"import", "alt.ics"}), kExitSkipped);
+  ASSERT_EQ(Run({"import", "alt.ics"}), kExitOk);
   EXPECT_EQ(err,
             "Termin 1 \"Sitzung\": liegt in der Vergangenheit, als erledigt \xC3\xBC"
             "bernommen\n"
             "Termin 2 \"Kurs\": Serie ist beendet, als erledigt \xC3\xBC"
             "bernommen\n"
-            "Termin 3 \"Lauf\" \xC3\xBC"
-            "bersprungen: Serie mit Ende (UNTIL, COUNT) nicht darstellbar\n"
             // 31 January, March and May 2025 are over; the fourth, 31 July, is not.
             "Termin 4 \"Ultimo\": Serie ist beendet, als erledigt \xC3\xBC"
             "bernommen\n"
-            "Termin 5 \"Quartal\" \xC3\xBC"
-            "bersprungen: Serie mit Ende (UNTIL, COUNT) nicht darstellbar\n"
-            "4 von 6 Terminen \xC3\xBC"
+            "6 von 6 Terminen \xC3\xBC"
             "bernommen.\n");
+  // The running series follow their rules to the end; what passed before the import does
+  // not fire.
   ASSERT_EQ(Run({"due", "--at", "24.07.2025 09:00"}), kExitNothingDue) << out;
-  ASSERT_EQ(Run({"import", "alt.ics"}), kExitSkipped);
+  ASSERT_EQ(Run({"next", "5", "--at", "24.07.2025 09:00"}), kExitOk);
+  EXPECT_EQ(out, "31.07.2025 09:00:00\n");
+  // Off since the import: the day before's occurrence fires once at once; the last day of
+  // UNTIL counts whole.
+  ASSERT_EQ(Run({"next", "3", "--count", "9", "--at", "29.12.2029 15:00"}), kExitOk);
+  EXPECT_EQ(out,
+            "29.12.2029 15:00:00\n30.12.2029 14:00:00\n31.12.2029 14:00:00\n01.01.2030 14:00:00\n");
+  ASSERT_EQ(Run({"import", "alt.ics"}), kExitOk);
   ASSERT_EQ(Run({"list"}), kExitOk);
-  EXPECT_EQ(Lines(out).size(), 4u);
+  EXPECT_EQ(Lines(out).size(), 6u);
 }
 
 TEST_F(ReminderCtl, ImportRefusesWhatIsNoWebAddressOrPlainEmail) {
@@ -605,6 +610,32 @@ TEST_F(ReminderCtl, ImportRefusesWhatIsNoWebAddressOrPlainEmail) {
   EXPECT_EQ(out + err, "");
   ASSERT_EQ(Run({"list"}), kExitOk);
   EXPECT_EQ(Lines(out).size(), 2u);
+}
+
+// The second Tuesday of every month, three times: added, listed, followed and exported.
+TEST_F(ReminderCtl, AddTakesAnRRuleOfTheSubsetAndRefusesTheRest) {
+  ASSERT_EQ(Run({"add", "--text", "Sitzung", "--date", "12.08.2025 18:00", "--rrule",
+                 "FREQ=MONTHLY;BYDAY=2TU;COUNT=3"}),
+            kExitOk)
+      << err;
+  EXPECT_EQ(out,
+            "1\t12.08.2025 18:00:00\tSitzung\tWarnung ausgeben\tmonatlich am 2. Dienstag, "
+            "3-mal\tNoch keine Erinnerung durchgef\xC3\xBChrt!\n");
+  ASSERT_EQ(Run({"list", "--json"}), kExitOk);
+  EXPECT_NE(out.find("\"repeat\":\"monthly\",\"rrule\":\"FREQ=MONTHLY;BYDAY=2TU;COUNT=3\""),
+            std::string::npos);
+  ASSERT_EQ(Run({"next", "1", "--count", "5"}), kExitOk);
+  EXPECT_EQ(out, "12.08.2025 18:00:00\n09.09.2025 18:00:00\n14.10.2025 18:00:00\n");
+  ASSERT_EQ(Run({"export", "-"}), kExitOk);
+  EXPECT_NE(out.find("RRULE:FREQ=MONTHLY;BYDAY=2TU;COUNT=3\r\n"), std::string::npos);
+
+  EXPECT_EQ(Run({"add", "--text", "x", "--rrule", "FREQ=MONTHLY;BYDAY=TU;BYSETPOS=2"}),
+            kExitFailure);
+  EXPECT_EQ(err,
+            "reminderctl: Die Regel \"FREQ=MONTHLY;BYDAY=TU;BYSETPOS=2\" geht nicht: Regelteil "
+            "\"BYSETPOS=2\" wird nicht unterst\xC3\xBCtzt.\n");
+  EXPECT_EQ(Run({"add", "--text", "x", "--trigger", "never", "--rrule", "FREQ=DAILY"}),
+            kExitFailure);
 }
 
 TEST_F(ReminderCtl, SnoozeKeepsTheScheduleAndNextShowsIt) {

@@ -6,6 +6,8 @@
 #include "core/TestDates.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/ReminderClassUnit.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 #include "core/store/Snooze.h"
 
 namespace reminder {
@@ -372,6 +374,33 @@ TEST_F(SchedulerTest, ASnoozeFiresOnceAtItsMomentAndTheScheduleGoesOn) {
   EXPECT_EQ(finished->Notified, 1);
   EXPECT_EQ(dialUpOnly->Notified, 0);
   EXPECT_FALSE(FiresAt(finished, At(2020, 3, 13, 8)));
+}
+
+// Every second week on Monday and Wednesday at 9:00, four times, with a day's warning.
+TEST_F(SchedulerTest, AnExtendedRuleCatchesUpOnceSnoozesAndEndsWithItsCount) {
+  TNotifyInfo* r = AddReminder(At(2026, 3, 2, 9), rkOnce, akWarning, 1);
+  std::string error;
+  ASSERT_TRUE(
+      SetRule(*r, ParseRRule("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=4", r->NotifyDate, error)));
+  EXPECT_EQ(r->RepeatKind, rkWeekly);
+  EXPECT_FALSE(FiresAt(r, At(2026, 3, 1, 8, 59)));
+  EXPECT_TRUE(FiresAt(r, At(2026, 3, 1, 9)));  // for Monday 2 March
+  EXPECT_FALSE(FiresAt(r, At(2026, 3, 2, 9)));
+  EXPECT_TRUE(FiresAt(r, At(2026, 3, 3, 9)));    // for Wednesday 4 March
+  EXPECT_FALSE(FiresAt(r, At(2026, 3, 10, 9)));  // the week between
+  // Off from before the alarm of 16 March until after that of 18 March: one alert.
+  EXPECT_TRUE(FiresAt(r, At(2026, 3, 17, 12)));
+  EXPECT_EQ(fired.size(), 1u);
+  EXPECT_EQ(r->Notified, 1);
+  // The count is reached: done, also after reading the file again, until a snooze.
+  TFileIO reread(path, file, box);
+  reread.Load();
+  EXPECT_EQ(reread.Item(0), *r);
+  EXPECT_FALSE(FiresAt(r, At(2026, 3, 29, 9)));
+  SetSnooze(*r, At(2026, 3, 30, 10));
+  EXPECT_TRUE(FiresAt(r, At(2026, 3, 30, 10)));
+  EXPECT_TRUE(RuleOf(*r));
+  EXPECT_FALSE(FiresAt(r, At(2026, 3, 31, 10)));
 }
 
 class RecordingList : public IReminderListView {

@@ -339,6 +339,89 @@ recurrenceCase({
     `${vevents.length} events, ${alarmed} with alarms\n${differing.slice(0, 5).join('\n')}`);
 }
 
+// Extended rules: for random rules of the subset the module fires (every n hours, days,
+// weeks, months, years; weekdays; the n-th or last weekday; the last day of the month; a
+// count or an end), starting on an occurrence of their own, the first 40 alarms that
+// ical.js expands from the export are the moments `reminderctl next` gives. Their years
+// hold 29 February, months of 31 days that other months skip and turns of the year.
+{
+  let seed = 27;
+  const random = (n) => {
+    seed = (seed * 1103515245 + 12345) % 2147483648;
+    return Math.floor((seed / 2147483648) * n);
+  };
+  const codes = ['SU', 'MO', 'TU', 'WE', 'TH', 'FR', 'SA'];
+  const daysIn = (y, m) => new Date(Date.UTC(y, m, 0)).getUTCDate();
+  const weekdayOf = (y, m, d) => new Date(Date.UTC(y, m - 1, d)).getUTCDay();
+  // The day of the ordinal-th (or, for -1, last) weekday w in a month.
+  const ordinalDay = (y, m, ordinal, w) => {
+    if (ordinal > 0) return 1 + ((w - weekdayOf(y, m, 1) + 7) % 7) + 7 * (ordinal - 1);
+    const last = daysIn(y, m);
+    return last - ((weekdayOf(y, m, last) - w + 7) % 7);
+  };
+  const file = path.join(scratch, 'rules.dat');
+  const ics = path.join(scratch, 'rules.ics');
+  const rules = [];
+  for (let i = 0; i < 150; i += 1) {
+    const freq = ['HOURLY', 'DAILY', 'WEEKLY', 'MONTHLY', 'YEARLY'][random(5)];
+    const parts = [`FREQ=${freq}`];
+    const interval = freq === 'HOURLY' ? 1 + random(30) : 1 + random(3);
+    if (interval > 1) parts.push(`INTERVAL=${interval}`);
+    let year = 2020 + random(8);
+    let month = 1 + random(12);
+    let day = 1 + random(daysIn(year, month));
+    if (random(5) === 0) [year, month, day] = [2024, 2, 29];
+    const choice = random(3);
+    if ((freq === 'DAILY' || freq === 'WEEKLY') && choice > 0) {
+      const set = new Set([weekdayOf(year, month, day)]);
+      for (let k = random(4); k > 0; k -= 1) set.add(random(7));
+      parts.push(`BYDAY=${[1, 2, 3, 4, 5, 6, 0].filter((w) => set.has(w)).map((w) => codes[w]).join(',')}`);
+    } else if (freq === 'MONTHLY' || freq === 'YEARLY') {
+      if (freq === 'YEARLY' && choice > 0) parts.push(`BYMONTH=${month}`);
+      if (choice === 1) {
+        const ordinal = [1, 2, 3, 4, -1][random(5)];
+        const w = random(7);
+        day = ordinalDay(year, month, ordinal, w);
+        parts.push(`BYDAY=${ordinal}${codes[w]}`);
+      } else if (choice === 2) {
+        day = daysIn(year, month);
+        parts.push('BYMONTHDAY=-1');
+      }
+    }
+    const end = random(3);
+    if (end === 1) parts.push(`COUNT=${1 + random(40)}`);
+    if (end === 2) {
+      const until = new Date(Date.UTC(year, month - 1, day + random(3 * 366)));
+      parts.push(`UNTIL=${until.getUTCFullYear()}${pad(until.getUTCMonth() + 1)}` +
+        `${pad(until.getUTCDate())}T${pad(random(24))}${pad(random(60))}00`);
+    }
+    const rule = parts.join(';');
+    const days = random(2) ? random(31) : 0;
+    ctl(['add', '--file', file, '--text', `Regel ${i + 1}`, '--action', 'warning',
+      '--days', String(days), '--date', `${pad(day)}.${pad(month)}.${year}`,
+      '--time', `${pad(random(24))}:${pad(random(60))}`, '--rrule', rule]);
+    rules.push(rule);
+  }
+  ctl(['export', '--file', file, ics]);
+  const vevents = new ICAL.Component(ICAL.parse(fs.readFileSync(ics, 'utf8')))
+    .getAllSubcomponents('vevent');
+  const differing = [];
+  vevents.forEach((vevent, i) => {
+    const calendar = alarmMoments(vevent, 40).map(momentText);
+    const next = ctl(['next', String(i + 1), '--count', '40', '--at', '01.01.2000 00:00',
+      '--file', file]).split('\n').filter((line) => /^\d\d\.\d\d\.\d{4} /.test(line));
+    if (JSON.stringify(calendar) !== JSON.stringify(next)) {
+      const at = calendar.findIndex((m, k) => m !== next[k]);
+      differing.push(`${i + 1} (${vevent.getFirstPropertyValue('dtstart')} ${rules[i]}): ` +
+        `from ${at}: calendar ${calendar.slice(at, at + 3)} next ${next.slice(at, at + 3)} ` +
+        `(${calendar.length} and ${next.length})`);
+    }
+  });
+  check(vevents.length === rules.length && differing.length === 0,
+    `the first 40 alarms of ${rules.length} random extended rules in ical.js equal reminderctl next`,
+    `${vevents.length} events\n${differing.slice(0, 5).join('\n')}`);
+}
+
 console.log(`1..${count}`);
 fs.rmSync(scratch, { recursive: true, force: true });
 process.exit(failures ? 1 : 0);

@@ -7,6 +7,8 @@
 
 #include "core/common/DateTime.h"
 #include "core/store/ActionTarget.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
@@ -117,6 +119,21 @@ TEST_F(AddNotifyEventDlgTest, TheNextDatesFollowTheFields) {
   EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030\u00A000:10:00, 11.3.2030\u00A000:10:00");
   d.notRB2.Click();
   EXPECT_EQ(d.NextDates.Text(), "nie (erst beim Aufbau der nächsten DFÜ-Netzwerk Verbindung)");
+
+  // A reminder with an extended rule, every second day: its dates while the repetition
+  // stays daily, its base; another repetition leaves the rule unused.
+  TNotifyInfo ruled = d.ToNotifyInfo();
+  ruled.NotifyKind = nkAtDate;
+  std::string error;
+  ASSERT_TRUE(SetRule(ruled, ParseRRule("FREQ=DAILY;INTERVAL=2", ruled.NotifyDate, error)));
+  d.Fill(ruled);
+  const std::string everySecondDay = "10.3.2030\u00A000:10:00, 12.3.2030\u00A000:10:00";
+  d.repOncePerDay.Click();
+  EXPECT_EQ(d.NextDates.Text().substr(0, 38), everySecondDay);
+  d.repOncePerWeek.Click();
+  EXPECT_NE(d.NextDates.Text().substr(0, 38), everySecondDay);
+  d.repOncePerDay.Click();
+  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030\u00A000:10:00, 12.3.2030\u00A000:10:00");
 }
 
 TEST_F(AddNotifyEventDlgTest, DialUpTriggerAllowsOnlyOneReminderAndDisablesTheDate) {

@@ -4,6 +4,8 @@
 #include "core/cli/KindKeys.h"
 #include "core/cli/TerminalText.h"
 #include "core/common/MyTools.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 #include "core/ui/AddNotifyEventRules.h"
 
 namespace reminder {
@@ -47,7 +49,9 @@ class TAddOptions {
         !ReadDays()) {
       return std::nullopt;
     }
-    return Check() ? std::optional<TNotifyInfo>(model_.ToNotifyInfo()) : std::nullopt;
+    if (!Check()) return std::nullopt;
+    TNotifyInfo record = model_.ToNotifyInfo();
+    return ReadRule(record) ? std::optional<TNotifyInfo>(record) : std::nullopt;
   }
 
  private:
@@ -139,6 +143,19 @@ class TAddOptions {
     return true;
   }
 
+  bool ReadRule(TNotifyInfo& record) {
+    const std::string* value = Option("--rrule");
+    if (!value) return true;
+    if (Option("--repeat")) return Fail("--rrule und --repeat schließen einander aus.");
+    if (record.NotifyKind != nkAtDate) return Fail("--rrule gilt nur mit --trigger date.");
+    std::string error;
+    const std::optional<TRepeatRule> rule = ParseRRule(*value, record.NotifyDate, error);
+    if (!rule)
+      return Fail("Die Regel \"" + context_.Shown(*value) + "\" geht nicht: " + error + ".");
+    SetRule(record, rule);
+    return true;
+  }
+
   bool ReadDays() {
     const std::string* value = Option("--days");
     if (!value) return true;
@@ -177,9 +194,10 @@ int RunAdd(TCtlContext& context) {
   TStreamMsgBox box(context);
   TFileIO store(context.DataFile(), file, box);
   if (!LoadDataFile(context, store, file, true)) return kExitFailure;
-  TNotifyInfo* added = store.Add(*record);
+  // As given, so that the rule in its reserved bytes comes along.
+  store.AddRecords({*record});
   if (!CommitDataFile(context, store, file)) return kExitFailure;
-  context.Print(ListLine(store.Count(), *added, context.Format));
+  context.Print(ListLine(store.Count(), store.Item(store.Count() - 1), context.Format));
   return kExitOk;
 }
 

@@ -12,6 +12,7 @@
 #include "core/store/ActionTarget.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/DueRules.h"
+#include "core/store/RepeatRule.h"
 #include "core/store/ReservedBlock.h"
 #include "core/ui/AddNotifyEventRules.h"
 
@@ -27,16 +28,24 @@ constexpr double kOneSecond = 1.0 / 86400;
 
 // An event that lies wholly in the past comes in as done: a single one whose moment has
 // passed, a series that has ended. False for a series that ends later, which the module
-// cannot follow.
+// cannot follow without an extended rule.
 bool PastIsDone(const TImportedEvent& event, TNotifyInfo& record, TDateTime now,
                 const std::string& label, const TOnNote& note) {
+  const bool ruled = RuleOf(record).has_value();
   if (event.SeriesEnd && record.RepeatKind != rkOnce) {
-    if (*event.SeriesEnd >= now) return false;
-    record.Notified = 1;
-    note({event.Event, label + ": Serie ist beendet, als erledigt übernommen"});
+    // An extended rule follows the series to its end.
+    if (*event.SeriesEnd >= now && !ruled) return false;
+    if (*event.SeriesEnd < now) {
+      record.Notified = 1;
+      note({event.Event, label + ": Serie ist beendet, als erledigt übernommen"});
+    }
   } else if (record.RepeatKind == rkOnce && record.NotifyDate - LeadDays(record) < now) {
     record.Notified = 1;
     note({event.Event, label + ": liegt in der Vergangenheit, als erledigt übernommen"});
+  }
+  // Occurrences before the import are the calendar's past, not missed alerts.
+  if (ruled && record.Notified == 0 && record.NotifyDate - LeadDays(record) < now) {
+    record.LastNotified = now;
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include "core/cli/TerminalText.h"
 #include "core/store/DataFileFormat.h"
 #include "core/ui/ListStatusText.h"
+#include "core/ui/ReminderRows.h"
 
 namespace reminder {
 
@@ -183,7 +184,7 @@ void TListLines::Make(std::string& line, size_t number, const TNotifyInfo& recor
   line += '\t';
   line += ActionName(record.ActionKind);
   line += '\t';
-  line += RepeatName(record.RepeatKind);
+  line += RepeatText(record);
   line += '\t';
   line += ListStatusText(record, date_);
 }

@@ -6,7 +6,9 @@
 #include "core/cli/KindKeys.h"
 #include "core/ical/Cp1252.h"
 #include "core/ical/ModuleFields.h"
+#include "core/store/RepeatRule.h"
 #include "core/store/ReservedBlock.h"
+#include "core/store/RuleText.h"
 #include "core/ui/ListStatusText.h"
 #include "core/ui/ReminderRows.h"
 
@@ -87,6 +89,12 @@ void TJsonRecords::Add(size_t number, const TNotifyInfo& record) {
   AppendJsonString(text_, record.ActionParam);
   text_ += ",\"repeat\":";
   AppendKey(text_, KeyOf(kRepeatKeys, record.RepeatKind));
+  text_ += ",\"rrule\":";
+  if (const std::optional<TRepeatRule> rule = RuleOf(record)) {
+    AppendJsonString(text_, FormatRRule(*rule, record.NotifyDate));
+  } else {
+    text_ += "null";
+  }
   text_ += ",\"daysBefore\":" + std::to_string(record.DaysBefore);
   text_ += record.Notified != 0 ? ",\"finished\":true" : ",\"finished\":false";
   text_ += ",\"lastFired\":";

@@ -50,6 +50,7 @@ const std::vector<TCommand>& Commands() {
         {"--action", true},
         {"--param", true},
         {"--repeat", true},
+        {"--rrule", true},
         {"--days", true}},
        0,
        0,
@@ -90,7 +91,7 @@ std::string HelpText(const std::string& defaultFile) {
          "      Mit --write wird das Erinnern in der Datei vermerkt wie im Modul; ohne --write\n"
          "      bleibt die Datei unverändert. Ist nichts fällig, ist der Rückgabewert 3.\n"
          "  add --text T [--trigger date|dialup|never] [--date DATUM] [--time hh:mm[:ss]]\n"
-         "      [--action A] [--param P] [--repeat R] [--days N] [--file F]\n"
+         "      [--action A] [--param P] [--repeat R | --rrule REGEL] [--days N] [--file F]\n"
          "      Fügt eine Erinnerung hinzu, geprüft wie im Dialog \"Erinnerung hinzufügen\",\n"
          "      und gibt sie aus wie list.\n"
          "      Datum und Uhrzeit: Vorgabe jetzt plus 20 Minuten; nur mit --trigger date.\n"
@@ -100,6 +101,9 @@ std::string HelpText(const std::string& defaultFile) {
          "         warning. (Der Dialog schlägt \"Nichts tun\" vor, das nie erinnert.)\n"
          "      P: die E-Mail Adresse, Webseite, das Programm oder Dokument der Aktion.\n"
          "      R: once, daily, weekly, monthly, yearly oder 1 bis 5; Vorgabe once.\n"
+         "      REGEL: eine RRULE (RFC 5545) mit FREQ HOURLY bis YEARLY, INTERVAL, BYDAY\n"
+         "         (Wochentage; monatlich und jährlich einer mit 1 bis 4 oder -1 davor),\n"
+         "         BYMONTHDAY=-1, COUNT oder UNTIL, etwa \"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE\".\n"
          "      N: so viele Tage vorher erinnern (bei warning), 0 bis 30; Vorgabe 0.\n"
          "  delete N... [--file F]\n"
          "      Löscht die Erinnerungen mit diesen Nummern, wie list sie zeigt.\n"

@@ -5,6 +5,8 @@
 #include "core/ical/Values.h"
 #include "core/store/DueRules.h"
 #include "core/store/NextDates.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 #include "core/store/Snooze.h"
 
 namespace reminder {
@@ -45,6 +47,13 @@ TEventPlan PlanEvent(const TNotifyInfo& r) {
   if (r.NotifyKind != nkAtDate) return plan;
   const bool mayFire = r.Notified == 0 && r.ActionKind != akNothing && r.RepeatKind >= rkOnce &&
                        r.RepeatKind <= rkYearly;
+  if (const std::optional<TRepeatRule> rule = RuleOf(r)) {
+    // Its occurrences are the event's, each alarmed its warning days ahead.
+    plan.Rule = FormatRRule(*rule, r.NotifyDate);
+    if (mayFire) plan.AlarmDaysAhead = static_cast<int64_t>(LeadDays(r));
+    plan.RuleNeverFires = false;
+    return plan;
+  }
   const std::optional<TDateTime> first = mayFire ? FirstFiring(r) : std::nullopt;
   const bool fires = first.has_value();
   plan.RuleNeverFires = r.Notified == 0 && r.ActionKind != akNothing && !fires;

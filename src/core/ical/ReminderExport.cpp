@@ -8,6 +8,8 @@
 #include "core/ical/ModuleFields.h"
 #include "core/ical/ReminderCalendar.h"
 #include "core/ical/Values.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 
 namespace reminder {
 
@@ -37,7 +39,9 @@ std::string Description(const TNotifyInfo& r) {
   if (const char* label = ParamLabel(r.ActionKind)) {
     text += std::string("\n") + label + ": " + r.ActionParam;
   }
-  text += std::string("\nWiederholung: ") + RepeatName(r.RepeatKind);
+  const std::optional<TRepeatRule> rule = RuleOf(r);
+  text +=
+      "\nWiederholung: " + (rule ? RuleShortText(*rule) : std::string(RepeatName(r.RepeatKind)));
   return text;
 }
 

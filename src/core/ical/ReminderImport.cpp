@@ -9,6 +9,7 @@
 #include "core/ical/EventPlan.h"
 #include "core/ical/ModuleFields.h"
 #include "core/ical/ReminderCalendar.h"
+#include "core/ical/RuleImport.h"
 #include "core/ical/TimeZone.h"
 #include "core/ical/Values.h"
 
@@ -235,7 +236,23 @@ class TEventImport {
     }
     std::string obstacle;
     const std::optional<uint8_t> repeat = RepeatOfRule(rule, start_.Date, obstacle);
-    if (!repeat) return Skip("Regel RRULE:" + text + " nicht darstellbar (" + obstacle + ")");
+    // What the plain repetitions cannot follow, or a series that ends, the extended rule
+    // does, which keeps its own end.
+    if (!repeat || rule.count("UNTIL") != 0 || (rule.count("COUNT") != 0 && repeat != rkOnce)) {
+      std::string why;
+      if (const std::optional<TRepeatRule> extended =
+              ExtendedRuleOf(rule, record.NotifyDate, localTime_, why)) {
+        // Weekdays and days of the month belong to the event's own zone.
+        const TDateParts local = DecodeDate(record.NotifyDate);
+        if ((extended->Weekdays != 0 || extended->LastDayOfMonth) && local.Day != start_.Date.Day) {
+          return Skip("Regel RRULE:" + text + " nicht darstellbar (Ortszeit an einem anderen Tag)");
+        }
+        SetRule(record, extended);
+        seriesEnd_ = RuleSeriesEnd(*extended, record.NotifyDate);
+        return true;
+      }
+      if (!repeat) return Skip("Regel RRULE:" + text + " nicht darstellbar (" + why + ")");
+    }
     record.RepeatKind = *repeat;
     if (const auto until = rule.find("UNTIL"); until != rule.end()) {
       TICalDateTime end;

@@ -4,6 +4,9 @@
 #include <limits>
 #include <optional>
 
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleOccurrences.h"
+
 namespace reminder {
 
 TWeek WeekNum(TDateTime value) {
@@ -86,6 +89,10 @@ bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
   if (r.NotifyKind != nkAtDate || r.RepeatKind == rkNever || r.ActionKind == akNothing) {
     return false;
   }
+  if (const std::optional<TRepeatRule> rule = RuleOf(r)) {
+    // Each occurrence's alarm fires once; after a pause only the latest missed one does.
+    return RuleAlarmPending(*rule, r.NotifyDate, LeadDays(r), r.LastNotified, m.Now);
+  }
   const TDateTime start = r.NotifyDate - LeadDays(r);
   switch (r.RepeatKind) {
     case rkOnce:
@@ -118,6 +125,10 @@ void MarkFired(TNotifyInfo& record, TDateTime now) {
   } else {
     record.Notified = 0;
     record.LastNotified = now;
+    // A rule whose count or end is reached is done, as a once-only reminder.
+    if (const std::optional<TRepeatRule> rule = RuleOf(record)) {
+      if (!NextAlarm(*rule, record.NotifyDate, LeadDays(record), now)) record.Notified = 1;
+    }
   }
 }
 

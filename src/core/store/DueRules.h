@@ -41,7 +41,7 @@ double LeadDays(const TNotifyInfo& record);
 bool IsDateReminderDue(const TNotifyInfo& record, const TCheckMoment& moment);
 
 // Records a firing at now: a once-only or dial-up reminder is finished, a repeating one
-// stays pending and remembers when it fired.
+// stays pending and remembers when it fired, until its extended rule has no alarm left.
 void MarkFired(TNotifyInfo& record, TDateTime now);
 
 }  // namespace reminder

@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "core/store/DueRules.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleOccurrences.h"
 #include "core/store/Snooze.h"
 
 namespace reminder {
@@ -44,7 +46,15 @@ std::optional<int64_t> DayOf(TDateTime value) {
 // No day before this one can fire by the rule: a daily rule waits for its date, the others
 // for their start, a weekly one for the week after its reference. Unknown for a value
 // outside the calendar.
-std::optional<int64_t> FirstRuleDay(const TNotifyInfo& r) {
+std::optional<int64_t> FirstRuleDay(const TNotifyInfo& r, TDateTime from) {
+  if (const std::optional<TRepeatRule> rule = RuleOf(r)) {
+    // An extended rule names its next alarm, however far ahead; a missed one fires at once.
+    if (RuleAlarmPending(*rule, r.NotifyDate, LeadDays(r), r.LastNotified, from)) {
+      return DayOf(from);
+    }
+    const std::optional<TDateTime> next = NextAlarm(*rule, r.NotifyDate, LeadDays(r), from);
+    return next ? DayOf(*next) : std::optional<int64_t>(kEndDay);
+  }
   const TDateTime start = r.NotifyDate - LeadDays(r);
   if (r.RepeatKind == rkDaily) return DayOf(r.NotifyDate);
   const std::optional<int64_t> startDay = DayOf(start);
@@ -77,7 +87,7 @@ std::optional<int64_t> NextFiring(const TNotifyInfo& r, int64_t from, bool ruleM
   const std::optional<TDateTime> snooze = SnoozeMoment(r);
   const std::optional<int64_t> snoozeDay = snooze ? DayOf(*snooze) : std::nullopt;
   int64_t first = kEndDay;
-  if (ruleMayFire) first = FirstRuleDay(r).value_or(fromDay);
+  if (ruleMayFire) first = FirstRuleDay(r, CheckAt(from)).value_or(fromDay);
   if (snoozeDay) first = std::min(first, *snoozeDay);
   const int64_t begin = std::max(fromDay, first);
   int64_t end = begin + kSearchDays;

@@ -7,6 +7,8 @@
 #include "core/common/FormatDateTime.h"
 #include "core/store/ActionTarget.h"
 #include "core/store/DueRules.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleOccurrences.h"
 
 namespace reminder {
 
@@ -61,6 +63,11 @@ TDateTime DueMoment(const TNotifyInfo& record, TDateTime firedAt) {
   const TDateParts fired = DecodeDate(firedAt);
   const TDateParts own = DecodeDate(record.NotifyDate);
   TDateTime due = record.NotifyDate - LeadDays(record);
+  if (const std::optional<TRepeatRule> rule = RuleOf(record)) {
+    const std::optional<TDateTime> alarm =
+        LastAlarm(*rule, record.NotifyDate, LeadDays(record), firedAt);
+    return std::min(alarm.value_or(due), firedAt);
+  }
   switch (record.RepeatKind) {
     case rkDaily:
       due = OnDay(day, record.NotifyDate);

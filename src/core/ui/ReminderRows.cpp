@@ -6,6 +6,8 @@
 #include <numeric>
 
 #include "core/common/FormatDateTime.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/RuleText.h"
 #include "core/store/Snooze.h"
 
 namespace reminder {
@@ -52,6 +54,11 @@ std::array<uint32_t, 256> KindRanks(const char* (*name)(uint8_t), const TSortKey
 
 }  // namespace
 
+std::string RepeatText(const TNotifyInfo& record) {
+  const std::optional<TRepeatRule> rule = RuleOf(record);
+  return rule ? RuleShortText(*rule) : RepeatName(record.RepeatKind);
+}
+
 std::string ColumnText(const TNotifyInfo& record, int column, const TFormatSettings& fs) {
   switch (column) {
     case lcText:
@@ -59,7 +66,7 @@ std::string ColumnText(const TNotifyInfo& record, int column, const TFormatSetti
     case lcAction:
       return ActionName(record.ActionKind);
     case lcRepeat:
-      return RepeatName(record.RepeatKind);
+      return RepeatText(record);
     default:
       return FormatDateTime("c", record.NotifyDate, fs);
   }
@@ -141,8 +148,22 @@ void TReminderRows::SortByColumn(int column, const TSortKeyOf& keyOf) {
       break;
     }
     case lcRepeat: {
-      const auto ranks = KindRanks(&RepeatName, keyOf);
-      for (size_t i = 0; i < rows_.size(); ++i) keys[i] = ranks[rows_[i].Data->RepeatKind];
+      // Rows with an extended rule have texts of their own: those few are ranked among the
+      // table's, so the many plain rows keep their kind's table lookup.
+      std::vector<std::string> texts;
+      std::vector<size_t> ruled;
+      for (size_t i = 0; i < rows_.size(); ++i) {
+        if (const std::optional<TRepeatRule> rule = RuleOf(*rows_[i].Data)) {
+          texts.push_back(keyOf(RuleShortText(*rule)));
+          ruled.push_back(i);
+        }
+      }
+      for (int kind = 0; kind < 256; ++kind)
+        texts.push_back(keyOf(RepeatName(static_cast<uint8_t>(kind))));
+      const std::vector<uint32_t> ranks = Ranks(texts);
+      const uint32_t* kindRanks = ranks.data() + ruled.size();
+      for (size_t i = 0; i < rows_.size(); ++i) keys[i] = kindRanks[rows_[i].Data->RepeatKind];
+      for (size_t k = 0; k < ruled.size(); ++k) keys[ruled[k]] = ranks[k];
       break;
     }
     default:

@@ -21,6 +21,8 @@ constexpr int kImagePending = 0;
 constexpr int kImageFinished = 1;
 constexpr int kImageSnoozed = 2;
 
+// The "Wie oft?" text: the extended rule's short text, else the repetition's name.
+std::string RepeatText(const TNotifyInfo& record);
 // "Termin" (the date in the "c" format), "Erinnern an...", "Aktion", "Wie oft?"; an
 // unknown column counts as the first.
 std::string ColumnText(const TNotifyInfo& record, int column, const TFormatSettings& fs);

@@ -197,6 +197,7 @@ void TAddNotifyEventDlg::ApplyTriggerState(const TAddNotifyEventModel& model) {
 void TAddNotifyEventDlg::Fill(const TNotifyInfo& record) {
   TAddNotifyEventModel model = Model();
   model.Fill(record);
+  rule_ = RuleOf(record);
   WriteModel(model);
   ApplyTriggerState(model);
   SetActionPage(model.ActionNB());
@@ -225,7 +226,9 @@ void TAddNotifyEventDlg::SetActionPage(int page) {
 
 void TAddNotifyEventDlg::UpdateNextDates() {
   if (!NextDates.Handle()) return;
-  const std::string text = NextDatesLine(ToNotifyInfo(), clock_.Now(), fs_);
+  TNotifyInfo shown = ToNotifyInfo();
+  if (rule_ && shown.RepeatKind == BaseRepeat(*rule_)) SetRule(shown, rule_);
+  const std::string text = NextDatesLine(shown, clock_.Now(), fs_);
   if (text != NextDates.Text()) NextDates.SetText(text);
 }
 

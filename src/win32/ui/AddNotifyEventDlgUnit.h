@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "core/common/FormatSettings.h"
 #include "core/host/WMsgBox.h"
 #include "core/store/NotifyInfo.h"
+#include "core/store/RepeatRule.h"
 #include "core/ui/AddNotifyEventRules.h"
 #include "win32/toolkit/CommonControls.h"
 #include "win32/toolkit/Controls.h"
@@ -144,6 +146,9 @@ class TAddNotifyEventDlg : public TForm {
   std::vector<HWND> notebook_[6];
   TFileChooser chooseFile_ = &RunOpenDialog;
   TFileExists fileExists_;
+  // The extended repetition rule of the reminder being changed: the change keeps it, and
+  // it fires while the repetition stays its base, so the line of next dates follows it.
+  std::optional<TRepeatRule> rule_;
 };
 
 }  // namespace reminder
