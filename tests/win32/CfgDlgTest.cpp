@@ -118,6 +118,12 @@ TEST_F(CfgDlgTest, CancelWritesNothing) {
   std::vector<std::string> problems;
   Configure([&](TCfgDlg& d) {
     problems = testing::LayoutProblems(d.Handle());
+    // The sync page, as laid out at this DPI.
+    d.ShowPage(1);
+    for (const std::string& problem : testing::LayoutProblems(d.Handle())) {
+      problems.push_back("Synchronisation: " + problem);
+    }
+    d.ShowPage(0);
     d.WinStartUpChkBox.SetChecked(true);
     d.IntervalEdit.SetText("5");
     d.CancelBtn.Click();
@@ -191,11 +197,9 @@ TEST_F(CfgDlgTest, TheSyncPageFindsOrMakesTheCalendarAndStoresThePasswordSealed)
   const std::string user = "cfg" + std::to_string(GetTickCount());
   const std::string password = "Geheimnis-äöß-4711";
   TMain& main = Create();
-  std::vector<std::string> problems;
   Configure([&](TCfgDlg& d) {
     d.ShowPage(1);
     EXPECT_FALSE(IsWindowVisible(d.IntervalEdit.Handle()));
-    problems = testing::LayoutProblems(d.Handle());
     // Switched on without a calendar, OK says why and the dialog stays.
     d.SyncChkBox.SetChecked(true);
     d.ServerEdit.SetText(server);
@@ -215,7 +219,6 @@ TEST_F(CfgDlgTest, TheSyncPageFindsOrMakesTheCalendarAndStoresThePasswordSealed)
     EXPECT_EQ(d.CalendarCombo.Count(), 1) << d.SyncInfoLabel.Text();
     d.OKBtn.Click();
   });
-  EXPECT_TRUE(problems.empty()) << testing::Joined(problems);
   const TSyncSettings& kept = main.Sync().Settings();
   EXPECT_TRUE(kept.Enabled);
   EXPECT_EQ(kept.User, user);

@@ -65,6 +65,7 @@ void TMainSync::SyncNow() {
 
 void TMainSync::Start() {
   again_ = false;
+  if (stopped_) return;
   if (worker_.Start(dataFile_, settings_)) Show("Synchronisation läuft...");
 }
 
@@ -86,6 +87,7 @@ void TMainSync::RunEnded() {
 }
 
 void TMainSync::Stop() {
+  stopped_ = true;
   worker_.Stop();
 }
 

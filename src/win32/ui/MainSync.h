@@ -41,7 +41,7 @@ class TMainSync {
   void SyncNow();
   // On kDoneMessage.
   void RunEnded();
-  // The module closes: a run under way is stopped and waited for.
+  // The module closes: a run under way is stopped and waited for, and none starts again.
   void Stop();
   bool Running() const { return worker_.Running(); }
   const std::string& StatusText() const { return status_; }
@@ -61,6 +61,7 @@ class TMainSync {
   TSyncSchedule schedule_;
   TSyncWorker worker_;
   bool again_ = false;  // a change was made while a run was under way
+  bool stopped_ = false;
   std::string status_;
 };
 

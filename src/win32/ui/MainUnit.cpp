@@ -46,6 +46,8 @@ TMain::~TMain() {
 void TMain::BeginClose() {
   closing_ = true;
   if (scheduler_) scheduler_->SetEnabled(false);
+  // No sync may start any more, nor write the data file after the module has closed.
+  if (sync_) sync_->Stop();
 }
 
 void TMain::ResumeScheduler() {
