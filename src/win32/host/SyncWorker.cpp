@@ -47,6 +47,8 @@ class TStoppableHttp : public IHttpClient {
   const std::atomic<bool>& stop_;
 };
 
+// The system's own time zone conversion: the C library's localtime keeps one buffer for
+// all threads, and the window thread may be using it meanwhile.
 class TWindowsLocalTime : public ILocalTime {
  public:
   TDateTime UtcToLocal(TDateTime utc) override { return Convert(utc, true); }
@@ -82,7 +84,7 @@ TSyncWorker::~TSyncWorker() {
 }
 
 bool TSyncWorker::Finished() const {
-  return shared_ && shared_->Finished;
+  return thread_.joinable() && shared_->Finished;
 }
 
 namespace {
@@ -140,7 +142,6 @@ TSyncOutcome RunSync(const std::string& dataFile, const TSyncSettings& settings,
 
 bool TSyncWorker::Start(const std::string& dataFile, const TSyncSettings& settings) {
   if (Running()) return false;
-  if (thread_.joinable()) thread_.join();
   shared_ = std::make_shared<TShared>();
   // The thread has only copies and the shared slot; the window is reached by a post.
   thread_ =
@@ -164,8 +165,8 @@ bool TSyncWorker::Start(const std::string& dataFile, const TSyncSettings& settin
 }
 
 bool TSyncWorker::TakeOutcome(TSyncOutcome& outcome) {
-  if (!shared_ || !shared_->Finished) return false;
-  if (thread_.joinable()) thread_.join();
+  if (!Finished()) return false;
+  thread_.join();
   std::lock_guard<std::mutex> guard(shared_->Lock);
   if (!shared_->Outcome) return false;
   outcome = std::move(*shared_->Outcome);

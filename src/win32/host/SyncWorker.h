@@ -34,7 +34,10 @@ class TSyncWorker {
 
   // Starts a run over the data file at dataFile; false when one is still running.
   bool Start(const std::string& dataFile, const TSyncSettings& settings);
-  bool Running() const { return thread_.joinable() && !Finished(); }
+  // From the start until the outcome is taken, so that no run's outcome is lost.
+  bool Running() const { return thread_.joinable(); }
+  // The run has ended and its outcome waits to be taken.
+  bool Finished() const;
   // On the message: the finished run's outcome; false when no run has finished.
   bool TakeOutcome(TSyncOutcome& outcome);
   // Tells the run to give up before its next request and waits for it: at most the one
@@ -46,7 +49,6 @@ class TSyncWorker {
 
  private:
   struct TShared;
-  bool Finished() const;
 
   HWND target_;
   UINT message_;

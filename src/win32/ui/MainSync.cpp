@@ -4,6 +4,13 @@
 
 namespace reminder {
 
+namespace {
+
+constexpr char kSwitchedOff[] =
+    "Synchronisation ausgeschaltet (Einstellungen, Seite \"Synchronisation\")";
+
+}  // namespace
+
 TMainSync::TMainSync(HWND window, std::string dataFile, IClock& clock, const TFormatSettings& fs,
                      std::function<void(const std::string&)> showStatus,
                      std::function<void()> reload)
@@ -45,15 +52,15 @@ void TMainSync::ChangeMade() {
 }
 
 void TMainSync::DueCheck() {
+  // Should the run's message have been lost, its outcome is taken here.
+  if (worker_.Finished()) RunEnded();
   if (Usable() && !worker_.Running() && (again_ || schedule_.Due(clock_.Now()))) Start();
 }
 
 void TMainSync::SyncNow() {
   if (!Usable()) {
     const std::string problem = SyncSettingsProblem(settings_);
-    Show(SyncFailedText(problem.empty() ? "Die Synchronisation ist in den Einstellungen "
-                                          "ausgeschaltet."
-                                        : problem));
+    Show(problem.empty() ? kSwitchedOff : SyncFailedText(problem));
     return;
   }
   if (worker_.Running()) {

@@ -384,7 +384,11 @@ void TMain::Einstellungen1Click() {
   if (closing_ || !sync_) return;
   ApplySettings();
   sync_->SetSettings(sync.Settings, settings_.RefreshInterval);
-  if (sync.SyncNow) sync_->SyncNow();
+  if (sync.SyncNow) {
+    sync_->SyncNow();
+  } else {
+    sync_->DueCheck();
+  }
 }
 
 void TMain::Kalender1Click() {
