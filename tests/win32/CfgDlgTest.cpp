@@ -236,13 +236,24 @@ TEST_F(CfgDlgTest, TheSyncPageFindsOrMakesTheCalendarAndStoresThePasswordSealed)
   ASSERT_TRUE(UnprotectPassword(bytes, opened));
   EXPECT_EQ(opened, password);
 
-  // Opened again, the page shows what was stored, the password decrypted.
+  // Confirmed with the sync on, it syncs at once.
+  EXPECT_EQ(main.Sync().StatusText(), "Synchronisation läuft...");
+  for (int i = 0; i < 1500 && main.Sync().Running(); ++i) {
+    FlushEvents();
+    Sleep(20);
+  }
+  EXPECT_EQ(main.Sync().StatusText().rfind("Synchronisation: zuletzt erfolgreich am ", 0), 0u)
+      << main.Sync().StatusText();
+
+  // Opened again, the page shows what was stored, the password decrypted; "Jetzt
+  // synchronisieren" confirms and starts a sync.
   Configure([&](TCfgDlg& d) {
     EXPECT_TRUE(d.SyncChkBox.Checked());
     EXPECT_EQ(d.PasswordEdit.Text(), password);
     EXPECT_EQ(d.CalendarCombo.ItemText(d.CalendarCombo.ItemIndex()), "Erinnerungen");
-    d.CancelBtn.Click();
+    d.SyncNowBtn.Click();
   });
+  EXPECT_EQ(main.Sync().StatusText(), "Synchronisation läuft...");
   const TSyncSettings read = ReadSyncSettings(Settings(), "\\" + registry_.Path());
   EXPECT_EQ(read.Password, password);
   EXPECT_EQ(read.CalendarUrl, kept.CalendarUrl);

@@ -26,13 +26,14 @@ TMainSync::~TMainSync() {
 }
 
 void TMainSync::SetSettings(const TSyncSettings& settings, int32_t intervalSeconds) {
-  const bool calendarChanged = settings.CalendarUrl != settings_.CalendarUrl ||
-                               settings.Server != settings_.Server ||
-                               settings.User != settings_.User;
+  const bool changed = settings.Enabled != settings_.Enabled ||
+                       settings.CalendarUrl != settings_.CalendarUrl ||
+                       settings.Server != settings_.Server || settings.User != settings_.User ||
+                       settings.Password != settings_.Password;
   settings_ = settings;
   interval_ = intervalSeconds;
-  // New settings deserve a try at once, whatever failed with the old ones.
-  if (calendarChanged) schedule_ = TSyncSchedule();
+  // New settings (a password put right, say) deserve a try at once, whatever failed before.
+  if (changed) schedule_ = TSyncSchedule();
   if (!settings_.Enabled) Show("");
 }
 
