@@ -13,7 +13,7 @@ list(FILTER SHELL_SOURCES EXCLUDE REGEX "/src/win32/programs/")
 add_library(reminder_shell STATIC ${SHELL_SOURCES})
 reminder_target(reminder_shell)
 target_link_libraries(reminder_shell PUBLIC reminder_core user32 gdi32 advapi32 shell32
-                      comctl32 uxtheme winmm version winhttp)
+                      comctl32 uxtheme winmm version winhttp crypt32)
 
 # The resources (version, cursors, icons) go into every program and the module itself:
 # a static library would drop them, since nothing refers to them by symbol.

@@ -9,7 +9,7 @@ build=$root/build/release
 dist=$root/dist
 programs=(Reminder.exe Reminder.dll ReminderHost.exe reminderctl.exe)
 # Libraries every Windows has; the runtime is linked in statically.
-system_libraries='^(advapi32|comctl32|comdlg32|gdi32|kernel32|msvcrt|shell32|user32|uxtheme|version|winhttp|winmm)\.dll$'
+system_libraries='^(advapi32|comctl32|comdlg32|crypt32|gdi32|kernel32|msvcrt|shell32|user32|uxtheme|version|winhttp|winmm)\.dll$'
 
 bash scripts/install-deps.sh
 

@@ -58,6 +58,14 @@ shoot() {
   wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
     /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   examples "$(winepath -w "$work/run/Reminder.dat")"
+  # A calendar server filled in on the page "Synchronisation", switched off so that nothing
+  # goes out to the network.
+  local sync='HKCU\Software\Orvandel Software\Reminder\Sync'
+  wine reg add "$sync" /v Server /d https://kalender.example.org/dav/ /f >/dev/null 2>&1
+  wine reg add "$sync" /v User /d anna /f >/dev/null 2>&1
+  wine reg add "$sync" /v Calendar /d https://kalender.example.org/dav/anna/erinnerungen/ /f \
+    >/dev/null 2>&1
+  wine reg add "$sync" /v CalendarName /d Erinnerungen /f >/dev/null 2>&1
   wineserver -w
   (cd "$work/run" && wine ReminderHost.exe >/dev/null 2>&1 &)
   sleep 8
@@ -76,6 +84,13 @@ shoot() {
     wine "$work/post.exe" TMain "$command"
     sleep 3
     capture "$caption" "$name" "$scale" || true
+    if [[ $name == settings ]]; then
+      # The second page, as Ctrl+Tab shows it.
+      xdotool search --onlyvisible --name "^${caption}\$" | tail -n 1 | xargs xdotool windowfocus
+      xdotool key ctrl+Tab
+      sleep 1
+      capture "$caption" settings-sync "$scale" || true
+    fi
     wine "$work/post.exe" "$window" $cancel || true
     sleep 1
   done

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "core/common/FormatSettings.h"
 #include "core/ui/CfgDlgRules.h"
+#include "core/ui/SyncRules.h"
 
 namespace reminder {
 namespace {
@@ -92,6 +96,74 @@ TEST(RunEntryErrors, NameTheErrorCodeInDecimal) {
             "Wert konnte nicht in die Registrierung eingefügt werden. Fehlercode: 5");
   EXPECT_EQ(RunEntryDeleteErrorText(1018),
             "Eintrag konnte nicht aus der Registrierung gelöscht werden. Fehlercode: 1018");
+}
+
+TEST(SyncSettings, AnEnabledSyncNeedsAServerAUserAndACalendar) {
+  TSyncSettings settings;
+  EXPECT_EQ(SyncSettingsProblem(settings), "");
+  settings.Server = "ftp://example.org/";
+  EXPECT_EQ(SyncSettingsProblem(settings),
+            "Die Serveradresse muss mit http:// oder https:// beginnen und einen Rechnernamen "
+            "enthalten.");
+  settings.Server = "https://kalender.example.org/dav/";
+  settings.Enabled = true;
+  EXPECT_EQ(SyncSettingsProblem(settings), "Bitte geben Sie den Benutzernamen an.");
+  settings.User = "anna";
+  EXPECT_EQ(SyncSettingsProblem(settings),
+            "Bitte wählen Sie einen Kalender (\"Kalender suchen\").");
+  settings.CalendarUrl = "https://kalender.example.org/dav/anna/erinnerungen/";
+  EXPECT_EQ(SyncSettingsProblem(settings), "");
+}
+
+TEST(SyncSettings, ThePasswordsSealedBytesComeBackFromTheirTextWhateverTheyAre) {
+  std::mt19937 random(29);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<uint8_t> bytes(random() % 300);
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+    const std::string text = HexOfBytes(bytes);
+    std::vector<uint8_t> back = {1, 2, 3};
+    ASSERT_TRUE(BytesOfHex(text, back));
+    EXPECT_EQ(back, bytes);
+  }
+  std::vector<uint8_t> kept = {7};
+  EXPECT_FALSE(BytesOfHex("ABC", kept));
+  EXPECT_FALSE(BytesOfHex("0G", kept));
+  EXPECT_EQ(kept, std::vector<uint8_t>{7});
+}
+
+TEST(SyncStatus, SaysWhenItLastSucceededOrWhyItFailed) {
+  const TFormatSettings fs = GermanFormatSettings();
+  EXPECT_EQ(SyncSucceededText(EncodeDate(2026, 12, 8) + EncodeTime(14, 5, 9, 0), fs),
+            "Synchronisation: zuletzt erfolgreich am 08.12.2026 14:05:09");
+  EXPECT_EQ(SyncFailedText("Der Server http://x ist nicht erreichbar (Zeitüberschreitung)."),
+            "Synchronisation fehlgeschlagen: Der Server http://x ist nicht erreichbar "
+            "(Zeitüberschreitung).");
+}
+
+TEST(SyncSchedule, BacksOffAfterFailuresUpToAnHourAndWaitsTheIntervalAfterASuccess) {
+  const int32_t expected[] = {1, 2, 4, 8, 16, 32, 60, 60, 60};
+  for (int failures = 1; failures <= 9; ++failures) {
+    EXPECT_EQ(SyncBackoffMinutes(failures), expected[failures - 1]) << failures;
+  }
+  EXPECT_EQ(SyncBackoffMinutes(1000), 60);
+  const double minute = 1.0 / (24 * 60);
+  const TDateTime start = EncodeDate(2026, 12, 8);
+  TSyncSchedule schedule;
+  EXPECT_TRUE(schedule.Due(start));
+  schedule.Failed(start);
+  schedule.Failed(start + 1 * minute);
+  EXPECT_FALSE(schedule.Due(start + 2.9 * minute));
+  // A change made during the delay waits for its end, not for the next failure.
+  schedule.ChangeMade(start + 2 * minute);
+  EXPECT_FALSE(schedule.Due(start + 2.9 * minute));
+  EXPECT_TRUE(schedule.Due(start + 3.01 * minute));
+  schedule.Succeeded(start + 4 * minute, 90);
+  EXPECT_EQ(schedule.Failures(), 0);
+  EXPECT_FALSE(schedule.Due(start + 5 * minute));
+  EXPECT_TRUE(schedule.Due(start + 5.6 * minute));
+  // After a success a change syncs at once.
+  schedule.ChangeMade(start + 4.5 * minute);
+  EXPECT_TRUE(schedule.Due(start + 4.5 * minute));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
+#include "win32/settings/SyncSettingsStore.h"
 #include "win32/support/KeyboardCheck.h"
 #include "win32/support/LayoutCheck.h"
 #include "win32/support/MsgBoxCatcher.h"
@@ -117,6 +118,12 @@ TEST_F(CfgDlgTest, CancelWritesNothing) {
   std::vector<std::string> problems;
   Configure([&](TCfgDlg& d) {
     problems = testing::LayoutProblems(d.Handle());
+    // The sync page, as laid out at this DPI.
+    d.ShowPage(1);
+    for (const std::string& problem : testing::LayoutProblems(d.Handle())) {
+      problems.push_back("Synchronisation: " + problem);
+    }
+    d.ShowPage(0);
     d.WinStartUpChkBox.SetChecked(true);
     d.IntervalEdit.SetText("5");
     d.CancelBtn.Click();
@@ -174,6 +181,82 @@ TEST_F(CfgDlgTest, LeavingTheIntervalFieldCorrectsBadTexts) {
   EXPECT_EQ(dialog.IntervalEdit.Text(), "1");
   EXPECT_EQ(GetFocus(), dialog.OKBtn.Handle());
   EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+std::string CalDavServer() {
+  char url[512] = "";
+  const DWORD length = GetEnvironmentVariableA("REMINDER_TEST_CALDAV_URL", url, sizeof url);
+  return length > 0 && length < sizeof url ? url : "";
+}
+
+// Against the calendar server the test command starts: a new user has no calendar, so the
+// search offers to make one; OK keeps the settings in "Sync", the password only sealed.
+TEST_F(CfgDlgTest, TheSyncPageFindsOrMakesTheCalendarAndStoresThePasswordSealed) {
+  const std::string server = CalDavServer();
+  ASSERT_FALSE(server.empty()) << "scripts/test.sh starts a server";
+  const std::string user = "cfg" + std::to_string(GetTickCount());
+  const std::string password = "Geheimnis-äöß-4711";
+  TMain& main = Create();
+  Configure([&](TCfgDlg& d) {
+    d.ShowPage(1);
+    EXPECT_FALSE(IsWindowVisible(d.IntervalEdit.Handle()));
+    // Switched on without a calendar, OK says why and the dialog stays.
+    d.SyncChkBox.SetChecked(true);
+    d.ServerEdit.SetText(server);
+    d.OKBtn.Click();
+    EXPECT_EQ(d.ModalResult(), 0);
+    EXPECT_EQ(d.SyncInfoLabel.Text(), "Bitte geben Sie den Benutzernamen an.");
+    d.UserEdit.SetText(user);
+    d.PasswordEdit.SetText(password);
+    EXPECT_FALSE(d.MakeCalendarBtn.Enabled());
+    d.FindCalendarsBtn.Click();
+    EXPECT_EQ(d.CalendarCombo.Count(), 0) << d.SyncInfoLabel.Text();
+    ASSERT_TRUE(d.MakeCalendarBtn.Enabled()) << d.SyncInfoLabel.Text();
+    d.MakeCalendarBtn.Click();
+    ASSERT_EQ(d.CalendarCombo.Count(), 1) << d.SyncInfoLabel.Text();
+    EXPECT_EQ(d.CalendarCombo.ItemText(0), "Erinnerungen");
+    d.FindCalendarsBtn.Click();
+    EXPECT_EQ(d.CalendarCombo.Count(), 1) << d.SyncInfoLabel.Text();
+    d.OKBtn.Click();
+  });
+  const TSyncSettings& kept = main.Sync().Settings();
+  EXPECT_TRUE(kept.Enabled);
+  EXPECT_EQ(kept.User, user);
+  EXPECT_EQ(kept.CalendarUrl.rfind(server, 0), 0u) << kept.CalendarUrl;
+
+  const testing::RawValue sealed = registry_.Get("Sync", "Password");
+  ASSERT_TRUE(sealed.exists);
+  EXPECT_EQ(sealed.data.find(password), std::string::npos);
+  EXPECT_EQ(sealed.data.find("Geheimnis"), std::string::npos);
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(BytesOfHex(sealed.data.substr(0, sealed.data.find('\0')), bytes));
+  const std::string hexless(bytes.begin(), bytes.end());
+  EXPECT_EQ(hexless.find(password), std::string::npos);
+  std::string opened;
+  ASSERT_TRUE(UnprotectPassword(bytes, opened));
+  EXPECT_EQ(opened, password);
+
+  // Confirmed with the sync on, it syncs at once.
+  EXPECT_EQ(main.Sync().StatusText(), "Synchronisation läuft...");
+  for (int i = 0; i < 1500 && main.Sync().Running(); ++i) {
+    FlushEvents();
+    Sleep(20);
+  }
+  EXPECT_EQ(main.Sync().StatusText().rfind("Synchronisation: zuletzt erfolgreich am ", 0), 0u)
+      << main.Sync().StatusText();
+
+  // Opened again, the page shows what was stored, the password decrypted; "Jetzt
+  // synchronisieren" confirms and starts a sync.
+  Configure([&](TCfgDlg& d) {
+    EXPECT_TRUE(d.SyncChkBox.Checked());
+    EXPECT_EQ(d.PasswordEdit.Text(), password);
+    EXPECT_EQ(d.CalendarCombo.ItemText(d.CalendarCombo.ItemIndex()), "Erinnerungen");
+    d.SyncNowBtn.Click();
+  });
+  EXPECT_EQ(main.Sync().StatusText(), "Synchronisation läuft...");
+  const TSyncSettings read = ReadSyncSettings(Settings(), "\\" + registry_.Path());
+  EXPECT_EQ(read.Password, password);
+  EXPECT_EQ(read.CalendarUrl, kept.CalendarUrl);
 }
 
 }  // namespace

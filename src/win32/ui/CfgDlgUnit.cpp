@@ -11,7 +11,7 @@ void TCfgDlg::CreateFor(HWND owner) {
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   params.ClientWidth = 345;
-  params.ClientHeight = 218;
+  params.ClientHeight = 322;
   params.Parent = owner;
   Create(params);
   CenterOnScreen();
@@ -21,8 +21,9 @@ void TCfgDlg::OnCreate() {
   SetDialogKeys(true);
   const HWND self = Handle();
   // The tab control only frames the controls, which are its siblings drawn on top of it.
-  TC.Create(self, kTC, {8, 8, 329, 164}, WS_CLIPSIBLINGS);
+  TC.Create(self, kTC, {8, 8, 329, 270}, WS_CLIPSIBLINGS);
   TC.AddTab("Einstellungen");
+  TC.AddTab("Synchronisation");
   SetPageTabs(TC.Handle());
   WinStartUpChkBox.Create(self, kWinStartUpChkBox, WinStartUpCaption(false), {20, 40, 305, 20},
                           BS_AUTOCHECKBOX | WS_TABSTOP);
@@ -42,9 +43,18 @@ void TCfgDlg::OnCreate() {
   UpDown.SetPosition(kIntervalMin);
   TLabel label2;
   label2.Create(self, "Sekunden", {225, 130, 80, 18});
-  OKBtn.Create(self, kOKBtn, "OK", {176, 182, 75, 26});
-  CancelBtn.Create(self, kCancelBtn, "Abbrechen", {262, 182, 75, 26});
+  pages_[0] = {WinStartUpChkBox.Handle(),
+               AnimateIconChkBox.Handle(),
+               NotificationChkBox.Handle(),
+               label1.Handle(),
+               IntervalEdit.Handle(),
+               UpDown.Handle(),
+               label2.Handle()};
+  CreateSyncPage();
+  OKBtn.Create(self, kOKBtn, "OK", {176, 288, 75, 26});
+  CancelBtn.Create(self, kCancelBtn, "Abbrechen", {262, 288, 75, 26});
   SetActiveControl(WinStartUpChkBox.Handle());
+  ShowPage(0);
   FormCreate();
 }
 
@@ -58,13 +68,34 @@ void TCfgDlg::OnCommand(int id, int code, HWND) {
       if (code == EN_KILLFOCUS) IntervalEditExit();
       break;
     case kOKBtn:
-      if (code == BN_CLICKED) SetModalResult(IDOK);
+      if (code == BN_CLICKED) OKClick();
       break;
     case kCancelBtn:
       if (code == BN_CLICKED || code == 0) SetModalResult(IDCANCEL);
       break;
+    case kFindCalendarsBtn:
+      if (code == BN_CLICKED) FindCalendarsClick();
+      break;
+    case kMakeCalendarBtn:
+      if (code == BN_CLICKED) MakeCalendarClick();
+      break;
+    case kSyncNowBtn:
+      if (code == BN_CLICKED) SyncNowClick();
+      break;
     default:
       break;
+  }
+}
+
+LRESULT TCfgDlg::OnNotify(NMHDR* header) {
+  if (header->idFrom == kTC && header->code == TCN_SELCHANGE) ShowPage(TC.Selected());
+  return 0;
+}
+
+void TCfgDlg::ShowPage(int index) {
+  if (TC.Selected() != index) TC.SetSelected(index);
+  for (int page = 0; page < 2; ++page) {
+    for (HWND control : pages_[page]) ShowWindow(control, page == index ? SW_SHOW : SW_HIDE);
   }
 }
 

@@ -12,6 +12,7 @@ namespace reminder {
 std::vector<TMenuItem> MainMenuItems() {
   return {
       TMenuItem::SubMenu("&Datei", {{"&Einstellungen...", cmSettings, "", 7},
+                                    {"&Jetzt synchronisieren", cmSyncNow},
                                     TMenuItem::Separator(),
                                     {"&Kalender...", cmCalendar},
                                     TMenuItem::Separator(),
@@ -29,6 +30,7 @@ std::vector<TMenuItem> TrayMenuItems() {
   return {{"&Anzeigen", cmRestore, "", 5, msDefault},
           {"&Minimieren", cmMinimize, "", 6},
           {"&Einstellungen...", cmSettings, "", 7},
+          {"&Jetzt synchronisieren", cmSyncNow},
           TMenuItem::Separator(),
           {"Erinnerung &hinzufügen...", cmAdd, "", 1},
           TMenuItem::Separator(),

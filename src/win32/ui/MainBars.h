@@ -21,6 +21,7 @@ enum TMainCommand : UINT {
   cmMinimize,
   cmInfo,
   cmRestore,
+  cmSyncNow,
 };
 
 std::vector<TMenuItem> MainMenuItems();

@@ -1,6 +1,7 @@
 #include "win32/ui/MainSettings.h"
 
 #include "core/ui/CfgDlgRules.h"
+#include "win32/settings/SyncSettingsStore.h"
 #include "win32/store/Win32DataFile.h"
 #include "win32/system/ModuleMode.h"
 #include "win32/ui/CfgDlgUnit.h"
@@ -32,7 +33,7 @@ TMainSettings ReadMainSettings(TTheRegIniFile& ini, const std::string& area) {
 }
 
 bool EditMainSettings(HWND owner, TTheRegIniFile& ini, const std::string& area, IMsgBox& msgBox,
-                      const TRunEntryPlace& runEntry, TMainSettings& settings) {
+                      const TRunEntryPlace& runEntry, TMainSettings& settings, TSyncChoice& sync) {
   const bool library = LibraryMode();
   const TAutoStart autoStart(msgBox, runEntry);
   ini.SetArea(area);
@@ -45,6 +46,7 @@ bool EditMainSettings(HWND owner, TTheRegIniFile& ini, const std::string& area, 
   dialog.UpDown.SetPosition(settings.RefreshInterval);
   dialog.WinStartUpChkBox.SetChecked(library ? ini.ReadBool("Autostart", false)
                                              : autoStart.IsAutostartEntered());
+  dialog.SetSyncSettings(sync.Settings);
   if (dialog.ShowModal() != IDOK) return false;
 
   const bool startUp = dialog.WinStartUpChkBox.Checked();
@@ -56,6 +58,9 @@ bool EditMainSettings(HWND owner, TTheRegIniFile& ini, const std::string& area, 
   ini.WriteBool("Autostart", startUp);
   ini.WriteInteger("RefreshInterval", settings.RefreshInterval);
   ini.WriteBool("Notification", settings.Notification);
+  sync.Settings = dialog.SyncSettings();
+  sync.SyncNow = dialog.SyncNowRequested();
+  WriteSyncSettings(ini, area, sync.Settings);
   return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/host/WMsgBox.h"
 #include "core/ui/MainRules.h"
+#include "core/ui/SyncRules.h"
 #include "win32/host/AutoStrt.h"
 #include "win32/settings/RegIni.h"
 
@@ -24,10 +25,17 @@ struct TMainSettings {
 // program's directory as "ProgramPath" on the way.
 TMainSettings ReadMainSettings(TTheRegIniFile& ini, const std::string& area);
 
-// Shows the settings dialog owned by owner, filled from settings and the autostart entry
-// (the Run entry standalone, the "Autostart" value in the module); on OK stores what it
-// holds, sets the Run entry standalone and answers true with settings changed.
+// What the dialog came to besides the main settings: the sync's, and whether it was
+// closed with "Jetzt synchronisieren".
+struct TSyncChoice {
+  TSyncSettings Settings;
+  bool SyncNow = false;
+};
+
+// Shows the settings dialog owned by owner, filled from settings, sync and the autostart
+// entry (the Run entry standalone, the "Autostart" value in the module); on OK stores what
+// it holds, sets the Run entry standalone and answers true with settings and sync changed.
 bool EditMainSettings(HWND owner, TTheRegIniFile& ini, const std::string& area, IMsgBox& msgBox,
-                      const TRunEntryPlace& runEntry, TMainSettings& settings);
+                      const TRunEntryPlace& runEntry, TMainSettings& settings, TSyncChoice& sync);
 
 }  // namespace reminder

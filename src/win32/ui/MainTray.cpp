@@ -38,13 +38,22 @@ void TMainTray::Create(HWND appWindow, HIMAGELIST menuImages, TShellNotify notif
 
 void TMainTray::Apply(const TMainSettings& settings) {
   icon_->SetInterval(static_cast<int32_t>(TimerPeriodMs(settings.RefreshInterval)));
-  icon_->SetToolTip(kToolTip);
+  icon_->SetToolTip(ToolTip());
   icon_->SetActive(true);
   icon_->SetAnimate(settings.AnimateIcon);
 }
 
 void TMainTray::ShowFired(const TMainSettings& settings, const TNotifyInfo& record) {
   if (settings.Notification) icon_->ShowBalloon(FiredBalloonTitle(record), record.NotifyText);
+}
+
+void TMainTray::SetSyncStatus(const std::string& text) {
+  syncStatus_ = text;
+  if (icon_) icon_->SetToolTip(ToolTip());
+}
+
+std::string TMainTray::ToolTip() const {
+  return syncStatus_.empty() ? kToolTip : syncStatus_;
 }
 
 void TMainTray::WindowShown(bool shown) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/store/NotifyInfo.h"
 #include "win32/components/TrayIco.h"
@@ -27,6 +28,8 @@ class TMainTray {
   // The check interval drives the animation; the icon shows with the tool tip.
   void Apply(const TMainSettings& settings);
   void WindowShown(bool shown);
+  // The sync's status line becomes the tip; "" gives back the program's name.
+  void SetSyncStatus(const std::string& text);
 
   HMENU Menu() const { return menu_->Handle(); }
   const TTrayIcon95& Icon() const { return *icon_; }
@@ -34,6 +37,9 @@ class TMainTray {
  private:
   std::unique_ptr<TPopupMenu> menu_;
   std::unique_ptr<TTrayIcon95> icon_;
+  std::string syncStatus_;
+
+  std::string ToolTip() const;
 };
 
 }  // namespace reminder

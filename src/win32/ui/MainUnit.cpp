@@ -46,6 +46,8 @@ TMain::~TMain() {
 void TMain::BeginClose() {
   closing_ = true;
   if (scheduler_) scheduler_->SetEnabled(false);
+  // No sync may start any more, nor write the data file after the module has closed.
+  if (sync_) sync_->Stop();
 }
 
 void TMain::ResumeScheduler() {
@@ -104,11 +106,14 @@ void TMain::OnCreate() {
   settings_ = ReadMainSettings(regIniFile_, services_.RegistryArea);
   ApplySettings();
   scheduler_->SetEnabled(true);
+  CreateSync();
 }
 
 void TMain::ApplySettings() {
   scheduler_->SetInterval(settings_.RefreshInterval);
   tray_.Apply(settings_);
+  // The sync looks at the schedule as often as the due check runs.
+  SetTimer(TMainSync::kTimerId, TimerPeriodMs(settings_.RefreshInterval));
 }
 
 void TMain::CreateControls() {
@@ -133,6 +138,8 @@ void TMain::OnDestroy() {
   // A main window created after this one was released has installed its own.
   if (!Main || Main == this) Application().SetOnMessage(nullptr);
   SavePosition();
+  // A sync under way must end before the window and the store it reports to are gone.
+  sync_.reset();
   // The records go without a save: every change was written when it was made.
   if (scheduler_) scheduler_->SetOnNotify(nullptr);
   scheduler_.reset();
@@ -143,6 +150,8 @@ void TMain::OnDestroy() {
 void TMain::OnSize(int clientWidth, int clientHeight) {
   if (!list_.Handle()) return;
   SendMessageA(coolBar_, WM_SIZE, 0, 0);
+  // The sync's part keeps its width at the right.
+  if (sync_) ShowSyncStatus(sync_->StatusText());
   statusBar_.Resize();
   RECT coolRect = {};
   GetWindowRect(coolBar_, &coolRect);
@@ -178,6 +187,10 @@ bool TMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         SavePosition();
       }
       return false;
+    case TMainSync::kDoneMessage:
+      if (sync_) sync_->RunEnded();
+      result = 0;
+      return true;
     case WM_TIMECHANGE:
       RunDueCheckNow();
       return false;
@@ -233,7 +246,7 @@ void TMain::OnCommand(int id, int /*code*/, HWND /*control*/) {
       {cmChange, &TMain::ndern1Click},           {cmDelete, &TMain::Lschen1Click},
       {cmSettings, &TMain::Einstellungen1Click}, {cmCalendar, &TMain::Kalender1Click},
       {cmMinimize, &TMain::mnuMinimizeClick},    {cmInfo, &TMain::Info1Click},
-      {cmRestore, &TMain::mnuRestoreClick},
+      {cmRestore, &TMain::mnuRestoreClick},      {cmSyncNow, &TMain::SyncNowClick},
   };
   for (const auto& [command, handler] : kHandlers) {
     if (command == id) return (this->*handler)();
@@ -306,6 +319,7 @@ void TMain::Lschen1Click() {
   scheduler_->DeleteAll(records);
   statusBar_.SetPartText("");
   LVSelectItem();
+  if (sync_) sync_->ChangeMade();
   ResumeScheduler();
 }
 
@@ -313,6 +327,7 @@ TNotifyInfo* TMain::AddReminder(const TNotifyInfo& values) {
   TNotifyInfo* stored = scheduler_->Add(values);
   if (stored) list_.Added(*stored);
   LVSelectItem();
+  if (stored && sync_) sync_->ChangeMade();
   return stored;
 }
 
@@ -321,6 +336,7 @@ void TMain::ChangeReminder(TNotifyInfo& record, const TNotifyInfo& values) {
   list_.Changed(record);
   scheduler_->Save();
   LVSelectItem();
+  if (sync_) sync_->ChangeMade();
 }
 
 bool TMain::Edit(const TNotifyInfo* record, TNotifyInfo& values) {
@@ -359,9 +375,19 @@ void TMain::ndern1Click() {
 }
 
 void TMain::Einstellungen1Click() {
-  if (EditMainSettings(Handle(), regIniFile_, services_.RegistryArea, *services_.MsgBox,
-                       services_.RunEntryPlace, settings_)) {
-    ApplySettings();
+  TSyncChoice sync{sync_->Settings(), false};
+  if (!EditMainSettings(Handle(), regIniFile_, services_.RegistryArea, *services_.MsgBox,
+                        services_.RunEntryPlace, settings_, sync)) {
+    return;
+  }
+  // The module may have begun to close while the dialog was open.
+  if (closing_ || !sync_) return;
+  ApplySettings();
+  sync_->SetSettings(sync.Settings, settings_.RefreshInterval);
+  if (sync.SyncNow) {
+    sync_->SyncNow();
+  } else {
+    sync_->DueCheck();
   }
 }
 

@@ -22,6 +22,7 @@
 #include "win32/ui/MainList.h"
 #include "win32/ui/MainServices.h"
 #include "win32/ui/MainSettings.h"
+#include "win32/ui/MainSync.h"
 #include "win32/ui/MainTray.h"
 
 namespace reminder {
@@ -67,6 +68,7 @@ class TMain : public TForm {
   HMENU ListMenu() const { return listMenu_->Handle(); }
   const TTrayIcon95& TrayIcon() const { return tray_.Icon(); }
   const TReminderRows& Rows() const { return list_.Rows(); }
+  TMainSync& Sync() { return *sync_; }
 
   // The handlers behind the buttons and menu items.
   void Beenden1Click();
@@ -78,6 +80,7 @@ class TMain : public TForm {
   void Info1Click();
   void mnuRestoreClick() { TrayIconDblClick(); }
   void mnuMinimizeClick();
+  void SyncNowClick();
   void TrayIconDblClick();
   void LVColumnClick(int column);
   void LVSelectItem();
@@ -92,6 +95,7 @@ class TMain : public TForm {
   LRESULT OnNotify(NMHDR* header) override;
   void OnDestroy() override;
   void OnSize(int clientWidth, int clientHeight) override;
+  void OnTimer(UINT_PTR id) override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
@@ -109,6 +113,12 @@ class TMain : public TForm {
   // The interval and the tray icon's animation as the settings say.
   void ApplySettings();
   void ContextMenu(LPARAM lParam);
+  // The sync's status line in the status bar's second part and the tray tip.
+  void ShowSyncStatus(const std::string& text);
+  // Takes in what a sync wrote, unless a dialog of the window is open: then the next due
+  // check does, after the dialog.
+  void TakeInSync();
+  void CreateSync();
   // The editor over record (none: a new reminder); true with values on OK.
   bool Edit(const TNotifyInfo* record, TNotifyInfo& values);
 
@@ -121,6 +131,7 @@ class TMain : public TForm {
   bool closing_ = false;
   TFormatSettings fs_;
   std::unique_ptr<TReminder> scheduler_;
+  std::unique_ptr<TMainSync> sync_;
 
   TImageList listImages_;
   TImageList toolbarImages_;
