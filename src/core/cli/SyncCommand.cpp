@@ -116,11 +116,18 @@ int RunSync(TCtlContext& context) {
   std::string calendarUrl;
   if (!ChooseCalendar(context, dav, *url, calendarUrl)) return kExitFailure;
 
+  // One sync of a data file at a time, whichever program runs it.
+  const std::string statePath = SyncStatePath(context.DataFile());
+  const std::unique_ptr<IFileLockHold> syncing = context.Env.Files.LockForUpdate(statePath);
+  if (!syncing) {
+    return context.Fail(
+        "Die Datei \"" + context.Shown(context.DataFile()) +
+        "\" wird gerade von einem anderen Programm synchronisiert; nichts geändert.");
+  }
   TCommandDataFile file(context.Env.Files, true);
   TStreamMsgBox box(context);
   TFileIO store(context.DataFile(), file, box);
   if (!LoadDataFile(context, store, file, true)) return kExitFailure;
-  const std::string statePath = SyncStatePath(context.DataFile());
   TSyncState state;
   TFileBytes stateBytes;
   if (context.Env.Files.Read(statePath, stateBytes)) DecodeSyncState(stateBytes.View(), state);
