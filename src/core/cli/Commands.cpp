@@ -61,7 +61,8 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
   }
   const std::string shown = "Die Datei \"" + context.Shown(context.DataFile()) + "\" ";
   if (file.Writable() && !file.HoldLock(context.DataFile())) {
-    context.Fail(shown + "wird gerade von einem anderen Programm geschrieben; nichts geändert.");
+    context.Fail(LockFailureText(file.LastLockFailure(), context.Shown(context.DataFile())) +
+                 "; nichts geändert.");
     return false;
   }
   store.Load();
@@ -69,7 +70,9 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
   if (file.Writable() && store.LoadState() == TLoadState::Damaged && !context.Args.Has("--force")) {
     context.Fail(shown +
                  "ist beschädigt: nicht alle Erinnerungen konnten gelesen werden; nichts "
-                 "geändert. Mit --force wird das Original daneben aufbewahrt und die Datei mit "
+                 "geändert. " +
+                 DamageCountText(store.Damage()) +
+                 " Mit --force wird das Original daneben aufbewahrt und die Datei mit "
                  "den lesbaren Erinnerungen neu geschrieben.");
     return false;
   }
