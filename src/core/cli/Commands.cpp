@@ -19,7 +19,7 @@ std::string TCtlContext::Shown(const std::string& arg) const {
 }
 
 int TCtlContext::Fail(const std::string& message, int code) const {
-  Err << "reminderctl: " << ToTerminal(message, Env.Charset) << '\n';
+  Err << "reminderctl: " << ToTerminal(VisibleControls(message), Env.Charset) << '\n';
   return code;
 }
 
@@ -28,7 +28,7 @@ void TCtlContext::Print(const std::string& line) const {
 }
 
 void TCtlContext::Report(const std::string& line) const {
-  if (!Args.Has("--quiet")) Err << ToTerminal(line, Env.Charset) << '\n';
+  if (!Args.Has("--quiet")) Err << ToTerminal(VisibleControls(line), Env.Charset) << '\n';
 }
 
 int TStreamMsgBox::Show(const std::string& text, const std::string&, uint32_t, TMsgOwner) {

@@ -15,8 +15,11 @@ namespace {
 // Offsets within a record, before and after its strings.
 constexpr size_t kTextLengthAt = 10;
 constexpr size_t kTextAt = 12;
-// A decision at a position looks at most four records ahead.
-constexpr size_t kLookahead = 4 * kMaxRecordSize + 1;
+// Odd records (foreign values) in a row that still count as the file going on.
+constexpr int kOddInARow = 3;
+// A decision at a position looks at most this many records ahead: the record, those inside
+// it where it is damaged, the odd ones and the sound one after them.
+constexpr size_t kLookahead = (kOddInARow + 3) * kMaxRecordSize + 1;
 // Without records read yet, what a lost reminder is reckoned to have taken.
 constexpr size_t kTypicalRecordSize = kRecordFixedSize + 24;
 
@@ -70,14 +73,14 @@ class TRecordScan {
   bool Sound(size_t at) const { return End(at) != 0 && Plausible(at); }
 
   // Whether what starts at `at` goes on as records do: the end of the file, a sound record,
-  // the last record (also one cut short), or up to two odd records (foreign values) that
-  // one of these follows.
-  bool Continues(size_t at, int oddAllowed = 2) const {
+  // the last record (also one cut short), or a few odd records (foreign values) that one of
+  // these follows.
+  bool Continues(size_t at, int oddLeft = kOddInARow) const {
     if (at == bytes_.size()) return true;
     const size_t end = End(at);
     if (end == 0) return Plausible(at);
     if (end == bytes_.size() || Plausible(at)) return true;
-    return oddAllowed > 1 && Continues(end, oddAllowed - 1);
+    return oddLeft > 0 && Continues(end, oddLeft - 1);
   }
 
   // Where decoding may go on after damage.
