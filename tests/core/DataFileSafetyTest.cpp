@@ -173,6 +173,17 @@ TEST_F(DataFileSafety, AReadOnlyFileOrADirectoryIsNotWritten) {
   fs::create_directories(fs::path(DataFile()) / "inhalt");
   EXPECT_EQ(Add("drei"), kExitFailure);
   EXPECT_NE(err.find("ist ein Verzeichnis"), std::string::npos) << err;
+
+  // Where not even the lock file can be made, the message says so rather than blaming
+  // another writer.
+  std::ostringstream out;
+  std::ostringstream errStream;
+  const std::string missing = (dir / "fehlt" / "Reminder.dat").string();
+  EXPECT_EQ(RunReminderCtl({"add", "--text", "vier", "--file", missing}, out, errStream, env),
+            kExitFailure);
+  EXPECT_NE(errStream.str().find("kann nicht geschrieben werden: Die Sperrdatei"),
+            std::string::npos)
+      << errStream.str();
 }
 
 TEST_F(DataFileSafety, TheNextSaveRemovesLeftoversOfAnInterruptedOne) {
@@ -240,8 +251,16 @@ TEST_F(DataFileSafety, ASaveKeepsWhatAnotherWriterChangedMeanwhile) {
   EXPECT_EQ(late.Count(), 1u);
 }
 
-TEST_F(DataFileSafety, ExportWritesThroughALinkAndToStandardOutput) {
+// A data file that is a symbolic link stays one: saves go to the file it points to.
+TEST_F(DataFileSafety, SavesAndExportWriteThroughALinkAndExportToStandardOutput) {
+  fs::create_directories(dir / "echt");
+  fs::create_symlink(fs::path("echt") / "daten.dat", DataFile());
   ASSERT_EQ(Ctl({"add", "--text", "Termin", "--date", "24.07.2025", "--time", "10:00"}), kExitOk);
+  ASSERT_EQ(Add("zweiter"), kExitOk);
+  EXPECT_TRUE(fs::is_symlink(DataFile()));
+  const std::set<std::string> both = {"Termin", "zweiter"};
+  EXPECT_EQ(Texts(ReadAll(dir / "echt" / "daten.dat")), both);
+  ASSERT_EQ(Ctl({"delete", "2"}), kExitOk);
   const fs::path target = dir / "kalender.ics";
   const fs::path link = dir / "verweis.ics";
   fs::create_symlink(target, link);
@@ -262,6 +281,7 @@ TEST_F(DataFileSafety, ExportWritesThroughALinkAndToStandardOutput) {
   DecodeRecords(ReadAll(DataFile()), [&]() -> TNotifyInfo& { return records.emplace_back(); });
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[1].NotifyText, "Termin");
+  EXPECT_TRUE(fs::is_symlink(DataFile()));
 }
 
 // A thousand varied reminders, some with foreign bytes in their reserved block.
