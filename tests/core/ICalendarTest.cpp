@@ -136,6 +136,9 @@ TEST(Values, DateTimesDurationsAndOffsets) {
   EXPECT_EQ(seconds, 93784);
   EXPECT_FALSE(ParseDuration("P", seconds));
   EXPECT_FALSE(ParseDuration("PT1D", seconds));
+  std::string endless = "P";
+  for (int i = 0; i < 2000; ++i) endless += "999999999W";
+  EXPECT_FALSE(ParseDuration(endless, seconds));  // the sum would overflow
   EXPECT_EQ(DaysAheadDuration(3), "-P3D");
   EXPECT_EQ(DaysAheadDuration(0), "PT0S");
   EXPECT_EQ(DaysAheadDuration(-2), "P2D");

@@ -33,8 +33,7 @@ bool ParseInt(const std::string& text, int64_t& value) {
 
 // Windows-1252 text of a TEXT value, line breaks as the editor's multi-line field has them:
 // an escaped break, and a bare CR or LF that some writers leave in a value, become CR LF.
-// A text value in Windows-1252 with the line breaks of Windows. A zero character becomes a
-// blank (zeroBlanked tells): the data file ends a text at it.
+// A zero character becomes a blank (zeroBlanked tells): the data file ends a text at it.
 TCp1252Text TextValue(const std::string& value, bool& zeroBlanked) {
   const std::string unescaped = UnescapeText(value);
   TCp1252Text text = Utf8ToCp1252(unescaped);
