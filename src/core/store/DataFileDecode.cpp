@@ -17,9 +17,8 @@ constexpr size_t kTextLengthAt = 10;
 constexpr size_t kTextAt = 12;
 // Odd records (foreign values) in a row that still count as the file going on.
 constexpr int kOddInARow = 3;
-// A decision at a position looks at most this many records ahead: the record, those inside
-// it where it is damaged, the odd ones and the sound one after them.
-constexpr size_t kLookahead = (kOddInARow + 3) * kMaxRecordSize + 1;
+// Bytes of a new part joined to the start of a record that an earlier part left, at a time.
+constexpr size_t kJoinStep = 64 * 1024;
 // Without records read yet, what a lost reminder is reckoned to have taken.
 constexpr size_t kTypicalRecordSize = kRecordFixedSize + 24;
 
@@ -29,21 +28,23 @@ bool PlausibleDate(double date) {
   return date == 0.0 || (date >= -693593.0 && date <= 2958466.0 && std::fabs(date) >= 1.0);
 }
 
-// Judges positions in bytes that end at the end of the file, or far enough beyond the
-// position that no judgement reaches their end (kLookahead).
+// Judges positions in bytes that the file goes on after, or that end with it (atEnd).
+// Where the file goes on, a judgement that would need bytes beyond is marked Short: it is
+// made again once more of the file is there, so it never depends on where parts end.
 class TRecordScan {
  public:
-  explicit TRecordScan(std::string_view bytes) : bytes_(bytes) {}
+  TRecordScan(std::string_view bytes, bool atEnd) : bytes_(bytes), atEnd_(atEnd) {}
+
+  bool Short() const { return short_; }
 
   // The end of the record at `at`, or 0 when its lengths reach beyond the bytes.
   size_t End(size_t at) const {
-    const size_t size = bytes_.size();
-    if (size - at < kTextAt) return 0;
+    if (!Has(at, kTextAt)) return 0;
     const size_t textLength = Get<uint16_t>(at + kTextLengthAt);
     const size_t paramLengthAt = at + kTextAt + textLength + 1;
-    if (paramLengthAt + 2 > size) return 0;
+    if (!Has(paramLengthAt, 2)) return 0;
     const size_t end = at + kRecordFixedSize + textLength + Get<uint16_t>(paramLengthAt);
-    return end <= size ? end : 0;
+    return Has(at, end - at) ? end : 0;
   }
 
   // Every field that is there lies inside its table or its range of dates.
@@ -76,10 +77,10 @@ class TRecordScan {
   // the last record (also one cut short), or a few odd records (foreign values) that one of
   // these follows.
   bool Continues(size_t at, int oddLeft = kOddInARow) const {
-    if (at == bytes_.size()) return true;
+    if (AtEndOfFile(at)) return true;
     const size_t end = End(at);
     if (end == 0) return Plausible(at);
-    if (end == bytes_.size() || Plausible(at)) return true;
+    if (AtEndOfFile(end) || Plausible(at)) return true;
     return oddLeft > 0 && Continues(end, oddLeft - 1);
   }
 
@@ -106,7 +107,14 @@ class TRecordScan {
 
  private:
   bool Has(size_t at, size_t size) const {
-    return at <= bytes_.size() && bytes_.size() - at >= size;
+    if (at <= bytes_.size() && bytes_.size() - at >= size) return true;
+    if (!atEnd_) short_ = true;
+    return false;
+  }
+  bool AtEndOfFile(size_t at) const {
+    if (at < bytes_.size()) return false;
+    if (!atEnd_) short_ = true;
+    return atEnd_;
   }
   uint8_t Byte(size_t at) const { return static_cast<uint8_t>(bytes_[at]); }
   template <typename T>
@@ -117,6 +125,8 @@ class TRecordScan {
   }
 
   std::string_view bytes_;
+  bool atEnd_;
+  mutable bool short_ = false;
 };
 
 // The text up to its first zero character. A string that has room keeps its memory (a
@@ -164,19 +174,49 @@ class TFieldReader {
   size_t pos_ = 0;
 };
 
+// Reads a record known to be all there: no field needs a bounds check.
+class TCompleteRecordReader {
+ public:
+  explicit TCompleteRecordReader(std::string_view bytes) : in_(bytes.data()) {}
+
+  template <typename T>
+  T Get() {
+    T value;
+    std::memcpy(&value, in_, sizeof(T));
+    in_ += sizeof(T);
+    return value;
+  }
+
+  void ReadInto(void* target, size_t size) {
+    std::memcpy(target, in_, size);
+    in_ += size;
+  }
+
+  void GetString(std::string& out) {
+    const uint16_t length = Get<uint16_t>();
+    AssignText(out, std::string_view(in_, length));
+    in_ += length;
+  }
+
+ private:
+  const char* in_;
+};
+
+// Every field in file order, whichever reader supplies them.
+template <typename Reader>
 void DecodeFields(std::string_view bytes, TNotifyInfo& r) {
-  TFieldReader in(bytes);
-  r.Notified = in.Get<uint8_t>();
-  r.NotifyKind = in.Get<uint8_t>();
-  r.NotifyDate = in.Get<double>();
+  Reader in(bytes);
+  r.Notified = in.template Get<uint8_t>();
+  r.NotifyKind = in.template Get<uint8_t>();
+  r.NotifyDate = in.template Get<double>();
   in.GetString(r.NotifyText);
-  r.ActionKind = in.Get<uint8_t>();
+  r.ActionKind = in.template Get<uint8_t>();
   in.GetString(r.ActionParam);
-  r.RepeatKind = in.Get<uint8_t>();
-  r.LastNotified = in.Get<double>();
-  r.DaysBefore = in.Get<int32_t>();
-  r.Reserved1 = in.Get<uint8_t>();
-  r.Reserved2 = in.Get<uint8_t>();
+  r.RepeatKind = in.template Get<uint8_t>();
+  r.LastNotified = in.template Get<double>();
+  r.DaysBefore = in.template Get<int32_t>();
+  r.Reserved1 = in.template Get<uint8_t>();
+  r.Reserved2 = in.template Get<uint8_t>();
   in.ReadInto(r.ReservedBlock.data(), r.ReservedBlock.size());
 }
 
@@ -189,69 +229,89 @@ void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& 
 }
 
 void TRecordStreamDecoder::Feed(std::string_view part) {
-  buffer_.append(part.data(), part.size());
-  Process(false);
-  buffer_.erase(0, pos_);
-  pos_ = 0;
+  // What an earlier part left is completed a step at a time, so that once the decoder is
+  // past it the rest of the part is decoded where it lies, without a copy.
+  while (!buffer_.empty() && !part.empty()) {
+    const size_t left = buffer_.size();
+    const size_t step = std::min(part.size(), kJoinStep);
+    buffer_.append(part.data(), step);
+    const size_t used = Process(buffer_, false);
+    if (used >= left) {
+      buffer_.clear();
+      part.remove_prefix(used - left);
+      break;
+    }
+    buffer_.erase(0, used);
+    part.remove_prefix(step);
+  }
+  if (part.empty()) return;
+  const size_t used = Process(part, false);
+  buffer_.assign(part.data() + used, part.size() - used);
 }
 
 void TRecordStreamDecoder::Finish() {
-  Process(true);
-  if (skipping_) EndSkip();
+  const size_t used = Process(buffer_, true);
+  if (skipping_) EndSkip(buffer_, used);
   buffer_.clear();
-  pos_ = 0;
 }
 
-void TRecordStreamDecoder::Process(bool atEnd) {
-  const TRecordScan scan(buffer_);
-  while (pos_ < buffer_.size() && (atEnd || buffer_.size() - pos_ >= kLookahead)) {
+size_t TRecordStreamDecoder::Process(std::string_view bytes, bool atEnd) {
+  const TRecordScan scan(bytes, atEnd);
+  size_t pos = 0;
+  while (pos < bytes.size()) {
     if (skipping_) {
-      if (!scan.Resumes(pos_)) {
-        ++pos_;
+      const bool resumes = scan.Resumes(pos);
+      if (scan.Short()) break;
+      if (!resumes) {
+        ++pos;
         ++skipped_;
         continue;
       }
-      EndSkip();
+      EndSkip(bytes, pos);
     }
-    const size_t end = scan.End(pos_);
+    // Decided in full before anything is taken, so that a decision that needs more of the
+    // file is made again from the same place.
+    const size_t end = scan.End(pos);
     // A record whose texts hold a zero character is damaged; where sound records begin
     // inside it, they are what the file holds there.
-    const bool zero = end != 0 && scan.HasZeroCharacter(pos_, end);
-    const size_t inside = zero ? scan.ResumesWithin(pos_, end) : 0;
+    const bool zero = end != 0 && scan.HasZeroCharacter(pos, end);
+    const size_t inside = zero ? scan.ResumesWithin(pos, end) : 0;
+    const bool continues = inside == 0 && end != 0 && scan.Continues(end);
+    // Foreign values stay as they are, unless the record is known to be damaged.
+    const bool take = continues && ((clean_ && !zero) || scan.InTables(pos));
+    // Only at the end of the file can a record run beyond the bytes: it was cut short,
+    // unless sound records follow within what is left.
+    const bool cutShort = !continues && inside == 0 && end == 0 && scan.Plausible(pos);
+    if (scan.Short()) break;
     if (inside != 0) {
       MarkDamage();
       skipping_ = true;
       cutShort_ = false;
-      skipped_ = inside - pos_;
-      pos_ = inside;
-      continue;
-    }
-    if (end != 0 && scan.Continues(end)) {
-      // Foreign values stay as they are, unless the record is known to be damaged.
-      if ((clean_ && !zero) || scan.InTables(pos_)) {
-        Take(end);
+      skipped_ = inside - pos;
+      pos = inside;
+    } else if (continues) {
+      if (take) {
+        Take(bytes.substr(pos, end - pos));
       } else {
         MarkDamage();
         ++lost_;
       }
-      pos_ = end;
-      continue;
+      pos = end;
+    } else {
+      MarkDamage();
+      cutShort_ = cutShort;
+      cutStart_ = pos;
+      skipping_ = true;
+      skipped_ = 1;
+      ++pos;
     }
-    // Only at the end of the file can a record run beyond the bytes: it was cut short,
-    // unless sound records follow within what is left.
-    MarkDamage();
-    cutShort_ = end == 0 && scan.Plausible(pos_);
-    cutStart_ = pos_;
-    skipping_ = true;
-    skipped_ = 1;
-    ++pos_;
   }
+  return pos;
 }
 
-void TRecordStreamDecoder::Take(size_t end) {
-  const std::string_view bytes(buffer_.data() + pos_, end - pos_);
+void TRecordStreamDecoder::Take(std::string_view bytes) {
   TNotifyInfo& record = newRecord_();
-  DecodeFields(bytes, record);
+  DecodeFields<TCompleteRecordReader>(bytes, record);
   // Decoding changes nothing but a text cut at a zero character, which makes it shorter.
   if (EncodedSize(record) != bytes.size()) {
     MarkDamage();
@@ -262,19 +322,15 @@ void TRecordStreamDecoder::Take(size_t end) {
   if (onRecordBytes_) onRecordBytes_(bytes);
 }
 
-void TRecordStreamDecoder::TakeCutShort(size_t start) {
-  const std::string_view bytes(buffer_.data() + start, buffer_.size() - start);
-  DecodeFields(bytes, newRecord_());
-  ++decoded_;
-  ++lost_;
-  if (onRecordBytes_) onRecordBytes_(bytes);
-}
-
-void TRecordStreamDecoder::EndSkip() {
+void TRecordStreamDecoder::EndSkip(std::string_view bytes, size_t pos) {
   skipping_ = false;
-  if (std::exchange(cutShort_, false) && pos_ >= buffer_.size()) {
+  if (std::exchange(cutShort_, false) && pos >= bytes.size()) {
     // No sound records after a record cut short by the end: it is the file's last.
-    TakeCutShort(cutStart_);
+    const std::string_view rest = bytes.substr(cutStart_);
+    DecodeFields<TFieldReader>(rest, newRecord_());
+    ++decoded_;
+    ++lost_;
+    if (onRecordBytes_) onRecordBytes_(rest);
     return;
   }
   const size_t typical = decoded_ > 0 ? decodedBytes_ / decoded_ : kTypicalRecordSize;

@@ -61,21 +61,22 @@ class TRecordStreamDecoder {
   size_t Lost() const { return lost_; }
 
  private:
-  void Process(bool atEnd);
-  void Take(size_t end);
-  void TakeCutShort(size_t start);
-  void EndSkip();
+  // Decodes what can be decided in bytes (the whole rest of the file when atEnd) and
+  // answers how far it got.
+  size_t Process(std::string_view bytes, bool atEnd);
+  void Take(std::string_view bytes);
+  // Reckons the reminders passed over, or takes the record cut short by the end.
+  void EndSkip(std::string_view bytes, size_t pos);
   void MarkDamage();
 
   std::function<TNotifyInfo&()> newRecord_;
   std::function<void(std::string_view)> onRecordBytes_;
-  std::string buffer_;  // bytes not decoded yet, from pos_
-  size_t pos_ = 0;
+  std::string buffer_;     // what a part left for the next one
   bool skipping_ = false;  // looking for where sound records continue
   size_t skipped_ = 0;
   bool cutShort_ = false;  // the skip began at a record cut short by the end of the file
-  size_t cutStart_ = 0;
-  bool clean_ = true;  // no damage met so far
+  size_t cutStart_ = 0;    // where, in the last bytes of the file
+  bool clean_ = true;      // no damage met so far
   bool exact_ = true;
   size_t decoded_ = 0;
   size_t decodedBytes_ = 0;
