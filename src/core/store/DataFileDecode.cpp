@@ -99,7 +99,8 @@ class TRecordScan {
 
   // The first position after `at` and before `end` where decoding may go on, or 0.
   size_t ResumesWithin(size_t at, size_t end) const {
-    for (size_t next = at + 1; next < end; ++next) {
+    // Once a judgement needs more of the file, the whole search is made again with it.
+    for (size_t next = at + 1; next < end && !short_; ++next) {
       if (Resumes(next)) return next;
     }
     return 0;
