@@ -26,9 +26,6 @@ void EncodeRecord(std::string& out, const TNotifyInfo& record);
 // read and zeros beyond; a string is cut at its first zero character.
 void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord);
 
-// The largest record: both strings at their longest.
-constexpr size_t kMaxRecordSize = kRecordFixedSize + 2 * 0xFFFF;
-
 // A record's identity: a hash of its bytes in the file (never 0).
 uint64_t RecordHash(std::string_view bytes);
 uint64_t RecordHash(const TNotifyInfo& record);
