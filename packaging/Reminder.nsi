@@ -149,8 +149,10 @@ Section "Uninstall"
   ${If} ${Errors}
     MessageBox MB_OK|MB_ICONEXCLAMATION "Einige Dateien in $INSTDIR werden noch benutzt, etwa Reminder.dll von einem Programm, das sie geladen hat. Bitte löschen Sie sie, sobald dieses Programm beendet ist." /SD IDOK
   ${EndIf}
-  ; Left behind by a save that was interrupted.
+  ; Left behind by a save that was interrupted, and the writers' lock file, which holds
+  ; nothing.
   Delete "$INSTDIR\Reminder.dat.tmp*"
+  Delete "$INSTDIR\Reminder.dat.lock"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   ; What "Reminder.exe /DEINSTALL" removes, without its message.
   DeleteRegKey HKCU "${SETTINGS_KEY}"

@@ -137,8 +137,9 @@ if configure_and_build "$build/win32" -DCMAKE_BUILD_TYPE=Release \
      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw32-toolchain.cmake"; then
   rm -rf "$build/win32/test-results"
   # Without a window manager Wine waits for every window it hides unless it manages them
-  # itself.
-  run_wine_tests="export WINEPREFIX='$build/win32/wineprefix' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=';
+  # itself. The native reminderctl writes beside the module in the test of their common lock.
+  run_wine_tests="export WINEPREFIX='$build/win32/wineprefix' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+                  REMINDER_NATIVE_CTL='$build/native-asan/reminderctl';
                   wine reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1;
                   cd '$build/win32' && ctest --output-on-failure --timeout 600;
                   wineserver -w"

@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -115,7 +117,8 @@ TEST_F(DataFileSafety, ALockHeldElsewhereMakesAWriterGiveUpWithoutChange) {
   EXPECT_EQ(ReadAll(DataFile()), before);
 }
 
-// One flipped bit in a text's length makes that text swallow the records after it.
+// One flipped bit in a text's length costs that record; the records after it stay. Every
+// damaged original is kept under a name of its own.
 TEST_F(DataFileSafety, ADamagedFileIsKeptByteForByteBeforeItIsWrittenAnew) {
   for (int i = 0; i < 3; ++i) ASSERT_EQ(Add("Erinnerung " + std::to_string(i)), kExitOk);
   std::string damaged = ReadAll(DataFile());
@@ -127,6 +130,9 @@ TEST_F(DataFileSafety, ADamagedFileIsKeptByteForByteBeforeItIsWrittenAnew) {
 
   EXPECT_EQ(Add("neu"), kExitFailure);
   EXPECT_NE(err.find("ist besch"), std::string::npos) << err;
+  EXPECT_NE(err.find("Gelesen: 2 Erinnerungen; nicht oder nur zum Teil lesbar: etwa 1 Erinnerung."),
+            std::string::npos)
+      << err;
   EXPECT_NE(err.find("--force"), std::string::npos);
   EXPECT_EQ(ReadAll(DataFile()), damaged);
 
@@ -140,10 +146,19 @@ TEST_F(DataFileSafety, ADamagedFileIsKeptByteForByteBeforeItIsWrittenAnew) {
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_EQ(ReadAll(kept[0]), damaged);
   EXPECT_NE(err.find(kept[0].filename().string()), std::string::npos) << err;
-  EXPECT_TRUE(Texts(ReadAll(DataFile())).count("neu"));
+  const std::set<std::string> kept1 = {"Erinnerung 1", "Erinnerung 2", "neu"};
+  EXPECT_EQ(Texts(ReadAll(DataFile())), kept1);
   // Written anew, the file is whole again: the next change keeps no further copy.
   EXPECT_EQ(Add("danach"), kExitOk);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 3);  // data, copy, lock
+
+  // Damaged again within the same second: the first copy stays as it was.
+  std::string again = ReadAll(DataFile());
+  again[11] ^= 0x01;
+  ASSERT_TRUE(TStdDataFile().Replace(DataFile(), again));
+  EXPECT_EQ(Add("zweimal", true), kExitOk);
+  EXPECT_EQ(ReadAll(kept[0]), damaged);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
 }
 
 TEST_F(DataFileSafety, AReadOnlyFileOrADirectoryIsNotWritten) {
@@ -158,6 +173,17 @@ TEST_F(DataFileSafety, AReadOnlyFileOrADirectoryIsNotWritten) {
   fs::create_directories(fs::path(DataFile()) / "inhalt");
   EXPECT_EQ(Add("drei"), kExitFailure);
   EXPECT_NE(err.find("ist ein Verzeichnis"), std::string::npos) << err;
+
+  // Where not even the lock file can be made, the message says so rather than blaming
+  // another writer.
+  std::ostringstream out;
+  std::ostringstream errStream;
+  const std::string missing = (dir / "fehlt" / "Reminder.dat").string();
+  EXPECT_EQ(RunReminderCtl({"add", "--text", "vier", "--file", missing}, out, errStream, env),
+            kExitFailure);
+  EXPECT_NE(errStream.str().find("kann nicht geschrieben werden: Die Sperrdatei"),
+            std::string::npos)
+      << errStream.str();
 }
 
 TEST_F(DataFileSafety, TheNextSaveRemovesLeftoversOfAnInterruptedOne) {
@@ -225,8 +251,16 @@ TEST_F(DataFileSafety, ASaveKeepsWhatAnotherWriterChangedMeanwhile) {
   EXPECT_EQ(late.Count(), 1u);
 }
 
-TEST_F(DataFileSafety, ExportWritesThroughALinkAndToStandardOutput) {
+// A data file that is a symbolic link stays one: saves go to the file it points to.
+TEST_F(DataFileSafety, SavesAndExportWriteThroughALinkAndExportToStandardOutput) {
+  fs::create_directories(dir / "echt");
+  fs::create_symlink(fs::path("echt") / "daten.dat", DataFile());
   ASSERT_EQ(Ctl({"add", "--text", "Termin", "--date", "24.07.2025", "--time", "10:00"}), kExitOk);
+  ASSERT_EQ(Add("zweiter"), kExitOk);
+  EXPECT_TRUE(fs::is_symlink(DataFile()));
+  const std::set<std::string> both = {"Termin", "zweiter"};
+  EXPECT_EQ(Texts(ReadAll(dir / "echt" / "daten.dat")), both);
+  ASSERT_EQ(Ctl({"delete", "2"}), kExitOk);
   const fs::path target = dir / "kalender.ics";
   const fs::path link = dir / "verweis.ics";
   fs::create_symlink(target, link);
@@ -248,6 +282,83 @@ TEST_F(DataFileSafety, ExportWritesThroughALinkAndToStandardOutput) {
   // The event is the reminder already there, found by its UID.
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].NotifyText, "Termin");
+  EXPECT_TRUE(fs::is_symlink(DataFile()));
+}
+
+// A thousand varied reminders, some with foreign bytes in their reserved block.
+std::vector<TNotifyInfo> VariedRecords(std::mt19937& random) {
+  std::vector<TNotifyInfo> records(1000);
+  const auto upTo = [&random](int n) { return static_cast<int>(random() % (n + 1)); };
+  for (TNotifyInfo& r : records) {
+    for (int i = upTo(60); i >= 0; --i) r.NotifyText += static_cast<char>(" aeinrstAEZ"[upTo(10)]);
+    r.NotifyKind = static_cast<uint8_t>(upTo(2));
+    r.NotifyDate = r.NotifyKind == nkDialUp ? 0.0 : 45000 + upTo(2000) + upTo(1439) / 1440.0;
+    r.ActionKind = static_cast<uint8_t>(upTo(kActionCount - 1));
+    if (r.ActionKind == akEmail)
+      r.ActionParam = "name" + std::to_string(upTo(999)) + "@example.org";
+    r.RepeatKind = static_cast<uint8_t>(upTo(kRepeatCount - 1));
+    r.Notified = static_cast<uint8_t>(upTo(1));
+    r.LastNotified = upTo(1) ? r.NotifyDate + upTo(30) : 0.0;
+    r.DaysBefore = upTo(30);
+    if (upTo(9) == 0) {
+      for (uint8_t& byte : r.ReservedBlock) byte = static_cast<uint8_t>(upTo(255));
+    }
+  }
+  return records;
+}
+
+bool InTables(const TNotifyInfo& r) {
+  return r.Notified <= 1 && r.NotifyKind <= nkAtDate && r.ActionKind < kActionCount &&
+         r.RepeatKind < kRepeatCount;
+}
+
+// One flipped bit anywhere costs at most the reminders it touches, and a record read from
+// damaged bytes is never written with values outside the tables.
+TEST(DataFileDamage, AFlippedBitCostsAtMostTwoOfAThousandReminders) {
+  std::mt19937 random(23);
+  std::string original;
+  std::map<std::string, int> originals;
+  for (const TNotifyInfo& r : VariedRecords(random)) {
+    std::string bytes;
+    EncodeRecord(bytes, r);
+    ++originals[bytes];
+    original += bytes;
+  }
+  for (int flip = 0; flip < 200; ++flip) {
+    const size_t bit = random() % (original.size() * 8);
+    MemoryDataFile file;
+    file.files["Reminder.dat"] = original;
+    file.files["Reminder.dat"][bit / 8] ^= static_cast<char>(1 << (bit % 8));
+    FakeMsgBox box;
+    TFileIO store("Reminder.dat", file, box);
+    store.Load();
+    const bool damaged = store.LoadState() == TLoadState::Damaged;
+    ASSERT_TRUE(store.Save());
+    std::map<std::string, int> left = originals;
+    int kept = 0;
+    int other = 0;
+    std::vector<TNotifyInfo> saved;
+    DecodeRecords(file.files["Reminder.dat"],
+                  [&]() -> TNotifyInfo& { return saved.emplace_back(); });
+    for (const TNotifyInfo& r : saved) {
+      std::string bytes;
+      EncodeRecord(bytes, r);
+      if (left[bytes]-- > 0) {
+        ++kept;
+      } else {
+        ++other;
+        EXPECT_TRUE(!damaged || InTables(r)) << "bit " << bit;
+      }
+    }
+    EXPECT_GE(kept, 998) << "bit " << bit;
+    EXPECT_LE(other, 1) << "bit " << bit;
+    if (damaged) {
+      ASSERT_EQ(box.shown.size(), 1u);
+      EXPECT_NE(box.shown[0].text.find("Gelesen: " + std::to_string(saved.size())),
+                std::string::npos)
+          << box.shown[0].text;
+    }
+  }
 }
 
 // The module's store: a file that is there but cannot be read is never saved over.

@@ -208,6 +208,9 @@ TEST(Values, DateTimesDurationsAndOffsets) {
   EXPECT_EQ(seconds, 93784);
   EXPECT_FALSE(ParseDuration("P", seconds));
   EXPECT_FALSE(ParseDuration("PT1D", seconds));
+  std::string endless = "P";
+  for (int i = 0; i < 2000; ++i) endless += "999999999W";
+  EXPECT_FALSE(ParseDuration(endless, seconds));  // the sum would overflow
   EXPECT_EQ(DaysAheadDuration(3), "-P3D");
   EXPECT_EQ(DaysAheadDuration(0), "PT0S");
   EXPECT_EQ(DaysAheadDuration(-2), "P2D");
@@ -228,10 +231,10 @@ TEST(TimeZones, YearlyRulesGiveTheOffsetOfTheSeason) {
   TParsedCalendar parsed;
   std::string error;
   ASSERT_TRUE(ParseComponents(kBerlin, parsed, error));
-  const TComponent& zone = parsed.Roots.at(0);
+  const TTimeZone zone(parsed.Roots.at(0));
   const auto offsetAt = [&](int y, int m, int d, int h) {
     int offset = -1;
-    EXPECT_TRUE(ZoneOffsetAt(zone, ToSeconds({y, m, d}, {h, 0, 0, 0}), offset));
+    EXPECT_TRUE(zone.OffsetAt(ToSeconds({y, m, d}, {h, 0, 0, 0}), offset));
     return offset / 3600;
   };
   EXPECT_EQ(offsetAt(2025, 1, 15, 12), 1);
@@ -240,6 +243,16 @@ TEST(TimeZones, YearlyRulesGiveTheOffsetOfTheSeason) {
   EXPECT_EQ(offsetAt(2025, 10, 25, 12), 2);
   EXPECT_EQ(offsetAt(2025, 10, 26, 4), 1);
   EXPECT_EQ(offsetAt(1970, 6, 1, 12), 1);  // before the first onset
+
+  // Ordinals beyond any month name no day, however large: only the starts count then.
+  std::string hostile = kBerlin;
+  hostile.replace(hostile.find("-1SU"), 4, "2147483647SU");
+  hostile.replace(hostile.find("-1SU"), 4, "-2147483648SU");
+  TParsedCalendar hostileParsed;
+  ASSERT_TRUE(ParseComponents(hostile, hostileParsed, error));
+  int offset = 0;
+  ASSERT_TRUE(TTimeZone(hostileParsed.Roots.at(0)).OffsetAt(ToSeconds({2025, 7, 1}, {}), offset));
+  EXPECT_EQ(offset, 3600);
 }
 
 TNotifyInfo DateReminder(TDateTime when, uint8_t repeat, uint8_t action, std::string param = "",

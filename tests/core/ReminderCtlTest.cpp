@@ -638,6 +638,26 @@ TEST_F(ReminderCtl, AddTakesAnRRuleOfTheSubsetAndRefusesTheRest) {
             kExitFailure);
 }
 
+// A zero character becomes a blank, so the data file stays whole; control characters reach
+// the terminal only as visible escapes, in the import's report as in list and due.
+TEST_F(ReminderCtl, HostileCalendarTextsNeitherDamageTheFileNorSteerTheTerminal) {
+  const char calendar[] =
+      "BEGIN:VCALENDAR\r\nPRODID:x\r\nBEGIN:VEVENT\r\nDTSTART:20250724T093000\r\n"
+      "SUMMARY:a\0b \x1B[8mverdeckt\x1B[0m\r\nX-REMINDER-ACTION:4\r\n"
+      "X-REMINDER-ACTION-PARAM:\x1B[8mC:\\\\x.exe\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+  files.files["feind.ics"] = std::string(calendar, sizeof calendar - 1);
+  ASSERT_NE(Run({"import", "feind.ics"}), kExitFailure) << err;
+  EXPECT_EQ(err.find('\x1B'), std::string::npos) << err;
+  EXPECT_NE(err.find("\\x1B[8mC:"), std::string::npos) << err;
+  EXPECT_NE(err.find("Nullzeichen durch Leerzeichen ersetzt"), std::string::npos) << err;
+
+  ASSERT_EQ(Run({"add", "--text", "danach"}), kExitOk) << err;
+  ASSERT_EQ(Run({"list"}), kExitOk);
+  EXPECT_NE(out.find("a b \\x1B[8mverdeckt\\x1B[0m\t"), std::string::npos) << out;
+  ASSERT_EQ(Run({"due", "--at", "2025-07-24T10:00"}), kExitOk);
+  EXPECT_EQ(out.find('\x1B'), std::string::npos) << out;
+}
+
 TEST_F(ReminderCtl, SnoozeKeepsTheScheduleAndNextShowsIt) {
   TNotifyInfo daily = Reminder("zwei", rkDaily);
   daily.LastNotified = At(2025, 7, 24, 9, 30);

@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -28,6 +30,8 @@ using testing::TempDirectory;
 using testing::WriteWholeFile;
 
 const std::vector<std::string> kOnlyDataFile = {"Reminder.dat"};
+// After a save: the data file and the writers' lock file.
+const std::vector<std::string> kDataAndLockFile = {"Reminder.dat", "Reminder.dat.lock"};
 
 // Opens the file the way another program reading it would, without letting it be
 // deleted or replaced while open.
@@ -201,7 +205,7 @@ TEST(Win32DataFileTest, FileHeldOpenPastTheRetryTimeKeepsItsContentAndSaveReport
   std::string after;
   ASSERT_TRUE(ReadWholeFile(path, after));
   EXPECT_EQ(after, before);
-  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+  EXPECT_EQ(dir.FileNames(), kDataAndLockFile);
   EXPECT_EQ(store.Count(), 2u);
 
   // Once the file is free, the next save writes the whole list kept in memory.
@@ -223,7 +227,11 @@ TEST(Win32DataFileTest, SaveIntoAMissingDirectoryReportsAndCreatesNothing) {
   TFileIO store(missing + "\\Reminder.dat", file, box);
   MsgBoxCatcher catcher;
   EXPECT_FALSE(store.Save());
-  ExpectWriteErrorBox(catcher);
+  // The lock file beside it is the first thing that cannot be made, and the box says so.
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_NE(catcher.Boxes()[0].text.find("kann nicht geschrieben werden: Die Sperrdatei"),
+            std::string::npos)
+      << catcher.Boxes()[0].text;
   EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(dir.FileNames().empty());
 }
@@ -276,7 +284,102 @@ TEST(Win32DataFileTest, OneWriterAtATimeReadOnlyFilesStayAndLeftoversGo) {
   SetFileTime(old, nullptr, nullptr, &longAgo);
   CloseHandle(old);
   EXPECT_TRUE(store.Save());
-  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+  const std::vector<std::string> left = {"Anderes.dat.lock", "Reminder.dat", "Reminder.dat.lock"};
+  EXPECT_EQ(dir.FileNames(), left);
+}
+
+// Counts what a store would show the user.
+class CountingMsgBox : public IMsgBox {
+ public:
+  int Show(const std::string& text, const std::string&, uint32_t, TMsgOwner) override {
+    texts.push_back(text);
+    return IDOK;
+  }
+  std::vector<std::string> texts;
+};
+
+// The Linux path of a directory, where Wine tells it.
+bool UnixPathOf(const std::string& windowsPath, std::string& unixPath) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  const std::wstring wide(windowsPath.begin(), windowsPath.end());
+  char* name = unixName(wide.c_str());
+  if (!name) return false;
+  unixPath = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return true;
+}
+
+// The module's store and the native reminderctl (started through Wine, which runs Linux
+// programs too) add to one file at the same time, each as its lock allows: nothing either
+// of them reported as saved is lost. REMINDER_NATIVE_CTL names the native program; the test
+// command sets it.
+TEST(Win32DataFileTest, TheModuleAndTheNativeReminderctlNeverLoseEachOthersAdds) {
+  const char* native = std::getenv("REMINDER_NATIVE_CTL");
+  TempDirectory dir;
+  std::string unixDir;
+  if (!native || !*native || !UnixPathOf(dir.Path(), unixDir)) {
+    GTEST_SKIP() << "needs Wine and REMINDER_NATIVE_CTL";
+  }
+  constexpr int kNativeAdds = 300;
+  ASSERT_TRUE(WriteWholeFile(dir.File("adds.sh"),
+                             "i=0\n"
+                             "while [ $i -lt " +
+                                 std::to_string(kNativeAdds) +
+                                 " ]; do\n"
+                                 "  i=$((i+1))\n"
+                                 "  \"$1\" add --text nativ-$i --trigger never --file "
+                                 "\"$2/Reminder.dat\" >/dev/null 2>>\"$2/nativ.err\" &&\n"
+                                 "    echo nativ-$i >>\"$2/nativ.ok\"\n"
+                                 "done\n"
+                                 "touch \"$2/nativ.fertig\"\n"));
+  std::string command =
+      "/bin/sh \"" + unixDir + "/adds.sh\" \"" + native + "\" \"" + unixDir + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  const auto nativeDone = [&] {
+    return GetFileAttributesA(dir.File("nativ.fertig").c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+
+  TWin32DataFile file;
+  CountingMsgBox box;
+  TFileIO store(dir.File("Reminder.dat"), file, box);
+  store.Load();
+  // The module saves as long as the other writes, a few hundred times at least.
+  std::vector<std::string> saved;
+  const DWORD start = GetTickCount();
+  for (int i = 0; (i < 300 || !nativeDone()) && GetTickCount() - start < 300000; ++i) {
+    const std::string text = "modul-" + std::to_string(i);
+    store.Add(Record(text));
+    if (!store.SaveFailed()) saved.push_back(text);
+  }
+  ASSERT_TRUE(nativeDone());
+  EXPECT_EQ(box.texts, std::vector<std::string>());
+  std::string nativeOk;
+  ASSERT_TRUE(ReadWholeFile(dir.File("nativ.ok"), nativeOk));
+  for (size_t at = 0, end; (end = nativeOk.find('\n', at)) != std::string::npos; at = end + 1) {
+    saved.push_back(nativeOk.substr(at, end - at));
+  }
+  EXPECT_GE(saved.size(), 300u + kNativeAdds);
+
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(dir.File("Reminder.dat"), bytes));
+  std::set<std::string> texts;
+  std::vector<TNotifyInfo> records;
+  DecodeRecords(bytes, [&]() -> TNotifyInfo& { return records.emplace_back(); });
+  for (const TNotifyInfo& record : records) texts.insert(record.NotifyText);
+  std::vector<std::string> lost;
+  for (const std::string& text : saved) {
+    if (!texts.count(text)) lost.push_back(text);
+  }
+  EXPECT_EQ(lost, std::vector<std::string>());
 }
 
 TEST(Win32DataFileTest, DataFileLiesBesideTheRunningProgram) {

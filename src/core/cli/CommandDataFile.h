@@ -33,6 +33,7 @@ class TCommandDataFile : public IDataFile {
   bool KeepCopy(const std::string& path, const std::string& copyPath) override {
     return files_.KeepCopy(path, copyPath);
   }
+  TLockFailure LastLockFailure() const override { return files_.LastLockFailure(); }
 
   bool Writable() const { return writable_; }
   // Takes the writers' lock for the rest of the command; false when another process kept it.

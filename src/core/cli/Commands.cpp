@@ -19,7 +19,7 @@ std::string TCtlContext::Shown(const std::string& arg) const {
 }
 
 int TCtlContext::Fail(const std::string& message, int code) const {
-  Err << "reminderctl: " << ToTerminal(message, Env.Charset) << '\n';
+  Err << "reminderctl: " << ToTerminal(VisibleControls(message), Env.Charset) << '\n';
   return code;
 }
 
@@ -28,7 +28,7 @@ void TCtlContext::Print(const std::string& line) const {
 }
 
 void TCtlContext::Report(const std::string& line) const {
-  if (!Args.Has("--quiet")) Err << ToTerminal(line, Env.Charset) << '\n';
+  if (!Args.Has("--quiet")) Err << ToTerminal(VisibleControls(line), Env.Charset) << '\n';
 }
 
 void TCtlContext::Warn(const std::string& message) const {
@@ -75,16 +75,17 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
   }
   if (context.Env.Identities) store.SetIdentitySource(*context.Env.Identities);
   if (file.Writable() && !file.HoldLock(context.DataFile())) {
-    context.Fail("Die Datei \"" + context.Shown(context.DataFile()) +
-                 "\" wird gerade von einem anderen Programm geschrieben; nichts geändert.");
+    context.Fail(LockFailureText(file.LastLockFailure(), context.Shown(context.DataFile())) +
+                 "; nichts geändert.");
     return false;
   }
   store.Load();
   if (!file.ReadSucceeded()) return ExplainUnreadDataFile(context, missingIsEmpty);
   if (file.Writable() && store.LoadState() == TLoadState::Damaged && !context.Args.Has("--force")) {
-    context.Fail(DamagedFileText(context) +
-                 "; nichts geändert. Mit --force wird das Original daneben aufbewahrt und die "
-                 "Datei mit den lesbaren Erinnerungen neu geschrieben.");
+    context.Fail(DamagedFileText(context) + "; nichts geändert. " +
+                 DamageCountText(store.Damage()) +
+                 " Mit --force wird das Original daneben aufbewahrt und die Datei mit den "
+                 "lesbaren Erinnerungen neu geschrieben.");
     return false;
   }
   return true;

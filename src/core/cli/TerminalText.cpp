@@ -30,12 +30,51 @@ std::string OneLine(std::string_view text) {
   return line;
 }
 
+namespace {
+
+// C0 controls, DEL, and the bytes Windows-1252 leaves undefined, which become C1 controls
+// (such as U+009B, the one-byte start of an escape sequence) in UTF-8.
+bool IsControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
+         byte == 0x90 || byte == 0x9D;
+}
+
+void AppendEscaped(std::string& out, char c) {
+  static const char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(c);
+  out += "\\x";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
+}
+
+}  // namespace
+
 void AppendOneLine(std::string& out, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+    if (c == '\r' || c == '\n' || c == '\t') {
+      out += ' ';
+    } else if (IsControl(c)) {
+      AppendEscaped(out, c);
+    } else {
+      out += c;
+    }
   }
+}
+
+std::string VisibleControls(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c != '\n' && c != '\t' && IsControl(c)) {
+      AppendEscaped(out, c);
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 }  // namespace reminder

@@ -17,8 +17,12 @@ bool FromTerminal(std::string_view text, TTerminalCharset charset, std::string& 
 std::string ShownArg(std::string_view text, TTerminalCharset charset);
 
 // A field of an output line: line breaks and tabs become blanks, so that one reminder
-// stays one line with tab-separated fields.
+// stays one line with tab-separated fields; other control characters show as "\x1B", so
+// that a text from a calendar cannot steer the terminal (hide, move or recolour).
 std::string OneLine(std::string_view text);
 void AppendOneLine(std::string& out, std::string_view text);
+
+// A message, its control characters shown as "\x1B" except its line breaks and tabs.
+std::string VisibleControls(std::string_view text);
 
 }  // namespace reminder

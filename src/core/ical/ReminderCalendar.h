@@ -18,6 +18,7 @@
 #include "Version.h"
 #include "core/ical/Component.h"
 #include "core/ical/LocalTime.h"
+#include "core/ical/TimeZone.h"
 #include "core/store/NotifyInfo.h"
 #include "core/store/ReservedBlock.h"
 
@@ -106,7 +107,7 @@ struct TImportResult {
 };
 
 // A calendar's time zones by their TZID.
-using TCalendarZones = std::map<std::string, TComponent>;
+using TCalendarZones = std::map<std::string, TTimeZone>;
 
 // Imports a calendar fed in parts, in two passes over the same text, so that it is never
 // held whole: the first pass checks its structure and keeps its time zones (which may

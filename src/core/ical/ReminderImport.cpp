@@ -37,13 +37,20 @@ bool ParseInt(const std::string& text, int64_t& value) {
 
 // Windows-1252 text of a TEXT value, line breaks as the editor's multi-line field has them:
 // an escaped break, and a bare CR or LF that some writers leave in a value, become CR LF.
-TCp1252Text TextValue(const std::string& value) {
+// A zero character becomes a blank (zeroBlanked tells): the data file ends a text at it.
+TCp1252Text TextValue(const std::string& value, bool& zeroBlanked) {
   const std::string unescaped = UnescapeText(value);
   TCp1252Text text = Utf8ToCp1252(unescaped);
   std::string withCrLf;
   withCrLf.reserve(text.Text.size());
+  zeroBlanked = false;
   for (size_t i = 0; i < text.Text.size(); ++i) {
     const char c = text.Text[i];
+    if (c == '\0') {
+      withCrLf += ' ';
+      zeroBlanked = true;
+      continue;
+    }
     if (c != '\r' && c != '\n') {
       withCrLf += c;
       continue;
@@ -126,13 +133,16 @@ class TEventImport {
   void Run() {
     const TContentLine* summary = event_.Find("SUMMARY");
     const TContentLine* description = event_.Find("DESCRIPTION");
-    TCp1252Text text = TextValue(summary ? summary->Value : "");
+    bool zeroBlanked = false;
+    TCp1252Text text = TextValue(summary ? summary->Value : "", zeroBlanked);
     // The description is the whole text when it begins with the summary and holds more.
     if (description) {
-      TCp1252Text whole = TextValue(description->Value);
+      bool wholeBlanked = false;
+      TCp1252Text whole = TextValue(description->Value, wholeBlanked);
       if (whole.Text.size() > text.Text.size() &&
           whole.Text.compare(0, text.Text.size(), text.Text) == 0) {
         text = std::move(whole);
+        zeroBlanked = zeroBlanked || wholeBlanked;
       }
     }
     label_ = EventLabel(number_, text.Text);
@@ -155,6 +165,7 @@ class TEventImport {
       return;
     }
     if (!text.Exact()) Note("Zeichen ohne Entsprechung in Windows-1252 durch ? ersetzt");
+    if (zeroBlanked) Note("Nullzeichen durch Leerzeichen ersetzt");
     TNotifyInfo record;
     record.NotifyKind = nkAtDate;
     record.NotifyText = text.Text;
@@ -202,7 +213,7 @@ class TEventImport {
     } else if (tzid) {
       const auto zone = zones_.find(*tzid);
       int offset = 0;
-      if (zone != zones_.end() && ZoneOffsetAt(zone->second, wall, offset)) {
+      if (zone != zones_.end() && zone->second.OffsetAt(wall, offset)) {
         local = SecondsOf(localTime_.UtcToLocal(FromSeconds(wall - offset)));
         Note("Zeitzone " + Shown(*tzid) + " in Ortszeit umgerechnet");
       } else {
@@ -292,9 +303,11 @@ class TEventImport {
       }
     }
     if (const TContentLine* param = event_.Find(kActionParamProperty)) {
-      const TCp1252Text text = TextValue(param->Value);
+      bool zeroBlanked = false;
+      const TCp1252Text text = TextValue(param->Value, zeroBlanked);
       if (!text.Exact())
         Note("Zeichen des Parameters ohne Entsprechung in Windows-1252 durch ? ersetzt");
+      if (zeroBlanked) Note("Nullzeichen im Parameter durch Leerzeichen ersetzt");
       record.ActionParam = text.Text;
     }
     int64_t days = 0;
@@ -389,7 +402,7 @@ void TCalendarImport::Child(TComponent&& child) {
     if (child.Name != "VTIMEZONE") return;
     if (zones_.size() <= rootsEnded_) zones_.resize(rootsEnded_ + 1);
     const TContentLine* tzid = child.Find("TZID");
-    if (tzid) zones_[rootsEnded_][tzid->Value] = std::move(child);
+    if (tzid) zones_[rootsEnded_].insert_or_assign(tzid->Value, TTimeZone(child));
     return;
   }
   if (child.Name == "VEVENT") {

@@ -9,6 +9,8 @@ namespace reminder {
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
+// Ten thousand years: more than any date of the calendar apart.
+constexpr int64_t kMaxDurationSeconds = 10000 * 366 * kSecondsPerDay;
 
 bool ReadDigits(std::string_view text, size_t pos, size_t count, int& value) {
   if (pos + count > text.size()) return false;
@@ -111,6 +113,8 @@ bool ParseDuration(std::string_view text, int64_t& seconds) {
       return false;
     }
     total += number * factor;
+    // Any number of parts, each up to its bound, must not overflow the sum.
+    if (total > kMaxDurationSeconds) return false;
     any = true;
   }
   if (!any) return false;

@@ -12,6 +12,7 @@
 #include "core/common/MyTools.h"
 
 #ifndef _WIN32
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -40,16 +41,47 @@ void SyncPath(const std::string& path) {
   ::close(fd);
 }
 
-class TFlockHold : public IFileLockHold {
+class TRecordLockHold : public IFileLockHold {
  public:
-  explicit TFlockHold(int fd) : fd_(fd) {}
-  ~TFlockHold() override { ::close(fd_); }  // closing releases the lock
-  TFlockHold(const TFlockHold&) = delete;
-  TFlockHold& operator=(const TFlockHold&) = delete;
+  explicit TRecordLockHold(int fd) : fd_(fd) {}
+  ~TRecordLockHold() override { ::close(fd_); }  // closing releases the lock
+  TRecordLockHold(const TRecordLockHold&) = delete;
+  TRecordLockHold& operator=(const TRecordLockHold&) = delete;
 
  private:
   int fd_;
 };
+
+// A write lock on the first byte. Wine's server takes a POSIX record lock on the same byte
+// for a Windows program's LockFileEx, so both exclude each other; an open file description
+// lock also excludes a second lock of this process.
+bool TryLockFirstByte(int fd) {
+#ifdef F_OFD_SETLK
+  struct flock lock = {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 1;
+  return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+#else
+  return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+#endif
+}
+
+TLockFailure LockFailureOf(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return TLockFailure::NoPermission;
+    case EROFS:
+      return TLockFailure::ReadOnlyMedium;
+    case ENOSPC:
+    case EDQUOT:
+      return TLockFailure::NoSpace;
+    default:
+      return TLockFailure::CannotCreate;
+  }
+}
 
 // Temporary files of saves that were interrupted before the lock was taken now.
 void RemoveSaveLeftovers(const std::string& path, fs::file_time_type lockedAt) {
@@ -68,11 +100,42 @@ void RemoveSaveLeftovers(const std::string& path, fs::file_time_type lockedAt) {
 void SyncPath(const std::string&) {}
 #endif
 
+// The file a chain of symbolic links ends at (path itself when it is none), so that a link
+// named like the data file keeps pointing where it pointed.
+std::string LinkTarget(const std::string& path) {
+  fs::path target = path;
+  std::error_code error;
+  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(target, error)); ++hop) {
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target.string();
+}
+
 }  // namespace
 
 bool IsSaveLeftover(const std::string& name, const std::string& dataFileName) {
   const std::string prefix = dataFileName + ".tmp";
   return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string LockFailureText(TLockFailure failure, const std::string& shownPath) {
+  const std::string file = "Die Datei \"" + shownPath + "\" ";
+  const std::string cannot = file + "kann nicht geschrieben werden: ";
+  switch (failure) {
+    case TLockFailure::Busy:
+      break;
+    case TLockFailure::NoPermission:
+      return cannot + "Der Ordner darf nicht beschrieben werden (keine Berechtigung)";
+    case TLockFailure::ReadOnlyMedium:
+      return cannot + "Der Datenträger ist schreibgeschützt";
+    case TLockFailure::NoSpace:
+      return cannot + "Auf dem Datenträger ist kein Platz mehr frei";
+    case TLockFailure::CannotCreate:
+      return cannot + "Die Sperrdatei \"" + shownPath + ".lock\" lässt sich nicht anlegen";
+  }
+  return file + "wird gerade von einem anderen Programm geschrieben";
 }
 
 std::string DamagedCopyPath(const std::string& path) {
@@ -194,9 +257,13 @@ TWriteObstacle TStdDataFile::WriteObstacle(const std::string& path) {
 #ifndef _WIN32
 std::unique_ptr<IFileLockHold> TStdDataFile::LockForUpdate(const std::string& path) {
   const int fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    lockFailure_ = LockFailureOf(errno);
+    return nullptr;
+  }
+  lockFailure_ = TLockFailure::Busy;
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs_);
-  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  while (!TryLockFirstByte(fd)) {
     if (std::chrono::steady_clock::now() >= give_up) {
       ::close(fd);
       return nullptr;
@@ -204,7 +271,7 @@ std::unique_ptr<IFileLockHold> TStdDataFile::LockForUpdate(const std::string& pa
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   RemoveSaveLeftovers(path, fs::file_time_type::clock::now());
-  return std::make_unique<TFlockHold>(fd);
+  return std::make_unique<TRecordLockHold>(fd);
 }
 #else
 std::unique_ptr<IFileLockHold> TStdDataFile::LockForUpdate(const std::string& path) {
@@ -237,7 +304,8 @@ bool TStdDataFile::ReplaceInParts(const std::string& path, const TPartSource& ne
   });
 }
 
-bool TStdDataFile::ReplaceFrom(const std::string& path, const TPartProducer& produce) {
+bool TStdDataFile::ReplaceFrom(const std::string& linkOrPath, const TPartProducer& produce) {
+  const std::string path = LinkTarget(linkOrPath);
   std::random_device random;
   const std::string temp = path + ".tmp" + std::to_string(random());
   {

@@ -45,6 +45,14 @@ struct TFileStamp {
 // What stands in the way of writing a file, found before anything is written.
 enum class TWriteObstacle { None, ReadOnly, Directory };
 
+// Why no writers' lock was given: another writer kept it, or the lock file beside the data
+// file could not be made (and so the data file cannot be written there either).
+enum class TLockFailure { Busy, NoPermission, ReadOnlyMedium, NoSpace, CannotCreate };
+
+// The sentence that tells the user why the data file at shownPath (as the user knows it)
+// was not written, without its final full stop.
+std::string LockFailureText(TLockFailure failure, const std::string& shownPath);
+
 // The name under which a damaged data file is kept before it is first written:
 // "Reminder.dat.beschaedigt-JJJJMMTT-hhmmss" (local time now).
 std::string DamagedCopyPath(const std::string& path);
@@ -71,8 +79,10 @@ class IDataFile {
   // then).
   virtual bool Stamp(const std::string& /*path*/, TFileStamp& /*stamp*/) { return false; }
   // Waits a bounded time for the writers' lock of the file; null when another process kept
-  // it. By default there is no one to wait for.
+  // it or it could not be taken (LastLockFailure tells which). By default there is no one
+  // to wait for.
   virtual std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path);
+  virtual TLockFailure LastLockFailure() const { return TLockFailure::Busy; }
   // Copies the file as it is now to copyPath, at once, also where writes are held back.
   virtual bool KeepCopy(const std::string& path, const std::string& copyPath);
   // A file the user named (an exported calendar), with what produce writes: replaced whole
@@ -81,9 +91,11 @@ class IDataFile {
   virtual bool WriteUserFile(const std::string& path, const TPartProducer& produce);
 };
 
-// The C++ library's files: a temporary file beside the target, synced and renamed over it.
-// The writers' lock is an flock on "<file>.lock" (none in a Windows build, which has a file
-// class of its own).
+// The C++ library's files: a temporary file beside the target, synced and renamed over it;
+// where the data file is a symbolic link, beside the file it points to, so the link stays.
+// The writers' lock is a record lock on the first byte of "<file>.lock", the lock that the
+// Windows programs take as well, also under Wine (none in a Windows build, which has a
+// file class of its own).
 class TStdDataFile : public IDataFile {
  public:
   explicit TStdDataFile(unsigned lockWaitMs = kLockWaitMs) : lockWaitMs_(lockWaitMs) {}
@@ -99,6 +111,7 @@ class TStdDataFile : public IDataFile {
   TWriteObstacle WriteObstacle(const std::string& path) override;
   bool Stamp(const std::string& path, TFileStamp& stamp) override;
   std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
+  TLockFailure LastLockFailure() const override { return lockFailure_; }
   // Each part is written as it comes.
   bool WriteUserFile(const std::string& path, const TPartProducer& produce) override;
 
@@ -106,6 +119,7 @@ class TStdDataFile : public IDataFile {
   // A temporary file beside path with what produce writes, synced and renamed over path.
   bool ReplaceFrom(const std::string& path, const TPartProducer& produce);
   unsigned lockWaitMs_;
+  TLockFailure lockFailure_ = TLockFailure::Busy;
 };
 
 // Whether name is a temporary file that a save of the data file named dataFileName leaves

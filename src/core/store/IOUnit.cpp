@@ -66,6 +66,7 @@ bool TFileIO::ReadFile(std::vector<TNotifyInfo*>& records, std::vector<uint64_t>
   }
   decoder.Finish();
   loadState_ = decoder.Exact() ? TLoadState::Read : TLoadState::Damaged;
+  damage_ = {decoder.Decoded(), decoder.Lost()};
   return true;
 }
 
@@ -159,16 +160,18 @@ bool TFileIO::Refuse(const std::string& text) {
 }
 
 bool TFileIO::KeepDamagedOriginal() {
-  const std::string copy = DamagedCopyPath(fileName_);
+  // Every damaged original keeps a name of its own, also two within one second.
+  const std::string first = DamagedCopyPath(fileName_);
+  std::string copy = first;
+  for (int n = 2; file_.Exists(copy); ++n) copy = first + "-" + std::to_string(n);
   if (!file_.KeepCopy(fileName_, copy)) {
     return Refuse("Die Datei \"" + fileName_ +
                   "\" ist beschädigt, und eine Kopie des Originals konnte nicht angelegt "
                   "werden. Die Änderung wurde nicht gespeichert.");
   }
-  Tell(mkWarning, "Die Datei \"" + fileName_ +
-                      "\" war beschädigt; es konnten nicht alle Erinnerungen gelesen werden. "
-                      "Das Original bleibt unverändert als \"" +
-                      copy + "\" erhalten.");
+  Tell(mkWarning, "Die Datei \"" + fileName_ + "\" war beschädigt; es konnten nicht alle " +
+                      "Erinnerungen gelesen werden. " + DamageCountText(damage_) +
+                      " Das Original bleibt unverändert als \"" + copy + "\" erhalten.");
   loadState_ = TLoadState::Read;
   return true;
 }
@@ -195,10 +198,7 @@ bool TFileIO::SaveLocked(bool reportDropped, bool& reloaded) {
       break;
   }
   const std::unique_ptr<IFileLockHold> hold = file_.LockForUpdate(fileName_);
-  if (!hold) {
-    return Refuse("Die Datei \"" + fileName_ +
-                  "\" wird gerade von einem anderen Programm geschrieben." + unsaved);
-  }
+  if (!hold) return Refuse(LockFailureText(file_.LastLockFailure(), fileName_) + "." + unsaved);
   if ((loadState_ == TLoadState::Unreadable || FileChanged()) && !Merge(reportDropped, reloaded)) {
     return Refuse("Die Datei \"" + fileName_ +
                   "\" konnte nicht gelesen werden und wird nicht überschrieben, damit keine "
@@ -234,6 +234,14 @@ bool TFileIO::SaveLocked(bool reportDropped, bool& reloaded) {
     return true;
   }
   return Refuse("Beim Schreiben der Informationen trat ein Fehler auf!");
+}
+
+std::string DamageCountText(const TDamageCount& count) {
+  const auto reminders = [](size_t n) {
+    return std::to_string(n) + (n == 1 ? " Erinnerung" : " Erinnerungen");
+  };
+  return "Gelesen: " + reminders(count.Read) + "; nicht oder nur zum Teil lesbar: etwa " +
+         reminders(count.Lost) + ".";
 }
 
 TNotifyInfo EditableCopy(TNotifyInfo values) {

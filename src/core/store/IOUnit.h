@@ -31,6 +31,16 @@ enum class TLoadState {
   Unreadable,  // there, but not readable: an empty list that is never saved over it
 };
 
+// What a load of a damaged file made of it: records read (those cut short included) and
+// an estimate of the reminders that could not be read or only in part.
+struct TDamageCount {
+  size_t Read = 0;
+  size_t Lost = 0;
+};
+
+// "Gelesen: 998 Erinnerungen; nicht oder nur zum Teil lesbar: etwa 2 Erinnerungen."
+std::string DamageCountText(const TDamageCount& count);
+
 class TFileIO {
  public:
   TFileIO(std::string fileName, IDataFile& file, IMsgBox& msgBox);
@@ -56,6 +66,8 @@ class TFileIO {
   // Called after the list took in changes from the file, so that a view can follow.
   void SetOnReloaded(std::function<void()> handler) { onReloaded_ = std::move(handler); }
   TLoadState LoadState() const { return loadState_; }
+  // For a damaged file: what the last load read and what it could not.
+  const TDamageCount& Damage() const { return damage_; }
   // Whether the last save failed or was refused (and was reported).
   bool SaveFailed() const { return saveFailed_; }
   // Where the identities of new records, and of records that have none, come from; the
@@ -109,6 +121,7 @@ class TFileIO {
   std::vector<TNotice> notices_;
   std::unique_ptr<char[]> savePart_;  // kept between saves, so that saving reuses its memory
   TLoadState loadState_ = TLoadState::Missing;
+  TDamageCount damage_;
   bool saveFailed_ = false;
 
   bool SaveLocked(bool reportDropped, bool& reloaded);

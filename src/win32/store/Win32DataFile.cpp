@@ -36,16 +36,45 @@ bool IsTransient(DWORD error) {
          error == ERROR_LOCK_VIOLATION;
 }
 
-class TMutexHold : public IFileLockHold {
+// The session's mutex keeps the module and reminderctl.exe apart; the lock on the first
+// byte of "<file>.lock" keeps them apart from the native reminderctl too, since Wine takes
+// a POSIX record lock on that byte for LockFileEx.
+class TWriterHold : public IFileLockHold {
  public:
-  explicit TMutexHold(TKernelHandle mutex) : mutex_(std::move(mutex)) {}
-  ~TMutexHold() override { ReleaseMutex(mutex_.get()); }
-  TMutexHold(const TMutexHold&) = delete;
-  TMutexHold& operator=(const TMutexHold&) = delete;
+  TWriterHold(TKernelHandle mutex, TKernelHandle lockFile)
+      : mutex_(std::move(mutex)), lockFile_(std::move(lockFile)) {}
+  ~TWriterHold() override {
+    OVERLAPPED first = {};
+    UnlockFileEx(lockFile_.get(), 0, 1, 0, &first);
+    lockFile_.reset();
+    ReleaseMutex(mutex_.get());
+  }
+  TWriterHold(const TWriterHold&) = delete;
+  TWriterHold& operator=(const TWriterHold&) = delete;
 
  private:
   TKernelHandle mutex_;
+  TKernelHandle lockFile_;
 };
+
+TLockFailure LockFailureOf(DWORD error) {
+  switch (error) {
+    case ERROR_ACCESS_DENIED:
+      return TLockFailure::NoPermission;
+    case ERROR_WRITE_PROTECT:
+      return TLockFailure::ReadOnlyMedium;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return TLockFailure::NoSpace;
+    default:
+      return TLockFailure::CannotCreate;
+  }
+}
+
+bool TryLockFirstByte(HANDLE file) {
+  OVERLAPPED first = {};
+  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first);
+}
 
 // Temporary files of saves that were interrupted before the lock was taken at lockedAt.
 void RemoveSaveLeftovers(const std::string& path, const FILETIME& lockedAt) {
@@ -103,16 +132,34 @@ bool TWin32DataFile::Stamp(const std::string& path, TFileStamp& stamp) {
 }
 
 std::unique_ptr<IFileLockHold> TWin32DataFile::LockForUpdate(const std::string& path) {
+  lockFailure_ = TLockFailure::Busy;
+  const DWORD start = GetTickCount();
   TKernelHandle mutex(CreateMutexA(nullptr, FALSE, DataFileLockName(path).c_str()));
   if (!mutex) return nullptr;
   // An abandoned lock (its holder was killed) is ours now; the save it guarded either
   // happened whole or not at all.
   const DWORD waited = WaitForSingleObject(mutex.get(), lockWaitMs_);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return nullptr;
+  TKernelHandle lockFile(CreateFileA((path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!lockFile) {
+    lockFailure_ = LockFailureOf(GetLastError());
+    ReleaseMutex(mutex.get());
+    return nullptr;
+  }
+  // The rest of the wait goes to a writer of another kind.
+  while (!TryLockFirstByte(lockFile.get())) {
+    if (GetTickCount() - start >= lockWaitMs_) {
+      ReleaseMutex(mutex.get());
+      return nullptr;
+    }
+    Sleep(2);
+  }
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
   RemoveSaveLeftovers(path, now);
-  return std::make_unique<TMutexHold>(std::move(mutex));
+  return std::make_unique<TWriterHold>(std::move(mutex), std::move(lockFile));
 }
 
 bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
@@ -175,9 +222,8 @@ bool TWin32DataFile::ReplaceFrom(const std::string& path, const TPartProducer& p
   const char* temp = tempName.c_str();
   bool written = true;
   // After a failed write the rest is not written.
-  const bool made = produce([&](std::string_view part) {
-    written = written && WriteAll(file.get(), part);
-  });
+  const bool made =
+      produce([&](std::string_view part) { written = written && WriteAll(file.get(), part); });
   written = made && written && FlushFileBuffers(file.get());
   // Closed before the rename, which an open file would block.
   file.reset();

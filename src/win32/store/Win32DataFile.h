@@ -1,7 +1,8 @@
 // The data file on the Windows file system. A save writes a temporary file beside the
 // data file, flushes it to disk and renames it over the data file in one step. The writers'
 // lock is a named mutex of the session, named after the file's full path, which the module
-// and reminderctl.exe share.
+// and reminderctl.exe share, and a lock on the first byte of "<file>.lock", which the
+// native reminderctl takes as well.
 #pragma once
 
 #include "core/store/DataFile.h"
@@ -22,12 +23,14 @@ class TWin32DataFile : public IDataFile {
   TWriteObstacle WriteObstacle(const std::string& path) override;
   bool Stamp(const std::string& path, TFileStamp& stamp) override;
   std::unique_ptr<IFileLockHold> LockForUpdate(const std::string& path) override;
+  TLockFailure LastLockFailure() const override { return lockFailure_; }
 
  private:
   // A temporary file beside path with what produce writes, flushed and moved over path.
   bool ReplaceFrom(const std::string& path, const TPartProducer& produce);
   unsigned retryMs_;
   unsigned lockWaitMs_;
+  TLockFailure lockFailure_ = TLockFailure::Busy;
 };
 
 // The full path of the running executable (the host program in library mode).
