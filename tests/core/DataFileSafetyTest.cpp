@@ -21,6 +21,7 @@
 #include "core/cli/ReminderCtl.h"
 #include "core/store/DataFileFormat.h"
 #include "core/store/IOUnit.h"
+#include "core/store/ReservedBlock.h"
 #include "core/store/ReminderClassUnit.h"
 
 namespace reminder {
@@ -302,6 +303,11 @@ std::vector<TNotifyInfo> VariedRecords(std::mt19937& random) {
     r.DaysBefore = upTo(30);
     if (upTo(9) == 0) {
       for (uint8_t& byte : r.ReservedBlock) byte = static_cast<uint8_t>(upTo(255));
+    } else {
+      // As the store saves them: with an identity of their own.
+      TIdentity identity;
+      for (uint8_t& byte : identity.Bytes) byte = static_cast<uint8_t>(1 + upTo(254));
+      SetIdentity(r, identity);
     }
   }
   return records;
