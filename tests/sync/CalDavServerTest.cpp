@@ -3,11 +3,11 @@
 // of its own, so that runs never see each other's calendars.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 #include <string>
 
 #include "core/sync/CalDav.h"
+#include "sync/SyncSupport.h"
 #include "tools/net/CurlHttpClient.h"
 
 namespace reminder {
@@ -22,10 +22,9 @@ std::string Event(const std::string& uid, const std::string& summary) {
 class CalDavServer : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* url = std::getenv("REMINDER_TEST_CALDAV_URL");
-    ASSERT_TRUE(url && *url) << "no calendar server: scripts/test.sh starts one and sets "
-                                "REMINDER_TEST_CALDAV_URL";
-    server = url;
+    server = testing::TestServer();
+    ASSERT_FALSE(server.empty()) << "no calendar server: scripts/test.sh starts one and sets "
+                                    "REMINDER_TEST_CALDAV_URL";
     calendar = server + user + "/erinnerungen/";
   }
 

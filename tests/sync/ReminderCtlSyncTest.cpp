@@ -2,13 +2,13 @@
 // are UTF-8, as on a terminal.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
 
 #include "core/cli/ReminderCtl.h"
+#include "sync/SyncSupport.h"
 #include "tools/net/CurlHttpClient.h"
 
 namespace reminder {
@@ -17,9 +17,8 @@ namespace {
 class ReminderCtlSync : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* url = std::getenv("REMINDER_TEST_CALDAV_URL");
-    ASSERT_TRUE(url && *url) << "scripts/test.sh starts a server";
-    server = url;
+    server = testing::TestServer();
+    ASSERT_FALSE(server.empty()) << "scripts/test.sh starts a server";
     std::filesystem::create_directories(dir);
   }
   void TearDown() override { std::filesystem::remove_all(dir); }

@@ -3,7 +3,6 @@
 // not reached, it answers 500, or it carries the request out but its answer is cut short.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -12,21 +11,13 @@
 
 #include "core/store/IOUnit.h"
 #include "core/sync/SyncRun.h"
+#include "sync/SyncSupport.h"
 #include "tools/net/CurlHttpClient.h"
 
 namespace reminder {
 namespace {
 
-class TUtc : public ILocalTime {
- public:
-  TDateTime UtcToLocal(TDateTime utc) override { return utc; }
-  TDateTime LocalToUtc(TDateTime local) override { return local; }
-};
-
-class TNoBox : public IMsgBox {
- public:
-  int Show(const std::string&, const std::string&, uint32_t, TMsgOwner) override { return 0; }
-};
+using namespace reminder::testing;
 
 enum class TFault { Unreachable, ServerError, CutAnswer };
 
@@ -60,7 +51,7 @@ class TFaultyHttp : public IHttpClient {
 struct TSide {
   explicit TSide(const std::string& path) : store(path, files, box) { store.Load(); }
   TStdDataFile files;
-  TNoBox box;
+  TQuietBox box;
   TFileIO store;
   TSyncState state;
 };
@@ -89,8 +80,8 @@ TNotifyInfo Reminder(const std::string& text) {
 }
 
 TEST(SyncFaults, AFailureAtAnyRequestLosesNothingAndTheNextSyncCompletes) {
-  const char* server = std::getenv("REMINDER_TEST_CALDAV_URL");
-  ASSERT_TRUE(server && *server) << "scripts/test.sh starts a server";
+  const std::string server = TestServer();
+  ASSERT_FALSE(server.empty()) << "scripts/test.sh starts a server";
   TUtc utc;
   const TDateTime now = EncodeDate(2027, 4, 1);
   int failedRuns = 0;

@@ -18,25 +18,13 @@
 #include "core/store/IOUnit.h"
 #include "core/store/Snooze.h"
 #include "core/sync/SyncRun.h"
+#include "sync/SyncSupport.h"
 #include "tools/net/CurlHttpClient.h"
 
 namespace reminder {
 namespace {
 
-class TUtc : public ILocalTime {
- public:
-  TDateTime UtcToLocal(TDateTime utc) override { return utc; }
-  TDateTime LocalToUtc(TDateTime local) override { return local; }
-};
-
-class TQuietBox : public IMsgBox {
- public:
-  int Show(const std::string& text, const std::string&, uint32_t, TMsgOwner) override {
-    shown.push_back(text);
-    return 0;
-  }
-  std::vector<std::string> shown;
-};
+using namespace reminder::testing;
 
 unsigned EnvNumber(const char* name, unsigned fallback) {
   const char* value = std::getenv(name);
@@ -73,8 +61,8 @@ std::map<std::string, std::string> Contents(const TFileIO& store) {
 }
 
 TEST(SyncRandom, TwoComputersAndTheServerAgreeAndNothingIsLost) {
-  const char* server = std::getenv("REMINDER_TEST_CALDAV_URL");
-  ASSERT_TRUE(server && *server) << "scripts/test.sh starts a server";
+  const std::string server = TestServer();
+  ASSERT_FALSE(server.empty()) << "scripts/test.sh starts a server";
   const unsigned seed = EnvNumber("REMINDER_SYNC_SEED", std::random_device()());
   const unsigned steps = EnvNumber("REMINDER_SYNC_STEPS", 150);
   std::printf("REMINDER_SYNC_SEED=%u\n", seed);
