@@ -1,13 +1,17 @@
 // Sync when the network or the server fails at any one request: nothing is lost, and the
 // next sync completes. Each request of a sync in turn fails in three ways: the server is
-// not reached, it answers 500, or it carries the request out but its answer is cut short.
+// not reached, it answers 500, or it carries the request out but its answer is cut short;
+// and in a fourth run the other computer syncs just before it, so that a write finds the
+// event changed (412) and the sync plans anew.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "core/store/IOUnit.h"
 #include "core/sync/SyncRun.h"
@@ -19,17 +23,25 @@ namespace {
 
 using namespace reminder::testing;
 
-enum class TFault { Unreachable, ServerError, CutAnswer };
+enum class TFault { Unreachable, ServerError, CutAnswer, OtherSyncFirst };
 
 // The real client, but for the request numbered failAt.
 class TFaultyHttp : public IHttpClient {
  public:
-  TFaultyHttp(IHttpClient& real, int failAt, TFault fault)
-      : real_(real), failAt_(failAt), fault_(fault) {}
+  TFaultyHttp(IHttpClient& real, int failAt, TFault fault, std::function<void()> other)
+      : real_(real), failAt_(failAt), fault_(fault), other_(std::move(other)) {}
   THttpResponse Send(const THttpRequest& request) override {
-    if (++count_ != failAt_) return real_.Send(request);
+    if (++count_ != failAt_) {
+      THttpResponse response = real_.Send(request);
+      refused_ += response.Status == 412 ? 1 : 0;
+      return response;
+    }
     THttpResponse response;
-    if (fault_ == TFault::Unreachable) {
+    if (fault_ == TFault::OtherSyncFirst) {
+      other_();
+      response = real_.Send(request);
+      refused_ += response.Status == 412 ? 1 : 0;
+    } else if (fault_ == TFault::Unreachable) {
       response.Error = UnreachableText(request.Url, "getestet");
     } else if (fault_ == TFault::ServerError) {
       response.Status = 500;
@@ -40,12 +52,15 @@ class TFaultyHttp : public IHttpClient {
     return response;
   }
   int Count() const { return count_; }
+  int Refused() const { return refused_; }
 
  private:
   IHttpClient& real_;
   int failAt_;
   TFault fault_;
+  std::function<void()> other_;
   int count_ = 0;
+  int refused_ = 0;
 };
 
 struct TSide {
@@ -85,7 +100,9 @@ TEST(SyncFaults, AFailureAtAnyRequestLosesNothingAndTheNextSyncCompletes) {
   TUtc utc;
   const TDateTime now = EncodeDate(2027, 4, 1);
   int failedRuns = 0;
-  for (TFault fault : {TFault::Unreachable, TFault::ServerError, TFault::CutAnswer}) {
+  int refused = 0;
+  for (TFault fault :
+       {TFault::Unreachable, TFault::ServerError, TFault::CutAnswer, TFault::OtherSyncFirst}) {
     for (int failAt = 1;; ++failAt) {
       const std::string user = "fehler" + std::to_string(std::random_device()());
       TCurlHttpClient real(user, "geheim", 5000);
@@ -108,12 +125,17 @@ TEST(SyncFaults, AFailureAtAnyRequestLosesNothingAndTheNextSyncCompletes) {
       Named(a.store, "eins").NotifyText = "eins (A)";
       a.store.Delete(&Named(a.store, "zwei"));
       a.store.AddAll({Reminder("fünf")});
+      Named(a.store, "vier").LastNotified = now;
+      a.store.Save();
       Named(b.store, "eins").NotifyText = "eins (B)";
       Named(b.store, "drei").NotifyText = "drei (B)";
       b.store.Save();
       ASSERT_TRUE(sync(b, real));
+      // Not yet synced: meets A's firing of the same reminder.
+      Named(b.store, "vier").NotifyText = "vier (B)";
+      b.store.Save();
 
-      TFaultyHttp faulty(real, failAt, fault);
+      TFaultyHttp faulty(real, failAt, fault, [&] { EXPECT_TRUE(sync(b, real)); });
       const bool done = sync(a, faulty);
       if (faulty.Count() < failAt) {
         EXPECT_TRUE(done);
@@ -121,12 +143,15 @@ TEST(SyncFaults, AFailureAtAnyRequestLosesNothingAndTheNextSyncCompletes) {
         break;  // every request of the sync has failed once
       }
       failedRuns += done ? 0 : 1;
+      refused += faulty.Refused();
       EXPECT_TRUE(sync(a, real)) << "fault " << static_cast<int>(fault) << " at " << failAt;
       EXPECT_TRUE(sync(b, real));
       EXPECT_TRUE(sync(a, real));
-      // B's change came first: A's own version of "eins" is kept beside it.
-      const std::set<std::string> expected = {"eins (B)", "eins (A) (Konflikt)", "drei (B)", "vier",
-                                              "fünf"};
+      // B's change came first: A's own version of "eins" is kept beside it; A's firing of
+      // "vier" joins B's change of it.
+      const std::set<std::string> expected = {"eins (B)", "eins (A) (Konflikt)", "drei (B)",
+                                              "vier (B)", "fünf"};
+      EXPECT_EQ(Named(a.store, "vier (B)").LastNotified, now);
       EXPECT_EQ(Texts(a.store), expected)
           << "fault " << static_cast<int>(fault) << " at " << failAt;
       EXPECT_EQ(Texts(b.store), expected)
@@ -135,6 +160,7 @@ TEST(SyncFaults, AFailureAtAnyRequestLosesNothingAndTheNextSyncCompletes) {
     }
   }
   EXPECT_GT(failedRuns, 6);
+  EXPECT_GT(refused, 0) << "no write met a changed event";
 }
 
 }  // namespace
