@@ -22,26 +22,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target reminderctl >/dev/null
 ctl=$build/reminderctl
 
-storage=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-cat >"$work/server.conf" <<CONFIG
-[server]
-hosts = 127.0.0.1:$port
-[auth]
-type = none
-[storage]
-filesystem_folder = $storage/collections
-[logging]
-level = info
-CONFIG
-radicale --config "$work/server.conf" >"$work/server.log" 2>&1 &
-server_pid=$!
-trap 'kill "$server_pid" 2>/dev/null; rm -rf "$storage"; [ -n "${WORK_DIR:-}" ] || rm -rf "$work"' EXIT
-for _ in $(seq 50); do
-  python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" 2>/dev/null && break
-  sleep 0.2
-done
-base=http://127.0.0.1:$port
+source "$root/scripts/caldav-server.sh"
+start_caldav_server info
+trap 'stop_caldav_server; [ -n "${WORK_DIR:-}" ] || rm -rf "$work"' EXIT
+base=${CALDAV_URL%/}
 
 # A realistic mix in random order: once-only, daily, weekly, monthly and yearly reminders
 # over two years, with and without a warning ahead, texts of 20 to 60 characters.
@@ -79,7 +63,7 @@ awk -v dir="$work/events" '
   file { print > file }
   /^END:VEVENT/ { print "END:VCALENDAR\r" > file; close(file); file = "" }' "$work/out.ics"
 
-requests() { grep -c "request for" "$work/server.log" || true; }
+requests() { grep -c "request for" "$CALDAV_DIR/log" || true; }
 seconds() { python3 -c 'import time; print(time.monotonic())'; }
 
 # reminderctl: a first sync into a new calendar, then one with nothing changed.

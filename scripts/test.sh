@@ -53,30 +53,11 @@ configure_and_build() {
 mkdir -p "$build"
 
 echo "== a calendar server for the sync tests, on 127.0.0.1"
-# A server of its own on a free port, with its storage in a fresh folder (in memory where
-# the machine has /dev/shm) and no sign-in (any user name is taken); ended when the tests
-# are.
-caldav_dir=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
-caldav_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-cat >"$caldav_dir/config" <<CONFIG
-[server]
-hosts = 127.0.0.1:$caldav_port
-[auth]
-type = none
-[storage]
-filesystem_folder = $caldav_dir/collections
-[logging]
-level = warning
-CONFIG
-radicale --config "$caldav_dir/config" >"$caldav_dir/log" 2>&1 &
-caldav_pid=$!
-trap 'kill "$caldav_pid" 2>/dev/null; wait "$caldav_pid" 2>/dev/null; rm -rf "$caldav_dir"' EXIT
-export REMINDER_TEST_CALDAV_URL=http://127.0.0.1:$caldav_port/
-for _ in $(seq 50); do
-  python3 -c "import socket; socket.create_connection(('127.0.0.1', $caldav_port), 1)" \
-    >/dev/null 2>&1 && break
-  sleep 0.2
-done
+# The sync tests (native and under Wine) find it in REMINDER_TEST_CALDAV_URL.
+source "$root/scripts/caldav-server.sh"
+start_caldav_server || step_failed "calendar server"
+trap stop_caldav_server EXIT
+export REMINDER_TEST_CALDAV_URL=$CALDAV_URL
 
 echo "== native tests (AddressSanitizer, UBSan)"
 if configure_and_build "$build/native-asan" -DCMAKE_BUILD_TYPE=Debug -DREMINDER_SANITIZE=ON; then
