@@ -158,9 +158,13 @@ THttpResponse TWinHttpClient::Send(const THttpRequest& request) {
   for (const auto& [name, value] : request.Headers)
     headers += Wide(name + ": " + value + "\r\n", CP_UTF8);
 
-  bool signedIn = scheme_ != 0 && !user_.empty() &&
-                  WinHttpSetCredentials(handle.get(), WINHTTP_AUTH_TARGET_SERVER, scheme_,
-                                        user_.c_str(), password_.c_str(), nullptr);
+  // A scheme that needs the server's challenge first is refused here, and then answered
+  // after the 401 as on the first request.
+  if (scheme_ != 0 && !user_.empty()) {
+    WinHttpSetCredentials(handle.get(), WINHTTP_AUTH_TARGET_SERVER, scheme_, user_.c_str(),
+                          password_.c_str(), nullptr);
+  }
+  bool answered = false;
   for (;;) {
     const DWORD size = static_cast<DWORD>(request.Body.size());
     if (!WinHttpSendRequest(handle.get(),
@@ -185,12 +189,12 @@ THttpResponse TWinHttpClient::Send(const THttpRequest& request) {
     DWORD supported = 0;
     DWORD first = 0;
     DWORD target = 0;
-    if (status == 401 && !signedIn && !user_.empty() &&
+    if (status == 401 && !answered && !user_.empty() &&
         WinHttpQueryAuthSchemes(handle.get(), &supported, &first, &target) &&
         ChosenScheme(supported) != 0 &&
         WinHttpSetCredentials(handle.get(), target, ChosenScheme(supported), user_.c_str(),
                               password_.c_str(), nullptr)) {
-      signedIn = true;
+      answered = true;
       if (target == WINHTTP_AUTH_TARGET_SERVER) scheme_ = ChosenScheme(supported);
       continue;
     }
