@@ -138,7 +138,8 @@ TEST(DataFileFormat, TruncatedFilesKeepWhatWasRead) {
 }
 
 // A file that arrives in parts of any size decodes to the same records as the whole file,
-// the record cut short by its end included.
+// the record cut short by its end included; also with the strings left out at first and
+// decoded from the record's bytes afterwards, texts cut at a zero character and all.
 TEST(DataFileFormat, DecodingInPartsGivesTheSameRecords) {
   std::string bytes;
   TNotifyInfo second = WorkedExample();
@@ -152,18 +153,31 @@ TEST(DataFileFormat, DecodingInPartsGivesTheSameRecords) {
   }
   bytes.resize(bytes.size() - 7);
   const auto whole = Decode(bytes);
-  for (size_t partSize : {1u, 2u, 11u, 13u, 82u, 100u, 4096u}) {
-    std::vector<std::unique_ptr<TNotifyInfo>> records;
-    TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
-      records.push_back(std::make_unique<TNotifyInfo>());
-      return *records.back();
-    });
-    for (size_t at = 0; at < bytes.size(); at += partSize) {
-      decoder.Feed(std::string_view(bytes).substr(at, partSize));
+  for (const bool deferred : {false, true}) {
+    for (size_t partSize : {1u, 2u, 11u, 13u, 82u, 100u, 4096u}) {
+      std::vector<std::unique_ptr<TNotifyInfo>> records;
+      TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
+        records.push_back(std::make_unique<TNotifyInfo>());
+        return *records.back();
+      });
+      decoder.SetStringsDeferred(deferred);
+      decoder.SetOnRecordBytes([&](std::string_view recordBytes) {
+        if (!deferred) return;
+        // The first record is complete: its text waits for DecodeRecordStrings.
+        if (records.size() == 1) {
+          EXPECT_TRUE(records.back()->NotifyText.empty());
+        }
+        DecodeRecordStrings(recordBytes, *records.back());
+      });
+      for (size_t at = 0; at < bytes.size(); at += partSize) {
+        decoder.Feed(std::string_view(bytes).substr(at, partSize));
+      }
+      decoder.Finish();
+      EXPECT_FALSE(decoder.Exact());
+      EXPECT_EQ(decoder.Lost(), 2u);
+      ASSERT_EQ(records.size(), whole.size()) << partSize;
+      for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(*records[i], *whole[i]) << partSize;
     }
-    decoder.Finish();
-    ASSERT_EQ(records.size(), whole.size()) << partSize;
-    for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(*records[i], *whole[i]) << partSize;
   }
 }
 

@@ -230,8 +230,10 @@ int RunImport(TCtlContext& context) {
       pass.Feed(input);
       return true;
     }
-    return context.Env.Files.ReadPieces(source,
-                                        [&pass](std::string_view part) { pass.Feed(part); });
+    return context.Env.Files.ReadPieces(source, [&pass](std::string_view part) {
+      pass.Feed(part);
+      return true;
+    });
   };
   TCalendarImport scan(context.Env.LocalTime);
   if (!read(scan)) {

@@ -94,22 +94,45 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
 bool ForEachStoredRecord(const TCtlContext& context,
                          const std::function<void(size_t number, TNotifyInfo& record)>& each,
                          bool missingIsEmpty) {
+  return ForEachStoredRecord(
+      context,
+      [&each](TStoredRecord& record) {
+        each(record.Number(), record.WithStrings());
+        return true;
+      },
+      missingIsEmpty, true);
+}
+
+TNotifyInfo& TStoredRecord::WithStrings() {
+  if (!withStrings_) DecodeRecordStrings(bytes_, record_);
+  withStrings_ = true;
+  return record_;
+}
+
+bool ForEachStoredRecord(const TCtlContext& context,
+                         const std::function<bool(TStoredRecord& record)>& each,
+                         bool missingIsEmpty, bool withStrings) {
   TNotifyInfo record;
   size_t number = 0;
-  // The decoder asks for the next record once the one before is complete.
-  TRecordStreamDecoder decoder([&]() -> TNotifyInfo& {
-    if (number > 0) each(number, record);
-    ++number;
-    return record;
+  TRecordStreamDecoder decoder([&record]() -> TNotifyInfo& { return record; });
+  decoder.SetStringsDeferred(!withStrings);
+  // Each record is handed on as soon as it is complete, while its bytes are there.
+  decoder.SetOnRecordBytes([&](std::string_view bytes) {
+    TStoredRecord stored(++number, record, bytes, withStrings);
+    if (!each(stored)) decoder.Stop();
   });
-  const auto feed = [&decoder](std::string_view part) { decoder.Feed(part); };
+  const auto feed = [&decoder](std::string_view part) {
+    decoder.Feed(part);
+    return !decoder.Stopped();
+  };
   if (context.DataFile() == "-") {
-    if (!ReadStandardInput(context, feed)) return false;
+    if (!ReadStandardInput(context, [&feed](std::string_view part) { feed(part); })) {
+      return false;
+    }
   } else if (!context.Env.Files.ReadPieces(context.DataFile(), feed)) {
     return ExplainUnreadDataFile(context, missingIsEmpty);
   }
   decoder.Finish();
-  if (number > 0) each(number, record);
   if (!decoder.Exact()) context.Warn(DamagedFileText(context) + "; gezeigt ist, was lesbar war.");
   return true;
 }

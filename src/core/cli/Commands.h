@@ -69,6 +69,28 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
 bool ForEachStoredRecord(const TCtlContext& context,
                          const std::function<void(size_t number, TNotifyInfo& record)>& each,
                          bool missingIsEmpty = false);
+// One record as a reading command meets it: its fixed fields are decoded, its strings only
+// when asked for, since most commands print few of the records they look at.
+class TStoredRecord {
+ public:
+  TStoredRecord(size_t number, TNotifyInfo& record, std::string_view bytes, bool withStrings)
+      : number_(number), record_(record), bytes_(bytes), withStrings_(withStrings) {}
+  size_t Number() const { return number_; }
+  // The record with its strings empty until WithStrings was called.
+  TNotifyInfo& Fields() { return record_; }
+  TNotifyInfo& WithStrings();
+
+ private:
+  size_t number_;
+  TNotifyInfo& record_;
+  std::string_view bytes_;
+  bool withStrings_;
+};
+// The same, with the strings decoded on demand; each answers false once it needs no further
+// records, and the file is read no further.
+bool ForEachStoredRecord(const TCtlContext& context,
+                         const std::function<bool(TStoredRecord& record)>& each,
+                         bool missingIsEmpty, bool withStrings);
 // Hands standard input to piece in parts; false, after printing why, when there is none or
 // it cannot be read.
 bool ReadStandardInput(const TCtlContext& context,

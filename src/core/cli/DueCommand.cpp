@@ -109,18 +109,22 @@ int DueReadOnly(TCtlContext& context, TDateTime now, bool connected) {
   TDueOutput output(context);
   const bool read = ForEachStoredRecord(
       context,
-      [&](size_t number, TNotifyInfo& record) {
+      [&](TStoredRecord& stored) {
+        // The fixed fields decide; only a record that fires has its strings decoded.
+        TNotifyInfo& record = stored.Fields();
         const bool byRule = record.Notified == 0 &&
                             (record.NotifyKind == nkDialUp ? connected
                                                            : record.NotifyKind == nkAtDate &&
                                                                  IsDateReminderDue(record, moment));
         const bool bySnooze = IsSnoozeDue(record, now);
-        if (!byRule && !bySnooze) return;
+        if (!byRule && !bySnooze) return true;
+        stored.WithStrings();
         if (bySnooze) ClearSnooze(record);
         if (byRule) MarkFired(record, now);
-        output.Add(number, record);
+        output.Add(stored.Number(), record);
+        return true;
       },
-      true);
+      true, false);
   return read ? output.Finish() : kExitFailure;
 }
 

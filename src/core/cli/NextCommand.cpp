@@ -29,10 +29,16 @@ int RunNext(TCtlContext& context) {
   const size_t number = WholeNumber(arg);
   std::optional<TNotifyInfo> record;
   size_t stored = 0;
-  const bool read = ForEachStoredRecord(context, [&](size_t n, TNotifyInfo& r) {
-    stored = n;
-    if (n == number) record = r;
-  });
+  // The file is read only as far as the record; the rest is read only to count them.
+  const bool read = ForEachStoredRecord(
+      context,
+      [&](TStoredRecord& r) {
+        stored = r.Number();
+        if (stored != number) return true;
+        record = r.WithStrings();
+        return false;
+      },
+      false, false);
   if (!read) return kExitFailure;
   if (!record) return FailNoReminder(context, arg, stored);
   const TNextDates next = NextDates(*record, from, count);

@@ -156,8 +156,7 @@ bool IDataFile::KeepCopy(const std::string& path, const std::string& copyPath) {
   return Read(path, bytes) && Replace(copyPath, bytes.View());
 }
 
-bool IDataFile::ReadPieces(const std::string& path,
-                           const std::function<void(std::string_view)>& piece) {
+bool IDataFile::ReadPieces(const std::string& path, const TPieceSink& piece) {
   TFileBytes bytes;
   if (!Read(path, bytes)) return false;
   piece(bytes.View());
@@ -183,8 +182,7 @@ TPartSource OnePart(std::string_view bytes) {
   };
 }
 
-bool TStdDataFile::ReadPieces(const std::string& path,
-                              const std::function<void(std::string_view)>& piece) {
+bool TStdDataFile::ReadPieces(const std::string& path, const TPieceSink& piece) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream in(path, std::ios::binary);
@@ -192,7 +190,10 @@ bool TStdDataFile::ReadPieces(const std::string& path,
   std::unique_ptr<char[]> buffer(new char[kPartSize]);
   while (in) {
     in.read(buffer.get(), kPartSize);
-    if (in.gcount() > 0) piece(std::string_view(buffer.get(), static_cast<size_t>(in.gcount())));
+    if (in.gcount() > 0 &&
+        !piece(std::string_view(buffer.get(), static_cast<size_t>(in.gcount())))) {
+      return true;
+    }
   }
   return in.eof();
 }

@@ -25,6 +25,8 @@ using TPartSource = std::function<std::string_view()>;
 // and answers false when it could not make the whole content (nothing is replaced then).
 using TPartWrite = std::function<void(std::string_view part)>;
 using TPartProducer = std::function<bool(const TPartWrite& write)>;
+// Takes a part of a file being read; answers false when it needs no more of the file.
+using TPieceSink = std::function<bool(std::string_view part)>;
 
 // The writers' lock of a data file, held while the object lives: a writer holds it from
 // reading the file to putting the new one in place, and other processes wait for it.
@@ -67,10 +69,10 @@ class IDataFile {
   // Replace with the content in parts, for writers that need not hold it whole. By default
   // the parts are gathered and handed to Replace.
   virtual bool ReplaceInParts(const std::string& path, const TPartSource& nextPart);
-  // Hands the file to piece in consecutive parts, for readers that need not hold it whole;
-  // false when it cannot be read. By default the whole file is one part.
-  virtual bool ReadPieces(const std::string& path,
-                          const std::function<void(std::string_view)>& piece);
+  // Hands the file to piece in consecutive parts, for readers that need not hold it whole,
+  // until piece answers false (a reader that has found what it wanted); false when it cannot
+  // be read. By default the whole file is one part.
+  virtual bool ReadPieces(const std::string& path, const TPieceSink& piece);
   // False when nothing is at the path (a read failure then means a missing file rather than
   // an unreadable one). By default: nothing is.
   virtual bool Exists(const std::string& /*path*/) { return false; }
@@ -105,8 +107,7 @@ class TStdDataFile : public IDataFile {
   // Each part is written as it comes: no memory the size of the file is needed.
   bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
   // Parts of 1 MiB in one reused buffer: no memory the size of the file is touched.
-  bool ReadPieces(const std::string& path,
-                  const std::function<void(std::string_view)>& piece) override;
+  bool ReadPieces(const std::string& path, const TPieceSink& piece) override;
   bool Exists(const std::string& path) override;
   TWriteObstacle WriteObstacle(const std::string& path) override;
   bool Stamp(const std::string& path, TFileStamp& stamp) override;

@@ -170,6 +170,11 @@ class TFieldReader {
     pos_ += available;
   }
 
+  void SkipString(std::string& out) {
+    out.clear();
+    pos_ += std::min<size_t>(Get<uint16_t>(), bytes_.size() - pos_);
+  }
+
  private:
   std::string_view bytes_;
   size_t pos_ = 0;
@@ -199,20 +204,34 @@ class TCompleteRecordReader {
     in_ += length;
   }
 
+  void SkipString(std::string& out) {
+    out.clear();
+    in_ += Get<uint16_t>();
+  }
+
  private:
   const char* in_;
 };
 
-// Every field in file order, whichever reader supplies them.
+// Every field in file order, whichever reader supplies them; the strings left empty unless
+// withStrings.
 template <typename Reader>
-void DecodeFields(std::string_view bytes, TNotifyInfo& r) {
+void DecodeFields(std::string_view bytes, TNotifyInfo& r, bool withStrings = true) {
   Reader in(bytes);
   r.Notified = in.template Get<uint8_t>();
   r.NotifyKind = in.template Get<uint8_t>();
   r.NotifyDate = in.template Get<double>();
-  in.GetString(r.NotifyText);
+  if (withStrings) {
+    in.GetString(r.NotifyText);
+  } else {
+    in.SkipString(r.NotifyText);
+  }
   r.ActionKind = in.template Get<uint8_t>();
-  in.GetString(r.ActionParam);
+  if (withStrings) {
+    in.GetString(r.ActionParam);
+  } else {
+    in.SkipString(r.ActionParam);
+  }
   r.RepeatKind = in.template Get<uint8_t>();
   r.LastNotified = in.template Get<double>();
   r.DaysBefore = in.template Get<int32_t>();
@@ -222,6 +241,15 @@ void DecodeFields(std::string_view bytes, TNotifyInfo& r) {
 }
 
 }  // namespace
+
+void DecodeRecordStrings(std::string_view recordBytes, TNotifyInfo& record) {
+  TFieldReader in(recordBytes);
+  in.Get<uint16_t>();  // Notified, NotifyKind
+  in.Get<double>();    // NotifyDate
+  in.GetString(record.NotifyText);
+  in.Get<uint8_t>();
+  in.GetString(record.ActionParam);
+}
 
 void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord) {
   TRecordStreamDecoder decoder(newRecord);
@@ -237,6 +265,7 @@ void TRecordStreamDecoder::Feed(std::string_view part) {
     const size_t step = std::min(part.size(), kJoinStep);
     buffer_.append(part.data(), step);
     const size_t used = Process(buffer_, false);
+    if (stopped_) return;
     if (used >= left) {
       buffer_.clear();
       part.remove_prefix(used - left);
@@ -245,12 +274,13 @@ void TRecordStreamDecoder::Feed(std::string_view part) {
     buffer_.erase(0, used);
     part.remove_prefix(step);
   }
-  if (part.empty()) return;
+  if (part.empty() || stopped_) return;
   const size_t used = Process(part, false);
   buffer_.assign(part.data() + used, part.size() - used);
 }
 
 void TRecordStreamDecoder::Finish() {
+  if (stopped_) return;
   const size_t used = Process(buffer_, true);
   if (skipping_) EndSkip(buffer_, used);
   buffer_.clear();
@@ -259,7 +289,7 @@ void TRecordStreamDecoder::Finish() {
 size_t TRecordStreamDecoder::Process(std::string_view bytes, bool atEnd) {
   const TRecordScan scan(bytes, atEnd);
   size_t pos = 0;
-  while (pos < bytes.size()) {
+  while (pos < bytes.size() && !stopped_) {
     if (skipping_) {
       const bool resumes = scan.Resumes(pos);
       if (scan.Short()) break;
@@ -292,7 +322,7 @@ size_t TRecordStreamDecoder::Process(std::string_view bytes, bool atEnd) {
       pos = inside;
     } else if (continues) {
       if (take) {
-        Take(bytes.substr(pos, end - pos));
+        Take(bytes.substr(pos, end - pos), zero);
       } else {
         MarkDamage();
         ++lost_;
@@ -310,11 +340,11 @@ size_t TRecordStreamDecoder::Process(std::string_view bytes, bool atEnd) {
   return pos;
 }
 
-void TRecordStreamDecoder::Take(std::string_view bytes) {
+void TRecordStreamDecoder::Take(std::string_view bytes, bool zero) {
   TNotifyInfo& record = newRecord_();
-  DecodeFields<TCompleteRecordReader>(bytes, record);
-  // Decoding changes nothing but a text cut at a zero character, which makes it shorter.
-  if (EncodedSize(record) != bytes.size()) {
+  DecodeFields<TCompleteRecordReader>(bytes, record, !stringsDeferred_);
+  // Decoding changes nothing but a text cut at a zero character.
+  if (zero) {
     MarkDamage();
     ++lost_;
   }

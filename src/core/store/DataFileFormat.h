@@ -25,6 +25,8 @@ void EncodeRecord(std::string& out, const TNotifyInfo& record);
 // they touch (see TRecordStreamDecoder); a record cut short by the end keeps what could be
 // read and zeros beyond; a string is cut at its first zero character.
 void DecodeRecords(std::string_view bytes, const std::function<TNotifyInfo&()>& newRecord);
+// Sets a record's two strings from its bytes in the file, for a decoder that left them out.
+void DecodeRecordStrings(std::string_view recordBytes, TNotifyInfo& record);
 
 // A record's identity: a hash of its bytes in the file (never 0).
 uint64_t RecordHash(std::string_view bytes);
@@ -45,6 +47,12 @@ class TRecordStreamDecoder {
   void SetOnRecordBytes(std::function<void(std::string_view)> handler) {
     onRecordBytes_ = std::move(handler);
   }
+  // Leaves the strings of complete records empty: a reader that needs them for only a few
+  // records decodes them with DecodeRecordStrings from the bytes OnRecordBytes sees.
+  void SetStringsDeferred(bool deferred) { stringsDeferred_ = deferred; }
+  // Decodes nothing more, for a reader that has what it wanted.
+  void Stop() { stopped_ = true; }
+  bool Stopped() const { return stopped_; }
   void Feed(std::string_view part);
   void Finish();
   // True while every record decoded encodes back to exactly the bytes it came from and
@@ -61,14 +69,17 @@ class TRecordStreamDecoder {
   // Decodes what can be decided in bytes (the whole rest of the file when atEnd) and
   // answers how far it got.
   size_t Process(std::string_view bytes, bool atEnd);
-  void Take(std::string_view bytes);
+  // Takes a complete record; zero: a text holds a zero character, where it is cut.
+  void Take(std::string_view bytes, bool zero);
   // Reckons the reminders passed over, or takes the record cut short by the end.
   void EndSkip(std::string_view bytes, size_t pos);
   void MarkDamage();
 
   std::function<TNotifyInfo&()> newRecord_;
   std::function<void(std::string_view)> onRecordBytes_;
-  std::string buffer_;     // what a part left for the next one
+  std::string buffer_;  // what a part left for the next one
+  bool stringsDeferred_ = false;
+  bool stopped_ = false;
   bool skipping_ = false;  // looking for where sound records continue
   size_t skipped_ = 0;
   bool cutShort_ = false;  // the skip began at a record cut short by the end of the file

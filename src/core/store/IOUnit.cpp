@@ -56,7 +56,10 @@ bool TFileIO::ReadFile(std::vector<TNotifyInfo*>& records, std::vector<uint64_t>
   });
   decoder.SetOnRecordBytes(
       [&](std::string_view bytes) { identities.push_back(RecordHash(bytes)); });
-  if (!file_.ReadPieces(fileName_, [&](std::string_view part) { decoder.Feed(part); })) {
+  if (!file_.ReadPieces(fileName_, [&](std::string_view part) {
+        decoder.Feed(part);
+        return true;
+      })) {
     // Unreadable, also halfway: nothing of it, as for a missing file.
     for (size_t i = first; i < records.size(); ++i) pool_.Free(records[i]);
     records.resize(first);
