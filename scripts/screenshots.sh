@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of every window of the module at 100 % and 150 % scaling, with German example
-# reminders, written to docs/screenshots/ as PNG (main window, editor, settings, calendar,
-# about dialog, alert). Runs the sample host under Xvfb in scratch Wine prefixes.
+# reminders, written to docs/screenshots/ as PNG (main window, editor and its repetition
+# page, settings, calendar, about dialog, alert). Runs the sample host under Xvfb in scratch Wine prefixes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -90,6 +90,16 @@ shoot() {
       xdotool key ctrl+Tab
       sleep 1
       capture "$caption" settings-sync "$scale" || true
+    fi
+    if [[ $name == editor ]]; then
+      # The page "Wiederholung" with a rule: every second week, ending after 10 dates.
+      xdotool search --onlyvisible --name "^${caption}\$" | tail -n 1 | xargs xdotool windowfocus
+      xdotool key ctrl+Tab ctrl+Tab alt+l Tab
+      xdotool type 2
+      xdotool key alt+c Tab
+      xdotool type 10
+      sleep 1
+      capture "$caption" editor-repeat "$scale" || true
     fi
     wine "$work/post.exe" "$window" $cancel || true
     sleep 1

@@ -7,6 +7,8 @@
 #include "core/Fakes.h"
 #include "core/store/ActionTarget.h"
 #include "core/store/IOUnit.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/ReservedBlock.h"
 #include "core/ui/AddNotifyEventRules.h"
 
 namespace reminder {
@@ -343,6 +345,45 @@ TEST(EditorTextLimit, WhatIsSavedIsWhatTheFieldsHold) {
   longer.NotifyText += "mehr";
   model.Fill(longer);
   EXPECT_EQ(model.notText, read.NotifyText);
+}
+
+TEST(EditorMapping, AnExtendedRuleIsAddedChangedAndRemovedThroughTheStore) {
+  TAddNotifyEventModel model = ModelAt(12, 0);
+  model.notText = "Tabletten";
+  model.RepeatRB = kRuleButton;
+  model.Rule.IntervalEdit = "2";
+  model.Rule.UnitCB = ruWeeks;
+  model.Rule.Weekdays = 0x05;  // Mo, Mi
+  model.Rule.EndRB = reCount;
+  model.Rule.CountEdit = "10";
+  testing::MemoryDataFile file;
+  FakeMsgBox box;
+  TFileIO(kDataFile, file, box).Add(model.ToNotifyInfo());
+  TFileIO store(kDataFile, file, box);
+  store.Load();
+  ASSERT_EQ(store.Count(), 1u);
+  const std::optional<TRepeatRule> stored = RuleOf(store.Item(0));
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(*stored, model.Rule.ToRule());
+  EXPECT_EQ(store.Item(0).RepeatKind, rkWeekly);
+  const std::optional<TIdentity> identity = IdentityOf(store.Item(0));
+  ASSERT_TRUE(identity);
+
+  // The editor shows the stored rule; a change of it is kept, as is the identity.
+  TAddNotifyEventModel changing = ModelAt(12, 0);
+  changing.Fill(store.Item(0));
+  EXPECT_EQ(changing.RepeatRB, kRuleButton);
+  EXPECT_EQ(changing.Rule.ToRule(), *stored);
+  changing.Rule.UnitCB = ruHours;
+  store.Item(0) = ChangedCopy(store.Item(0), changing.ToNotifyInfo());
+  EXPECT_EQ(RuleOf(store.Item(0))->Freq, TRuleFreq::Hourly);
+  EXPECT_EQ(RuleOf(store.Item(0))->Weekdays, 0);
+  // A plain weekly repetition removes the rule, though weekly was its base.
+  changing.RepeatRB = rkWeekly - rkOnce;
+  store.Item(0) = ChangedCopy(store.Item(0), changing.ToNotifyInfo());
+  EXPECT_FALSE(RuleOf(store.Item(0)));
+  EXPECT_EQ(store.Item(0).RepeatKind, rkWeekly);
+  EXPECT_EQ(IdentityOf(store.Item(0)), identity);
 }
 
 TEST(EditorDateText, TakesExistingDatesWithAFourDigitYear) {

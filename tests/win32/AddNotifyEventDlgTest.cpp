@@ -120,20 +120,21 @@ TEST_F(AddNotifyEventDlgTest, TheNextDatesFollowTheFields) {
   d.notRB2.Click();
   EXPECT_EQ(d.NextDates.Text(), "nie (erst beim Aufbau der nächsten DFÜ-Netzwerk Verbindung)");
 
-  // A reminder with an extended rule, every second day: its dates while the repetition
-  // stays daily, its base; another repetition leaves the rule unused.
+  // A reminder with an extended rule, every second day, checks "alle" and shows its dates;
+  // the plain daily repetition leaves the rule unused, "alle" takes it up again.
   TNotifyInfo ruled = d.ToNotifyInfo();
   ruled.NotifyKind = nkAtDate;
   std::string error;
   ASSERT_TRUE(SetRule(ruled, ParseRRule("FREQ=DAILY;INTERVAL=2", ruled.NotifyDate, error)));
   d.Fill(ruled);
   const std::string everySecondDay = "10.3.2030\u00A000:10:00, 12.3.2030\u00A000:10:00";
-  d.repOncePerDay.Click();
+  EXPECT_TRUE(d.Rule.ruleRB.Checked());
   EXPECT_EQ(d.NextDates.Text().substr(0, 38), everySecondDay);
-  d.repOncePerWeek.Click();
-  EXPECT_NE(d.NextDates.Text().substr(0, 38), everySecondDay);
   d.repOncePerDay.Click();
-  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030\u00A000:10:00, 12.3.2030\u00A000:10:00");
+  EXPECT_EQ(d.NextDates.Text().substr(0, 38), "10.3.2030\u00A000:10:00, 11.3.2030\u00A000:10:00");
+  EXPECT_FALSE(d.Rule.IntervalEdit.Enabled());
+  d.Rule.ruleRB.Click();
+  EXPECT_EQ(d.NextDates.Text().substr(0, 38), everySecondDay);
 }
 
 TEST_F(AddNotifyEventDlgTest, DialUpTriggerAllowsOnlyOneReminderAndDisablesTheDate) {
@@ -144,7 +145,7 @@ TEST_F(AddNotifyEventDlgTest, DialUpTriggerAllowsOnlyOneReminderAndDisablesTheDa
   EXPECT_TRUE(d.repOnce.Checked());
   EXPECT_FALSE(d.repOncePerWeek.Checked());
   for (TControl* c : std::vector<TControl*>{&d.DatePicker, &d.TimePicker, &d.DaysEdit,
-                                            &d.repOncePerDay, &d.repOncePerYear}) {
+                                            &d.repOncePerDay, &d.repOncePerYear, &d.Rule.ruleRB}) {
     EXPECT_FALSE(c->Enabled());
   }
   d.notRB3.Click();
@@ -326,6 +327,20 @@ TEST_F(AddNotifyEventDlgTest, TheKeyboardReachesEveryControlAndErrorBoxesGiveThe
       EXPECT_TRUE(problems.empty()) << "page " << page << ", action " << action << ":\n"
                                     << testing::Joined(problems);
     }
+  }
+
+  // The rule's controls as they are enabled for weeks, and for months on a weekday.
+  d.ShowPage(2);
+  d.Rule.ruleRB.Click();
+  for (int unit : {ruWeeks, ruMonths}) {
+    d.Rule.UnitCB.SetItemIndex(unit);
+    SendMessageA(d.Handle(), WM_COMMAND, MAKEWPARAM(TRepeatRuleControls::kUnitCB, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(d.Rule.UnitCB.Handle()));
+    d.Rule.OrdinalRB.Click();
+    d.Rule.UntilRB.Click();
+    EXPECT_EQ(d.Rule.WeekdayCB.Enabled(), unit == ruMonths);
+    const std::vector<std::string> problems = testing::KeyboardProblems(d);
+    EXPECT_TRUE(problems.empty()) << "unit " << unit << ":\n" << testing::Joined(problems);
   }
 
   testing::MsgBoxCatcher catcher;

@@ -9,6 +9,8 @@
 
 #include "core/common/DateTime.h"
 #include "core/store/IOUnit.h"
+#include "core/store/RepeatRule.h"
+#include "core/store/ReservedBlock.h"
 #include "win32/DialogDriver.h"
 #include "win32/ToolkitTestSupport.h"
 #include "win32/store/Win32DataFile.h"
@@ -152,6 +154,57 @@ TEST_F(EditorFlowTest, ChangingAFiredReminderMakesItPendingInPlace) {
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_EQ(stored[0].NotifyText, "Neu");
   EXPECT_EQ(stored[0].Notified, 0);
+}
+
+TEST_F(EditorFlowTest, ARuleSetOnThePageIsStoredAndChangedThere) {
+  Create();
+  WithEditor(&TMain::Hinzufgen1Click, [](TAddNotifyEventDlg& d) {
+    Type(d.notText, "Tabletten");
+    d.ShowPage(2);
+    d.Rule.ruleRB.Click();
+    // The weekdays belong to weeks; the day of the month waits for months.
+    EXPECT_TRUE(d.Rule.Weekdays[0].Enabled());
+    EXPECT_FALSE(d.Rule.LastDayRB.Enabled());
+    Type(d.Rule.IntervalEdit, "2");
+    d.Rule.Weekdays[0].Click();
+    d.Rule.Weekdays[2].Click();
+    d.Rule.CountRB.Click();
+    EXPECT_TRUE(d.Rule.CountEdit.Enabled());
+    Type(d.Rule.CountEdit, "5");
+    d.OKBtn.Click();
+  });
+  std::vector<TNotifyInfo> stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  std::optional<TRepeatRule> rule = RuleOf(stored[0]);
+  ASSERT_TRUE(rule);
+  EXPECT_EQ(rule->Freq, TRuleFreq::Weekly);
+  EXPECT_EQ(rule->Interval, 2);
+  EXPECT_EQ(rule->Weekdays, 0x05);
+  EXPECT_EQ(rule->Count, 5);
+  const std::optional<TIdentity> identity = IdentityOf(stored[0]);
+
+  ListView_SetItemState(main_->LV().Handle(), 0, LVIS_SELECTED, LVIS_SELECTED);
+  WithEditor(&TMain::ndern1Click, [](TAddNotifyEventDlg& d) {
+    EXPECT_TRUE(d.Rule.ruleRB.Checked());
+    EXPECT_EQ(d.Rule.IntervalEdit.Text(), "2");
+    EXPECT_TRUE(d.Rule.Weekdays[2].Checked());
+    d.Rule.UnitCB.SetItemIndex(ruMonths);
+    SendMessageA(d.Handle(), WM_COMMAND, MAKEWPARAM(TRepeatRuleControls::kUnitCB, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(d.Rule.UnitCB.Handle()));
+    EXPECT_FALSE(d.Rule.Weekdays[0].Enabled());
+    d.Rule.LastDayRB.Click();
+    d.OKBtn.Click();
+  });
+  stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  rule = RuleOf(stored[0]);
+  ASSERT_TRUE(rule);
+  EXPECT_EQ(rule->Freq, TRuleFreq::Monthly);
+  EXPECT_TRUE(rule->LastDayOfMonth);
+  EXPECT_EQ(rule->Weekdays, 0);
+  EXPECT_EQ(rule->Count, 5);
+  EXPECT_EQ(stored[0].RepeatKind, rkMonthly);
+  EXPECT_EQ(IdentityOf(stored[0]), identity);
 }
 
 }  // namespace

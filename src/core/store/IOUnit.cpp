@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/store/DataFileFormat.h"
+#include "core/store/RepeatRule.h"
 
 namespace reminder {
 
@@ -256,14 +257,20 @@ TNotifyInfo EditableCopy(TNotifyInfo values) {
   record.ActionKind = values.ActionKind;
   record.ActionParam = std::move(values.ActionParam);
   record.RepeatKind = values.RepeatKind;
+  // The extended repetition is edited with the repetition; identity and snooze are not.
+  if (const std::optional<TRepeatRule> rule = RuleOf(values)) SetRule(record, rule);
   return record;
 }
 
 TNotifyInfo ChangedCopy(const TNotifyInfo& old, TNotifyInfo values) {
+  const std::optional<TRepeatRule> rule = RuleOf(values);
   TNotifyInfo record = EditableCopy(std::move(values));
   if (std::optional<TBlockContent> content = BlockContent(old)) {
     content->Snooze.reset();
+    content->RuleLength = 0;
+    content->Rule.fill(0);
     WriteBlock(record, *content);
+    if (rule) SetRule(record, rule);
   }
   return record;
 }

@@ -140,10 +140,11 @@ class TFileIO {
 };
 
 // The editable fields of a record, as the editor gives them: pending, never fired,
-// reserved fields zero.
+// reserved fields zero but for the extended repetition rule the editor set.
 TNotifyInfo EditableCopy(TNotifyInfo values);
-// A record changed in the editor: the editable fields of values, pending and never fired,
-// keeping the identity and the extended rule of the record as it was; a snooze ends.
+// A record changed in the editor: the editable fields of values with their extended rule
+// (none removes it), pending and never fired, keeping the identity of the record as it
+// was; a snooze ends.
 TNotifyInfo ChangedCopy(const TNotifyInfo& old, TNotifyInfo values);
 
 }  // namespace reminder

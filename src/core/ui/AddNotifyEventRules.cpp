@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/store/ActionTarget.h"
+#include "core/store/RepeatRule.h"
 
 namespace reminder {
 
@@ -74,6 +75,7 @@ bool AllDigits(const std::string& text) {
 TAddNotifyEventModel::TAddNotifyEventModel(TDateTime now) : DaysEdit(std::to_string(kDaysDefault)) {
   SplitDateTime(now + kDefaultLeadTime, DatePicker, TimePicker);
   TimePicker = WholeSeconds(TimePicker);
+  Rule.Fill(std::nullopt, DatePicker);
 }
 
 bool TAddNotifyEventModel::OKEnabled() const {
@@ -94,6 +96,10 @@ bool TAddNotifyEventModel::DateControlsEnabled() const {
 
 bool TAddNotifyEventModel::LaterRepeatsEnabled() const {
   return TriggerRB != nkDialUp;
+}
+
+bool TAddNotifyEventModel::RuleChecked() const {
+  return RepeatRB == kRuleButton && LaterRepeatsEnabled();
 }
 
 TParamField TAddNotifyEventModel::ActionCBChange(int actionIndex) {
@@ -128,6 +134,9 @@ void TAddNotifyEventModel::Fill(const TNotifyInfo& record) {
                  ? record.RepeatKind - rkOnce
                  : kNoChoice;
   DaysEdit = std::to_string(record.DaysBefore);
+  const std::optional<TRepeatRule> rule = RuleOf(record);
+  Rule.Fill(rule, record.NotifyDate);
+  if (rule) RepeatRB = kRuleButton;
 }
 
 TNotifyInfo TAddNotifyEventModel::ToNotifyInfo() const {
@@ -141,8 +150,11 @@ TNotifyInfo TAddNotifyEventModel::ToNotifyInfo() const {
     record.ActionParam = LimitFieldText(*param);
   }
   // With no button checked the chain of the buttons ends at the last one: yearly.
-  record.RepeatKind = static_cast<uint8_t>(RepeatRB == kNoChoice ? rkYearly : RepeatRB + rkOnce);
+  record.RepeatKind = static_cast<uint8_t>(RepeatRB == kNoChoice     ? rkYearly
+                                           : RepeatRB == kRuleButton ? BaseRepeat(Rule.ToRule())
+                                                                     : RepeatRB + rkOnce);
   record.DaysBefore = DaysFromText(DaysEdit);
+  if (RuleChecked()) SetRule(record, Rule.ToRule());
   return record;
 }
 

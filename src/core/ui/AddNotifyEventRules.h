@@ -14,6 +14,7 @@
 #include "core/common/FormatSettings.h"
 #include "core/host/WMsgBox.h"
 #include "core/store/NotifyInfo.h"
+#include "core/ui/RepeatPageRules.h"
 
 namespace reminder {
 
@@ -23,6 +24,8 @@ constexpr int kNoChoice = -1;
 constexpr int kTriggerButtonCount = 3;
 // The repetition buttons repOnce ... repOncePerYear: a button's index + 1 is its kind.
 constexpr int kRepeatButtonCount = 5;
+// The button "alle", after them: the extended rule of the page's further controls.
+constexpr int kRuleButton = kRepeatButtonCount;
 
 // The pages of the action notebook, in their order.
 enum TActionPage : int {
@@ -75,7 +78,8 @@ struct TAddNotifyEventModel {
   std::string ProgramEdit;
   std::string DocumentEdit;
   std::string DaysEdit;
-  int RepeatRB = 0;  // index of the checked repetition button, or kNoChoice
+  int RepeatRB = 0;  // index of the checked repetition button, kRuleButton, or kNoChoice
+  TRepeatPageModel Rule;
 
   // UpdateOKBtn: a text, and for the actions with a parameter, that parameter too.
   bool OKEnabled() const;
@@ -86,8 +90,10 @@ struct TAddNotifyEventModel {
   // DatePicker, TimePicker, atLabel, atNotifyLabel, DaysEdit and DaysLabel: only for the
   // date trigger.
   bool DateControlsEnabled() const;
-  // repOncePerDay ... repOncePerYear: for every trigger but the dial-up one.
+  // repOncePerDay ... repOncePerYear and "alle": for every trigger but the dial-up one.
   bool LaterRepeatsEnabled() const;
+  // The controls of the extended rule follow "alle" being checked and enabled.
+  bool RuleChecked() const;
 
   // ActionCBChange after the user chose an action: returns the parameter field that takes
   // the focus (None when the page has none). The other fields keep their texts.
@@ -104,7 +110,8 @@ struct TAddNotifyEventModel {
   // its kind; every repetition button set or cleared.
   void Fill(const TNotifyInfo& record);
   // The reminder the controls describe: pending, never fired, reserved fields zero, the
-  // parameter only of the chosen action; the form the store's Add takes.
+  // parameter only of the chosen action, the extended rule when "alle" is checked (and the
+  // repetition its base); the form the store's Add takes.
   TNotifyInfo ToNotifyInfo() const;
 };
 

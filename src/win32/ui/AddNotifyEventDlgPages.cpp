@@ -117,14 +117,15 @@ void TAddNotifyEventDlg::CreateActionPage() {
 void TAddNotifyEventDlg::CreateRepeatPage() {
   const HWND self = Handle();
   AddLabel(2, kRepeatNote, {24, 44, 460, 36});
-  AddLabel(2, "Erinnerung bitte", {24, 88, 300, 18});
+  AddLabel(2, "Erinnerung bitte", {24, 84, 300, 18});
   const char* captions[] = {" nu&r einmal", " einmal jeden &Tag", " einmal jede &Woche",
                             " einmal pro &Monat", " einmal jedes &Jahr"};
   for (int i = 0; i < kRepeatButtonCount; ++i) {
     const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_TABSTOP | WS_GROUP : 0);
-    RepeatButtons(i)->Create(self, kRepOnce + i, captions[i], {40, 110 + 24 * i, 300, 20}, style);
+    RepeatButtons(i)->Create(self, kRepOnce + i, captions[i], {40, 104 + 22 * i, 300, 20}, style);
     AddToPage(2, RepeatButtons(i)->Handle());
   }
+  Rule.Create(self, [this](HWND control) { AddToPage(2, control); });
 }
 
 void TAddNotifyEventDlg::DrawMagnifier(const DRAWITEMSTRUCT& item) {

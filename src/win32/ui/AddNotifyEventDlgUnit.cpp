@@ -55,7 +55,7 @@ void TAddNotifyEventDlg::CreateFor(HWND owner, HIMAGELIST images) {
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   params.ClientWidth = 512;
-  params.ClientHeight = 358;
+  params.ClientHeight = 444;
   params.Parent = owner;
   Create(params);
   if (images) PC.SetImageList(images);
@@ -70,7 +70,7 @@ void TAddNotifyEventDlg::CreateFor(HWND owner, HIMAGELIST images) {
 
 void TAddNotifyEventDlg::OnCreate() {
   SetDialogKeys(true);
-  PC.Create(Handle(), kPC, {8, 8, 496, 270}, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_HOTTRACK);
+  PC.Create(Handle(), kPC, {8, 8, 496, 356}, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_HOTTRACK);
   PC.AddTab("Erinnerung");
   PC.AddTab("Aktion");
   PC.AddTab("Wiederholung");
@@ -80,11 +80,11 @@ void TAddNotifyEventDlg::OnCreate() {
   CreateRepeatPage();
   // WS_GROUP ends the repetition buttons' group.
   TLabel nextDatesCaption;
-  nextDatesCaption.Create(Handle(), kNextDatesLabel, {8, 286, 100, 16},
+  nextDatesCaption.Create(Handle(), kNextDatesLabel, {8, 372, 100, 16},
                           SS_LEFT | SS_NOPREFIX | WS_GROUP);
-  NextDates.Create(Handle(), "", {110, 286, 394, 30}, SS_LEFT | SS_NOPREFIX);
-  OKBtn.Create(Handle(), kOKBtn, "OK", {344, 324, 75, 26}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
-  CancelBtn.Create(Handle(), kCancelBtn, "Abbrechen", {429, 324, 75, 26});
+  NextDates.Create(Handle(), "", {110, 372, 394, 30}, SS_LEFT | SS_NOPREFIX);
+  OKBtn.Create(Handle(), kOKBtn, "OK", {344, 410, 75, 26}, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP);
+  CancelBtn.Create(Handle(), kCancelBtn, "Abbrechen", {429, 410, 75, 26});
   FormCreate();
 }
 
@@ -94,9 +94,9 @@ TButton* TAddNotifyEventDlg::TriggerButtons(int index) {
 }
 
 TButton* TAddNotifyEventDlg::RepeatButtons(int index) {
-  TButton* buttons[] = {&repOnce, &repOncePerDay, &repOncePerWeek, &repOncePerMonth,
-                        &repOncePerYear};
-  return index >= 0 && index < kRepeatButtonCount ? buttons[index] : nullptr;
+  TButton* buttons[] = {&repOnce,         &repOncePerDay,  &repOncePerWeek,
+                        &repOncePerMonth, &repOncePerYear, &Rule.ruleRB};
+  return index >= 0 && index <= kRuleButton ? buttons[index] : nullptr;
 }
 
 TEdit* TAddNotifyEventDlg::ParamEdit(TParamField field) {
@@ -151,12 +151,13 @@ TAddNotifyEventModel TAddNotifyEventDlg::Model() const {
   model.DocumentEdit = DocumentEdit.Text();
   model.DaysEdit = DaysEdit.Text();
   model.RepeatRB = kNoChoice;
-  for (int i = 0; i < kRepeatButtonCount; ++i) {
+  for (int i = 0; i <= kRuleButton; ++i) {
     if (self->RepeatButtons(i)->Checked()) {
       model.RepeatRB = i;
       break;
     }
   }
+  model.Rule = Rule.Read();
   return model;
 }
 
@@ -173,9 +174,8 @@ void TAddNotifyEventDlg::WriteModel(const TAddNotifyEventModel& model) {
   ProgramEdit.SetText(model.ProgramEdit);
   DocumentEdit.SetText(model.DocumentEdit);
   DaysEdit.SetText(model.DaysEdit);
-  for (int i = 0; i < kRepeatButtonCount; ++i) {
-    RepeatButtons(i)->SetChecked(i == model.RepeatRB);
-  }
+  for (int i = 0; i <= kRuleButton; ++i) RepeatButtons(i)->SetChecked(i == model.RepeatRB);
+  Rule.Write(model.Rule);
   // A multi-line edit reports no change for a text set from outside.
   UpdateOKBtn();
   UpdateNextDates();
@@ -187,17 +187,19 @@ void TAddNotifyEventDlg::ApplyTriggerState(const TAddNotifyEventModel& model) {
            &DatePicker, &TimePicker, &atLabel, &atNotifyLabel, &DaysEdit, &DaysLabel}) {
     control->SetEnabled(dateControls);
   }
-  for (int i = 0; i < kRepeatButtonCount; ++i) {
-    RepeatButtons(i)->SetChecked(i == model.RepeatRB);
-  }
+  for (int i = 0; i <= kRuleButton; ++i) RepeatButtons(i)->SetChecked(i == model.RepeatRB);
   const bool laterRepeats = model.LaterRepeatsEnabled();
   for (int i = 1; i < kRepeatButtonCount; ++i) RepeatButtons(i)->SetEnabled(laterRepeats);
+  ApplyRuleState(model);
+}
+
+void TAddNotifyEventDlg::ApplyRuleState(const TAddNotifyEventModel& model) {
+  Rule.Enable(model.Rule, model.RuleChecked(), model.LaterRepeatsEnabled());
 }
 
 void TAddNotifyEventDlg::Fill(const TNotifyInfo& record) {
   TAddNotifyEventModel model = Model();
   model.Fill(record);
-  rule_ = RuleOf(record);
   WriteModel(model);
   ApplyTriggerState(model);
   SetActionPage(model.ActionNB());
@@ -226,9 +228,7 @@ void TAddNotifyEventDlg::SetActionPage(int page) {
 
 void TAddNotifyEventDlg::UpdateNextDates() {
   if (!NextDates.Handle()) return;
-  TNotifyInfo shown = ToNotifyInfo();
-  if (rule_ && shown.RepeatKind == BaseRepeat(*rule_)) SetRule(shown, rule_);
-  const std::string text = NextDatesLine(shown, clock_.Now(), fs_);
+  const std::string text = NextDatesLine(ToNotifyInfo(), clock_.Now(), fs_);
   if (text != NextDates.Text()) NextDates.SetText(text);
 }
 
@@ -398,6 +398,11 @@ void TAddNotifyEventDlg::OnCommand(int id, int code, HWND) {
       break;
     default:
       break;
+  }
+  // A repetition choice enables the rule's controls that belong to it.
+  if ((code == BN_CLICKED || code == CBN_SELCHANGE) &&
+      (Rule.Owns(id) || (id >= kRepOnce && id <= kRepOncePerYear))) {
+    ApplyRuleState(Model());
   }
   // Any change of a field may move the next dates.
   if (code == BN_CLICKED || code == EN_CHANGE || code == CBN_SELCHANGE) UpdateNextDates();

@@ -20,6 +20,7 @@
 #include "win32/toolkit/CommonControls.h"
 #include "win32/toolkit/Controls.h"
 #include "win32/toolkit/Form.h"
+#include "win32/ui/AddNotifyEventRepeatPage.h"
 
 namespace reminder {
 
@@ -95,6 +96,8 @@ class TAddNotifyEventDlg : public TForm {
   // Flat picture buttons in the tab order; the field is checked when the focus leaves both.
   TButton BrowseBtn, DocumentBrowseBtn;
   TButton repOnce, repOncePerDay, repOncePerWeek, repOncePerMonth, repOncePerYear;
+  // "alle [n] Tage/Wochen/...", the weekdays, the day of the month and the end.
+  TRepeatRuleControls Rule;
   TButton OKBtn, CancelBtn;
   // When the reminder as the fields describe it fires next, kept up to date while editing.
   TLabel NextDates;
@@ -135,6 +138,7 @@ class TAddNotifyEventDlg : public TForm {
   void SetActionPage(int page);
   void WriteModel(const TAddNotifyEventModel& model);
   void ApplyTriggerState(const TAddNotifyEventModel& model);
+  void ApplyRuleState(const TAddNotifyEventModel& model);
   void DrawMagnifier(const DRAWITEMSTRUCT& item);
 
   IClock& clock_;
@@ -146,9 +150,6 @@ class TAddNotifyEventDlg : public TForm {
   std::vector<HWND> notebook_[6];
   TFileChooser chooseFile_ = &RunOpenDialog;
   TFileExists fileExists_;
-  // The extended repetition rule of the reminder being changed: the change keeps it, and
-  // it fires while the repetition stays its base, so the line of next dates follows it.
-  std::optional<TRepeatRule> rule_;
 };
 
 }  // namespace reminder
