@@ -15,11 +15,12 @@ if(benchmark_FOUND)
   target_link_libraries(reminder_bench PRIVATE reminder_core benchmark::benchmark_main)
 endif()
 
-# The HTTP client of sync over libcurl.
+# The HTTP client of sync over libcurl, which it loads when sync needs it.
 find_package(CURL REQUIRED)
 add_library(reminder_curl STATIC src/tools/net/CurlHttpClient.cpp)
 reminder_target(reminder_curl)
-target_link_libraries(reminder_curl PUBLIC reminder_core CURL::libcurl)
+target_include_directories(reminder_curl PRIVATE ${CURL_INCLUDE_DIRS})
+target_link_libraries(reminder_curl PUBLIC reminder_core ${CMAKE_DL_LIBS})
 
 # The command-line companion: its logic lives in the core, only the entry point here.
 add_executable(reminderctl src/tools/reminderctl/main.cpp)

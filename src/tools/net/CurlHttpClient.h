@@ -1,7 +1,10 @@
 // The HTTP client of the native reminderctl, over libcurl: TLS and proxies as curl finds
 // them in the environment, no redirects followed, replies bounded in size and time.
+// libcurl is loaded when a client is made, not when the program starts: it and the thirty
+// libraries it needs would cost every other command several milliseconds to load.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "core/sync/HttpClient.h"
@@ -23,7 +26,9 @@ class TCurlHttpClient : public IHttpClient {
   std::string user_;
   std::string password_;
   long timeoutMs_;
-  void* curl_;  // one handle for all requests, so that connections are kept
+  struct TCurlApi;
+  std::unique_ptr<TCurlApi> api_;  // null when libcurl could not be loaded
+  void* curl_ = nullptr;           // one handle for all requests, so that connections are kept
 };
 
 }  // namespace reminder
