@@ -20,7 +20,8 @@ namespace {
 // that many firings are never held whole.
 class TDueOutput {
  public:
-  explicit TDueOutput(const TCtlContext& context) : context_(context) {
+  explicit TDueOutput(const TCtlContext& context)
+      : date_("c", context.Format), lines_(context.Out, context.Env.Charset) {
     if (context.Args.Has("--json")) json_.emplace(context.Out, context.Format);
   }
 
@@ -38,44 +39,37 @@ class TDueOutput {
     if (json_) {
       json_->Finish();
     } else {
-      Flush();
+      lines_.Flush();
     }
     return count_ > 0 ? kExitOk : kExitNothingDue;
   }
 
  private:
-  static constexpr size_t kPartSize = 64 * 1024;
-
   void AddLine(size_t number, const TNotifyInfo& fired) {
     const TDateTime shown = fired.LastNotified != 0.0 ? fired.LastNotified : fired.NotifyDate;
     // Repeating reminders that fire together show the same moment.
     if (shown != lastShown_ || lastText_.empty()) {
       lastShown_ = shown;
       lastText_.clear();
-      AppendDateTime(lastText_, "c", shown, context_.Format);
+      date_.Append(lastText_, shown);
     }
-    text_ += std::to_string(number);
-    text_ += '\t';
-    text_ += lastText_;
-    text_ += '\t';
-    AppendOneLine(text_, fired.NotifyText);
-    text_ += '\t';
-    text_ += ActionName(fired.ActionKind);
-    text_ += '\t';
-    AppendOneLine(text_, fired.ActionParam);
-    text_ += '\n';
-    if (text_.size() >= kPartSize) Flush();
+    line_ = std::to_string(number);
+    line_ += '\t';
+    line_ += lastText_;
+    line_ += '\t';
+    AppendOneLine(line_, fired.NotifyText);
+    line_ += '\t';
+    line_ += ActionName(fired.ActionKind);
+    line_ += '\t';
+    AppendOneLine(line_, fired.ActionParam);
+    lines_.Add(line_);
   }
 
-  void Flush() {
-    context_.Out << ToTerminal(text_, context_.Env.Charset);
-    text_.clear();
-  }
-
-  const TCtlContext& context_;
+  const TCompiledDateFormat date_;
   std::optional<TJsonRecords> json_;
   size_t count_ = 0;
-  std::string text_;
+  TTerminalLines lines_;
+  std::string line_;
   TDateTime lastShown_ = 0;
   std::string lastText_;
 };

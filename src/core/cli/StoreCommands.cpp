@@ -11,6 +11,7 @@ int RunList(TCtlContext& context) {
   std::optional<TJsonRecords> json;
   if (context.Args.Has("--json")) json.emplace(context.Out, context.Format);
   const TListLines lines(context.Format);
+  TTerminalLines out(context.Out, context.Env.Charset);
   std::string line;
   const bool read = ForEachStoredRecord(
       context,
@@ -19,10 +20,11 @@ int RunList(TCtlContext& context) {
           json->Add(number, record);
         } else {
           lines.Make(line, number, record);
-          context.Print(line);
+          out.Add(line);
         }
       },
       true);
+  out.Flush();
   if (!read) return kExitFailure;
   if (json) json->Finish();
   return kExitOk;

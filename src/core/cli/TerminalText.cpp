@@ -8,6 +8,32 @@ std::string ToTerminal(std::string_view cp1252, TTerminalCharset charset) {
   return charset == TTerminalCharset::Utf8 ? Cp1252ToUtf8(cp1252) : std::string(cp1252);
 }
 
+void AppendToTerminal(std::string& out, std::string_view cp1252, TTerminalCharset charset) {
+  if (charset == TTerminalCharset::Utf8) {
+    AppendCp1252AsUtf8(out, cp1252);
+  } else {
+    out += cp1252;
+  }
+}
+
+TTerminalLines::TTerminalLines(std::ostream& out, TTerminalCharset charset)
+    : out_(out), charset_(charset) {}
+
+TTerminalLines::~TTerminalLines() {
+  Flush();
+}
+
+void TTerminalLines::Add(std::string_view cp1252Line) {
+  AppendToTerminal(text_, cp1252Line, charset_);
+  text_ += '\n';
+  if (text_.size() >= kPartSize) Flush();
+}
+
+void TTerminalLines::Flush() {
+  out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  text_.clear();
+}
+
 bool FromTerminal(std::string_view text, TTerminalCharset charset, std::string& cp1252) {
   if (charset == TTerminalCharset::Windows1252) {
     cp1252 = std::string(text);
@@ -51,17 +77,20 @@ void AppendEscaped(std::string& out, char c) {
 }  // namespace
 
 void AppendOneLine(std::string& out, std::string_view text) {
+  size_t run = 0;  // start of the plain characters not yet copied
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
+    if (!IsControl(c)) continue;
+    out.append(text.data() + run, i - run);
+    run = i + 1;
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     if (c == '\r' || c == '\n' || c == '\t') {
       out += ' ';
-    } else if (IsControl(c)) {
-      AppendEscaped(out, c);
     } else {
-      out += c;
+      AppendEscaped(out, c);
     }
   }
+  out.append(text.data() + run, text.size() - run);
 }
 
 std::string VisibleControls(std::string_view text) {

@@ -1,6 +1,7 @@
 // Texts between the Windows-1252 of the data file and the terminal's encoding.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,27 @@
 namespace reminder {
 
 std::string ToTerminal(std::string_view cp1252, TTerminalCharset charset);
+void AppendToTerminal(std::string& out, std::string_view cp1252, TTerminalCharset charset);
+
+// Output lines gathered into parts of 64 KiB and written part by part: a command that
+// prints a line per reminder neither writes each on its own nor holds them all. What is
+// left goes out at Flush or at the end.
+class TTerminalLines {
+ public:
+  TTerminalLines(std::ostream& out, TTerminalCharset charset);
+  ~TTerminalLines();
+  TTerminalLines(const TTerminalLines&) = delete;
+  TTerminalLines& operator=(const TTerminalLines&) = delete;
+
+  void Add(std::string_view cp1252Line);
+  void Flush();
+
+ private:
+  static constexpr size_t kPartSize = 64 * 1024;
+  std::ostream& out_;
+  TTerminalCharset charset_;
+  std::string text_;
+};
 
 // False when an argument holds characters that Windows-1252 lacks (or is no UTF-8).
 bool FromTerminal(std::string_view text, TTerminalCharset charset, std::string& cp1252);

@@ -15,15 +15,17 @@ char Upper(char c) {
 }
 
 void AppendNumber(std::string& out, int value, int digits) {
+  // Written from the end of the buffer, then appended at once.
   char buffer[16];
-  int length = 0;
+  char* const end = buffer + sizeof buffer;
+  char* first = end;
   unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
   do {
-    buffer[length++] = static_cast<char>('0' + v % 10);
+    *--first = static_cast<char>('0' + v % 10);
     v /= 10;
   } while (v != 0);
-  while (length < digits) buffer[length++] = '0';
-  while (length > 0) out.push_back(buffer[--length]);
+  while (end - first < digits && first > buffer) *--first = '0';
+  out.append(first, static_cast<size_t>(end - first));
 }
 
 bool StartsWithNoCase(const char* text, const char* prefix) {

@@ -1,6 +1,7 @@
 #include "core/ical/Cp1252.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace reminder {
 
@@ -18,17 +19,20 @@ char32_t CharOf(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+// Writes the character's UTF-8 bytes (at most three: the code page has none beyond) and
+// answers the position after them.
+char* PutUtf8(char* to, char32_t c) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
+    *to++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *to++ = static_cast<char>(0xC0 | (c >> 6));
+    *to++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *to++ = static_cast<char>(0xE0 | (c >> 12));
+    *to++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return to;
 }
 
 // The byte of a character, or -1 when the code page has none.
@@ -78,17 +82,33 @@ size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& c) {
 
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + text.size() / 4);
-  size_t run = 0;  // start of the plain ASCII run not yet copied
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) continue;
-    out.append(text.data() + run, i - run);
-    AppendUtf8(out, CharOf(byte));
-    run = i + 1;
-  }
-  out.append(text.data() + run, text.size() - run);
+  AppendCp1252AsUtf8(out, text);
   return out;
+}
+
+void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
+  // Written through a pointer into room for the longest result (three bytes a character),
+  // then cut to what was written: most lines hold a character or two beyond ASCII, and
+  // appending the runs between them would cost more than the copying.
+  const size_t start = out.size();
+  out.resize(start + 3 * text.size());
+  char* to = out.data() + start;
+  const char* from = text.data();
+  const char* const end = from + text.size();
+  while (from < end) {
+    if (end - from >= 8) {
+      uint64_t word;
+      std::memcpy(&word, from, 8);
+      if ((word & 0x8080808080808080ull) == 0) {
+        std::memcpy(to, from, 8);
+        to += 8;
+        from += 8;
+        continue;
+      }
+    }
+    to = PutUtf8(to, CharOf(static_cast<unsigned char>(*from++)));
+  }
+  out.resize(static_cast<size_t>(to - out.data()));
 }
 
 TCp1252Text Utf8ToCp1252(std::string_view text) {

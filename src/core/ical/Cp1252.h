@@ -12,6 +12,7 @@ namespace reminder {
 // stand for the control characters of the same number, as the system's own conversion has
 // it, so that any text survives the way there and back.
 std::string Cp1252ToUtf8(std::string_view text);
+void AppendCp1252AsUtf8(std::string& out, std::string_view text);
 
 struct TCp1252Text {
   std::string Text;

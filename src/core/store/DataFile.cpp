@@ -25,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::streamsize kPartSize = 1 << 20;
+constexpr std::streamsize kPartSize = 256 * 1024;
 
 std::string DirectoryOf(const std::string& path) {
   const std::string directory = ExtractFilePath(path);
@@ -182,6 +182,28 @@ TPartSource OnePart(std::string_view bytes) {
   };
 }
 
+#ifndef _WIN32
+bool TStdDataFile::ReadPieces(const std::string& path, const TPieceSink& piece) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status;
+  bool read = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  // A buffer that stays in the processor's cache: reading costs little more than the
+  // kernel's copy of the bytes.
+  std::unique_ptr<char[]> buffer(read ? new char[kPartSize] : nullptr);
+  while (read) {
+    const ssize_t got = ::read(fd, buffer.get(), kPartSize);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      read = got == 0;
+      break;
+    }
+    if (!piece(std::string_view(buffer.get(), static_cast<size_t>(got)))) break;
+  }
+  ::close(fd);
+  return read;
+}
+#else
 bool TStdDataFile::ReadPieces(const std::string& path, const TPieceSink& piece) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return false;
@@ -197,6 +219,7 @@ bool TStdDataFile::ReadPieces(const std::string& path, const TPieceSink& piece) 
   }
   return in.eof();
 }
+#endif
 
 bool TStdDataFile::Read(const std::string& path, TFileBytes& bytes) {
   bytes = {};

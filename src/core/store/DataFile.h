@@ -106,7 +106,7 @@ class TStdDataFile : public IDataFile {
   bool Replace(const std::string& path, std::string_view bytes) override;
   // Each part is written as it comes: no memory the size of the file is needed.
   bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
-  // Parts of 1 MiB in one reused buffer: no memory the size of the file is touched.
+  // Parts of 256 KiB in one reused buffer: no memory the size of the file is touched.
   bool ReadPieces(const std::string& path, const TPieceSink& piece) override;
   bool Exists(const std::string& path) override;
   TWriteObstacle WriteObstacle(const std::string& path) override;

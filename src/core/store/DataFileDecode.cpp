@@ -286,10 +286,31 @@ void TRecordStreamDecoder::Finish() {
   buffer_.clear();
 }
 
+size_t TRecordStreamDecoder::TakeSound(std::string_view bytes, bool atEnd, size_t pos) {
+  // Its own scan: a judgement here that needs more bytes only ends the run.
+  const TRecordScan scan(bytes, atEnd);
+  while (!stopped_) {
+    // A record with its zero-free texts, followed by a sound record in these bytes, is taken
+    // by the judgement below as well.
+    const size_t end = scan.End(pos);
+    if (end == 0 || end >= bytes.size() || scan.HasZeroCharacter(pos, end) || !scan.Sound(end)) {
+      break;
+    }
+    Take(bytes.substr(pos, end - pos), false);
+    pos = end;
+  }
+  return pos;
+}
+
 size_t TRecordStreamDecoder::Process(std::string_view bytes, bool atEnd) {
   const TRecordScan scan(bytes, atEnd);
   size_t pos = 0;
   while (pos < bytes.size() && !stopped_) {
+    // Most files are sound throughout: their records go the short way.
+    if (clean_ && !skipping_) {
+      pos = TakeSound(bytes, atEnd, pos);
+      if (pos >= bytes.size() || stopped_) break;
+    }
     if (skipping_) {
       const bool resumes = scan.Resumes(pos);
       if (scan.Short()) break;

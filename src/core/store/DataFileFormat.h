@@ -69,6 +69,9 @@ class TRecordStreamDecoder {
   // Decodes what can be decided in bytes (the whole rest of the file when atEnd) and
   // answers how far it got.
   size_t Process(std::string_view bytes, bool atEnd);
+  // Takes the records from pos on that a sound file holds; answers where a record needs the
+  // full judgement.
+  size_t TakeSound(std::string_view bytes, bool atEnd, size_t pos);
   // Takes a complete record; zero: a text holds a zero character, where it is cut.
   void Take(std::string_view bytes, bool zero);
   // Reckons the reminders passed over, or takes the record cut short by the end.

@@ -94,6 +94,8 @@ bool IsDateReminderDue(const TNotifyInfo& r, const TCheckMoment& m) {
     return RuleAlarmPending(*rule, r.NotifyDate, LeadDays(r), r.LastNotified, m.Now);
   }
   const TDateTime start = r.NotifyDate - LeadDays(r);
+  // No repetition fires before its first warning.
+  if (!(start <= m.Now)) return false;
   switch (r.RepeatKind) {
     case rkOnce:
       return start <= m.Now;

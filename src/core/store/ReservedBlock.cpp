@@ -215,6 +215,12 @@ std::optional<TBlockContent> BlockContent(const TNotifyInfo& record) {
   return std::nullopt;
 }
 
+bool MayHoldSnooze(const TNotifyInfo& record) {
+  const TBlock& block = record.ReservedBlock;
+  if (std::memcmp(block.data(), kTag, sizeof kTag) == 0) return (block[kFlagsAt] & kHasSnooze) != 0;
+  return std::memcmp(block.data(), kOldTag, sizeof kOldTag) == 0;
+}
+
 std::optional<TDateTime> SnoozeOf(const TNotifyInfo& record) {
   const TBlock& block = record.ReservedBlock;
   if (std::memcmp(block.data(), kTag, sizeof kTag) == 0) {

@@ -80,6 +80,9 @@ std::optional<TIdentity> IdentityOf(const TNotifyInfo& record);
 // that is otherwise another program's); read quickly, as the due check does for each
 // record.
 std::optional<TDateTime> SnoozeOf(const TNotifyInfo& record);
+// False for a block that certainly holds no snooze, looked at in a few bytes: the due check
+// asks it of every record.
+bool MayHoldSnooze(const TNotifyInfo& record);
 // Gives the record an identity from source unless it has one; false when its block is
 // foreign and so cannot take one.
 bool EnsureIdentity(TNotifyInfo& record, IIdentitySource& source);

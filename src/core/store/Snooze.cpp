@@ -35,6 +35,7 @@ void ClearSnooze(TNotifyInfo& record) {
 }
 
 bool IsSnoozeDue(const TNotifyInfo& record, TDateTime now) {
+  if (!MayHoldSnooze(record)) return false;
   const std::optional<TDateTime> moment = SnoozeMoment(record);
   return moment && *moment <= now;
 }
