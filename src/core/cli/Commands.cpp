@@ -200,8 +200,16 @@ std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& 
 }
 
 void TListLines::Make(std::string& line, size_t number, const TNotifyInfo& record) const {
-  line = std::to_string(number);
-  line += '\t';
+  // Built in the line's own memory, which the next record reuses.
+  char digits[24];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  *--first = '\t';
+  do {
+    *--first = static_cast<char>('0' + number % 10);
+    number /= 10;
+  } while (number != 0);
+  line.assign(first, static_cast<size_t>(end - first));
   date_.Append(line, record.NotifyDate);
   line += '\t';
   AppendOneLine(line, record.NotifyText);
@@ -210,7 +218,7 @@ void TListLines::Make(std::string& line, size_t number, const TNotifyInfo& recor
   line += '\t';
   line += RepeatText(record);
   line += '\t';
-  line += ListStatusText(record, date_);
+  AppendListStatusText(line, record, date_);
 }
 
 }  // namespace reminder

@@ -1,5 +1,7 @@
 #include "core/cli/TerminalText.h"
 
+#include <algorithm>
+
 #include "core/ical/Cp1252.h"
 
 namespace reminder {
@@ -8,30 +10,33 @@ std::string ToTerminal(std::string_view cp1252, TTerminalCharset charset) {
   return charset == TTerminalCharset::Utf8 ? Cp1252ToUtf8(cp1252) : std::string(cp1252);
 }
 
-void AppendToTerminal(std::string& out, std::string_view cp1252, TTerminalCharset charset) {
-  if (charset == TTerminalCharset::Utf8) {
-    AppendCp1252AsUtf8(out, cp1252);
-  } else {
-    out += cp1252;
-  }
-}
-
 TTerminalLines::TTerminalLines(std::ostream& out, TTerminalCharset charset)
-    : out_(out), charset_(charset) {}
+    : out_(out), charset_(charset), buffer_(new char[kPartSize]) {}
 
 TTerminalLines::~TTerminalLines() {
   Flush();
 }
 
 void TTerminalLines::Add(std::string_view cp1252Line) {
-  AppendToTerminal(text_, cp1252Line, charset_);
-  text_ += '\n';
-  if (text_.size() >= kPartSize) Flush();
+  const size_t most = kMaxUtf8PerCp1252 * cp1252Line.size() + 1;
+  if (most > kPartSize - used_) Flush();
+  if (most > kPartSize) {
+    out_ << ToTerminal(cp1252Line, charset_) << '\n';
+    return;
+  }
+  char* at = buffer_.get() + used_;
+  if (charset_ == TTerminalCharset::Utf8) {
+    at = Cp1252ToUtf8At(at, cp1252Line);
+  } else {
+    at = std::copy(cp1252Line.begin(), cp1252Line.end(), at);
+  }
+  *at++ = '\n';
+  used_ = static_cast<size_t>(at - buffer_.get());
 }
 
 void TTerminalLines::Flush() {
-  out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-  text_.clear();
+  out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+  used_ = 0;
 }
 
 bool FromTerminal(std::string_view text, TTerminalCharset charset, std::string& cp1252) {

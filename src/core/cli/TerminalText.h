@@ -1,6 +1,7 @@
 // Texts between the Windows-1252 of the data file and the terminal's encoding.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -10,7 +11,6 @@
 namespace reminder {
 
 std::string ToTerminal(std::string_view cp1252, TTerminalCharset charset);
-void AppendToTerminal(std::string& out, std::string_view cp1252, TTerminalCharset charset);
 
 // Output lines gathered into parts of 64 KiB and written part by part: a command that
 // prints a line per reminder neither writes each on its own nor holds them all. What is
@@ -29,7 +29,8 @@ class TTerminalLines {
   static constexpr size_t kPartSize = 64 * 1024;
   std::ostream& out_;
   TTerminalCharset charset_;
-  std::string text_;
+  std::unique_ptr<char[]> buffer_;
+  size_t used_ = 0;
 };
 
 // False when an argument holds characters that Windows-1252 lacks (or is no UTF-8).

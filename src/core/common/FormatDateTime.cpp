@@ -1,6 +1,8 @@
 #include "core/common/FormatDateTime.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace reminder {
 
@@ -14,19 +16,57 @@ char Upper(char c) {
   return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
-void AppendNumber(std::string& out, int value, int digits) {
-  // Written from the end of the buffer, then appended at once.
-  char buffer[16];
-  char* const end = buffer + sizeof buffer;
-  char* first = end;
-  unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
-  do {
-    *--first = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v != 0);
-  while (end - first < digits && first > buffer) *--first = '0';
-  out.append(first, static_cast<size_t>(end - first));
-}
+// The pieces of one date-time gathered on the stack and handed to a string at once: a
+// date-time is a dozen short pieces, and appending each to a string costs more than
+// formatting it.
+class TPieces {
+ public:
+  explicit TPieces(std::string& out) : out_(out) {}
+  ~TPieces() { out_.append(buffer_, used_); }
+  TPieces(const TPieces&) = delete;
+  TPieces& operator=(const TPieces&) = delete;
+
+  void Add(const char* text, size_t size) {
+    // Most pieces between the numbers are a single separator.
+    if (size == 1 && used_ < sizeof buffer_) {
+      buffer_[used_++] = *text;
+      return;
+    }
+    if (size > sizeof buffer_ - used_) {
+      out_.append(buffer_, used_);
+      used_ = 0;
+      if (size > sizeof buffer_) {
+        out_.append(text, size);
+        return;
+      }
+    }
+    std::memcpy(buffer_ + used_, text, size);
+    used_ += size;
+  }
+  void Add(const std::string& text) { Add(text.data(), text.size()); }
+
+  // At least digits digits (up to 15), with leading zeros, written in place.
+  void Number(int value, int digits) {
+    unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
+    size_t length = 1;
+    for (unsigned rest = v / 10; rest != 0; rest /= 10) ++length;
+    length = std::max(length, static_cast<size_t>(std::clamp(digits, 0, 15)));
+    if (length > sizeof buffer_ - used_) {
+      out_.append(buffer_, used_);
+      used_ = 0;
+    }
+    for (size_t i = length; i > 0; --i) {
+      buffer_[used_ + i - 1] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    }
+    used_ += length;
+  }
+
+ private:
+  std::string& out_;
+  char buffer_[96];
+  size_t used_ = 0;
+};
 
 bool StartsWithNoCase(const char* text, const char* prefix) {
   for (; *prefix; ++text, ++prefix) {
@@ -193,27 +233,28 @@ void TCompiledDateFormat::Append(std::string& out, TDateTime value) const {
   if (!IsValidDateTime(value)) return;
   const TDateParts date = DecodeDate(value);
   const TTimeParts time = DecodeTime(value);
+  TPieces pieces(out);
   for (size_t i = 0; i < steps_.size(); ++i) {
     const TStep& step = steps_[i];
     switch (step.Kind) {
       case TStepKind::Literal:
-        out += step.Text;
+        pieces.Add(step.Text);
         break;
       case TStepKind::Year:
-        AppendNumber(out, step.Count == 2 ? date.Year % 100 : date.Year, step.Count);
+        pieces.Number(step.Count == 2 ? date.Year % 100 : date.Year, step.Count);
         break;
       case TStepKind::Month:
-        AppendNumber(out, date.Month, step.Count);
+        pieces.Number(date.Month, step.Count);
         break;
       case TStepKind::MonthName:
-        out += (step.Count == 3 ? fs_.ShortMonthNames : fs_.LongMonthNames)[date.Month - 1];
+        pieces.Add((step.Count == 3 ? fs_.ShortMonthNames : fs_.LongMonthNames)[date.Month - 1]);
         break;
       case TStepKind::Day:
-        AppendNumber(out, date.Day, step.Count);
+        pieces.Number(date.Day, step.Count);
         break;
       case TStepKind::DayName: {
         const int weekday = DayOfWeek(EncodeDate(date.Year, date.Month, date.Day));
-        out += (step.Count == 3 ? fs_.ShortDayNames : fs_.LongDayNames)[weekday - 1];
+        pieces.Add((step.Count == 3 ? fs_.ShortDayNames : fs_.LongDayNames)[weekday - 1]);
         break;
       }
       case TStepKind::Hour: {
@@ -222,20 +263,20 @@ void TCompiledDateFormat::Append(std::string& out, TDateTime value) const {
           hour %= 12;
           if (hour == 0) hour = 12;
         }
-        AppendNumber(out, hour, step.Count);
+        pieces.Number(hour, step.Count);
         break;
       }
       case TStepKind::Minute:
-        AppendNumber(out, time.Minute, step.Count);
+        pieces.Number(time.Minute, step.Count);
         break;
       case TStepKind::Second:
-        AppendNumber(out, time.Second, step.Count);
+        pieces.Number(time.Second, step.Count);
         break;
       case TStepKind::MSec:
-        AppendNumber(out, time.MSec, step.Count);
+        pieces.Number(time.MSec, step.Count);
         break;
       case TStepKind::Marker:
-        out += time.Hour >= 12 ? step.Other : step.Text;
+        pieces.Add(time.Hour >= 12 ? step.Other : step.Text);
         break;
       case TStepKind::SkipAtMidnight:
         if (time.Hour == 0 && time.Minute == 0 && time.Second == 0) i += step.Count;

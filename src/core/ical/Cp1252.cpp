@@ -87,15 +87,17 @@ std::string Cp1252ToUtf8(std::string_view text) {
 }
 
 void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
-  // Written through a pointer into room for the longest result (three bytes a character),
-  // then cut to what was written: most lines hold a character or two beyond ASCII, and
-  // appending the runs between them would cost more than the copying.
   const size_t start = out.size();
-  out.resize(start + 3 * text.size());
-  char* to = out.data() + start;
+  out.resize(start + kMaxUtf8PerCp1252 * text.size());
+  char* const end = Cp1252ToUtf8At(out.data() + start, text);
+  out.resize(static_cast<size_t>(end - out.data()));
+}
+
+char* Cp1252ToUtf8At(char* to, std::string_view text) {
   const char* from = text.data();
   const char* const end = from + text.size();
   while (from < end) {
+    // Eight bytes at a time past plain ASCII, which most texts are.
     if (end - from >= 8) {
       uint64_t word;
       std::memcpy(&word, from, 8);
@@ -108,7 +110,7 @@ void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
     }
     to = PutUtf8(to, CharOf(static_cast<unsigned char>(*from++)));
   }
-  out.resize(static_cast<size_t>(to - out.data()));
+  return to;
 }
 
 TCp1252Text Utf8ToCp1252(std::string_view text) {

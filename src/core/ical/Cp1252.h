@@ -13,6 +13,10 @@ namespace reminder {
 // it, so that any text survives the way there and back.
 std::string Cp1252ToUtf8(std::string_view text);
 void AppendCp1252AsUtf8(std::string& out, std::string_view text);
+// Writes the UTF-8 of text at `to`, which has room for kMaxUtf8PerCp1252 bytes a character,
+// and answers the position after it.
+constexpr size_t kMaxUtf8PerCp1252 = 3;
+char* Cp1252ToUtf8At(char* to, std::string_view text);
 
 struct TCp1252Text {
   std::string Text;

@@ -9,12 +9,24 @@ std::string ListStatusText(const TNotifyInfo& record, const TFormatSettings& fs)
 }
 
 std::string ListStatusText(const TNotifyInfo& record, const TCompiledDateFormat& dateFormat) {
+  std::string text;
+  AppendListStatusText(text, record, dateFormat);
+  return text;
+}
+
+void AppendListStatusText(std::string& out, const TNotifyInfo& record,
+                          const TCompiledDateFormat& dateFormat) {
   if (const std::optional<TDateTime> snooze = SnoozeMoment(record)) {
-    return kStatusSnoozedPrefix + dateFormat.Text(*snooze);
+    out += kStatusSnoozedPrefix;
+    dateFormat.Append(out, *snooze);
+  } else if (record.Notified != 0) {
+    out += kStatusFinished;
+  } else if (record.LastNotified != 0.0) {
+    out += kStatusLastPrefix;
+    dateFormat.Append(out, record.LastNotified);
+  } else {
+    out += kStatusNeverFired;
   }
-  if (record.Notified != 0) return kStatusFinished;
-  if (record.LastNotified != 0.0) return kStatusLastPrefix + dateFormat.Text(record.LastNotified);
-  return kStatusNeverFired;
 }
 
 }  // namespace reminder

@@ -20,5 +20,7 @@ constexpr char kStatusSnoozedPrefix[] = "Erinnert erneut: ";
 std::string ListStatusText(const TNotifyInfo& record, const TFormatSettings& fs);
 // The same with the "c" format read once, for many records.
 std::string ListStatusText(const TNotifyInfo& record, const TCompiledDateFormat& dateFormat);
+void AppendListStatusText(std::string& out, const TNotifyInfo& record,
+                          const TCompiledDateFormat& dateFormat);
 
 }  // namespace reminder
