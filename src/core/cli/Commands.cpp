@@ -82,13 +82,16 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
   store.Load();
   if (!file.ReadSucceeded()) return ExplainUnreadDataFile(context, missingIsEmpty);
   if (file.Writable() && store.LoadState() == TLoadState::Damaged && !context.Args.Has("--force")) {
-    context.Fail(DamagedFileText(context) + "; nichts geändert. " +
-                 DamageCountText(store.Damage()) +
-                 " Mit --force wird das Original daneben aufbewahrt und die Datei mit den "
-                 "lesbaren Erinnerungen neu geschrieben.");
+    context.Fail(DamagedRefusalText(context, store.Damage()));
     return false;
   }
   return true;
+}
+
+std::string DamagedRefusalText(const TCtlContext& context, const TDamageCount& damage) {
+  return DamagedFileText(context) + "; nichts geändert. " + DamageCountText(damage) +
+         " Mit --force wird das Original daneben aufbewahrt und die Datei mit den lesbaren "
+         "Erinnerungen neu geschrieben.";
 }
 
 bool ForEachStoredRecord(const TCtlContext& context,

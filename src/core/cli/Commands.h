@@ -61,6 +61,8 @@ bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty);
 // standard input, which cannot be written back.
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty);
+// Why a writing command leaves a damaged data file alone without --force.
+std::string DamagedRefusalText(const TCtlContext& context, const TDamageCount& damage);
 // For the commands that only read: decodes the data file record by record as it is read,
 // into one record reused for each, so that the file is never held whole; each is numbered
 // as list numbers it. "--file -" reads it from standard input. False, after printing why,
