@@ -73,7 +73,8 @@ class PieceDataFile : public MemoryDataFile {
   }
   bool ReplaceFrom(const std::string& path, const TPartProducer& produce) override {
     std::string made;
-    return produce([&](std::string_view part) { events += 'w', made += part; }) &&
+    return !noTemporaryFile &&
+           produce([&](std::string_view part) { events += 'w', made += part; }) &&
            Replace(path, made);
   }
   bool Stamp(const std::string&, TFileStamp& stamp) override {
@@ -82,6 +83,7 @@ class PieceDataFile : public MemoryDataFile {
   }
   std::string events;
   size_t otherWriterAt = 0;
+  bool noTemporaryFile = false;
   int changes = 0;
 };
 
@@ -163,6 +165,13 @@ TEST_F(ReminderCtl, SingleRecordWritesStreamAndNeverSaveOverWhatTheyDidNotRead) 
             "ge\xC3\xA4ndert; nichts ge\xC3\xA4ndert.\n");
   EXPECT_EQ(pieces.files["Reminder.dat"], data);
   EXPECT_EQ(pieces.writes, 0);
+
+  // Where not even the temporary file can be made, the write error is told.
+  pieces.noTemporaryFile = true;
+  std::ostringstream out3, err3;
+  EXPECT_EQ(RunReminderCtl({"delete", "1"}, out3, err3, pieceEnv), kExitFailure);
+  EXPECT_EQ(err3.str(), "reminderctl: Beim Schreiben der Informationen trat ein Fehler auf!\n");
+  EXPECT_EQ(pieces.files["Reminder.dat"], data);
 }
 
 }  // namespace testing

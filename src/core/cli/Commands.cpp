@@ -68,9 +68,7 @@ std::string DamagedFileText(const TCtlContext& context) {
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty) {
   if (context.DataFile() == "-") {
-    context.Fail(
-        "Die Datendatei aus der Standardeingabe lesen nur list, due ohne --write und "
-        "export.");
+    context.Fail(kStandardInputReadOnlyText);
     return false;
   }
   if (context.Env.Identities) store.SetIdentitySource(*context.Env.Identities);

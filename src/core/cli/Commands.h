@@ -102,6 +102,8 @@ bool ReadStandardInput(const TCtlContext& context,
 bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDataFile& file);
 
 constexpr char kWriteErrorText[] = "Beim Schreiben der Informationen trat ein Fehler auf!";
+constexpr char kStandardInputReadOnlyText[] =
+    "Die Datendatei aus der Standardeingabe lesen nur list, due ohne --write und export.";
 
 // A whole number of at most nine digits, as list numbers the reminders; 0 for any other text.
 size_t WholeNumber(const std::string& text);

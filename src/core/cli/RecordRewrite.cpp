@@ -60,9 +60,7 @@ class TRewriter {
 
   bool Run() {
     if (path_ == "-") {
-      context_.Fail(
-          "Die Datendatei aus der Standardeingabe lesen nur list, due ohne --write und "
-          "export.");
+      context_.Fail(kStandardInputReadOnlyText);
       return false;
     }
     const std::unique_ptr<IFileLockHold> hold = files_.LockForUpdate(path_);
@@ -79,12 +77,15 @@ class TRewriter {
       if (Pass([](std::string_view) {}) && Acceptable()) context_.Fail(*obstacle);
       return false;
     }
+    bool started = false;
     bool made = false;
-    const bool replaced = files_.ReplaceFrom(path_, [this, &made](const TPartWrite& write) {
+    const bool replaced = files_.ReplaceFrom(path_, [&](const TPartWrite& write) {
+      started = true;
       made = Pass(write) && Acceptable() && ReadyToReplace();
       return made;
     });
-    if (made && !replaced) context_.Fail(kWriteErrorText);
+    // Also where not even the temporary file could be made.
+    if (!started || (made && !replaced)) context_.Fail(kWriteErrorText);
     return made && replaced;
   }
 
