@@ -45,7 +45,7 @@ int RunDelete(TCtlContext& context) {
                     " gelöscht: " + OneLine(record.WithStrings().NotifyText));
     return TRecordFate::Drop;
   };
-  // Every number is checked before anything is written.
+  // Every number is checked before the new file takes the old one's place.
   rewrite.Check = [&context](size_t count) {
     for (const std::string& arg : context.Args.Positional) {
       const size_t number = WholeNumber(arg);
