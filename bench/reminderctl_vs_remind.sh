@@ -5,8 +5,9 @@
 #
 #   bash bench/reminderctl_vs_remind.sh
 #
-# Also the peak memory of import, list, due and export over the same file, and the CPU time
-# of both programs.
+# Also the peak memory of import, list, due and export over the same file, of add and
+# snooze, the time of add against cp + sync + mv of the file, and the CPU time of both
+# programs.
 #
 # Environment: COUNT (reminders, default 100000), RUNS (timed runs each, default 20),
 # BUILD_DIR (release build of reminderctl, default build/reminderctl-bench),
@@ -143,6 +144,20 @@ echo "peak memory over $count reminders: import $(peak_kib "$ctl" import --quiet
   "list $(peak_kib "$ctl" list --file "$work/bench.dat") KiB," \
   "due $(peak_kib "${ctl_cmd[@]}") KiB," \
   "export $(peak_kib "$ctl" export --quiet --file "$work/bench.dat" "$work/out.ics") KiB"
+# add and snooze write the data file anew while they read it: their peak against the limit
+# of 32 MB, and their time against a copy of the file put in place as a save puts it.
+cp "$work/bench.dat" "$work/write.dat"
+add_kib=$(peak_kib "$ctl" add --quiet --file "$work/write.dat" --text "Neu")
+snooze_kib=$(peak_kib "$ctl" snooze "$count" --minutes 10 --file "$work/write.dat")
+echo "peak memory of the single-record writes over $count reminders:" \
+  "add ${add_kib} KiB ($(awk -v k="$add_kib" 'BEGIN { printf "%.2f", k / 32768 }') of 32 MB)," \
+  "snooze ${snooze_kib} KiB ($(awk -v k="$snooze_kib" 'BEGIN { printf "%.2f", k / 32768 }') of 32 MB)"
+write_runs=$((runs < 5 ? runs : 5))
+echo "reminderctl add ($write_runs runs):  $(runs=$write_runs time_runs "$ctl" add --quiet \
+  --file "$work/write.dat" --text "Neu")"
+echo "cp + sync + mv ($write_runs runs): $(runs=$write_runs time_runs bash -c \
+  'cp "$0" "$0.copy" && sync && mv "$0.copy" "$0"' "$work/write.dat")"
+rm -f "$work/write.dat"
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / (b > 0 ? b : 1) }'; }
 ctl_cpu=$(cpu_ms "${ctl_cmd[@]}")
 remind_cpu=$(cpu_ms "${remind_cmd[@]}")

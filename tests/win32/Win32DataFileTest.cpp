@@ -91,6 +91,27 @@ TEST(Win32DataFileTest, ReplaceInPartsWritesThePartsInOrder) {
   EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
 }
 
+// A file read in parts comes whole and in order, and a reader that has enough stops it; a
+// new content whose maker gives up replaces nothing.
+TEST(Win32DataFileTest, ReadPiecesAndAReplaceWhoseMakerGivesUp) {
+  TempDirectory dir;
+  const std::string path = dir.File("Reminder.dat");
+  std::string content(3 * (1 << 20) + 5, '\0');
+  for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7 + i / 4096);
+  ASSERT_TRUE(WriteWholeFile(path, content));
+  TWin32DataFile file;
+  std::string read;
+  ASSERT_TRUE(file.ReadPieces(path, [&](std::string_view part) { return read += part, true; }));
+  EXPECT_EQ(read, content);
+  int pieces = 0;
+  ASSERT_TRUE(file.ReadPieces(path, [&](std::string_view) { return ++pieces < 2; }));
+  EXPECT_EQ(pieces, 2);
+  EXPECT_FALSE(file.ReplaceFrom(path, [](const TPartWrite& write) { return write("neu"), false; }));
+  ASSERT_TRUE(ReadWholeFile(path, read));
+  EXPECT_EQ(read, content);
+  EXPECT_EQ(dir.FileNames(), kOnlyDataFile);
+}
+
 TEST(Win32DataFileTest, SaveWaitsForAReaderThatClosesTheFileWithinTheRetryTime) {
   TempDirectory dir;
   const std::string path = dir.File("Reminder.dat");

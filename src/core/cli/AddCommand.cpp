@@ -1,7 +1,9 @@
 #include <optional>
+#include <utility>
 
 #include "core/cli/Commands.h"
 #include "core/cli/KindKeys.h"
+#include "core/cli/RecordRewrite.h"
 #include "core/cli/TerminalText.h"
 #include "core/common/MyTools.h"
 #include "core/store/RepeatRule.h"
@@ -188,16 +190,18 @@ class TAddOptions {
 }  // namespace
 
 int RunAdd(TCtlContext& context) {
-  const std::optional<TNotifyInfo> record = TAddOptions(context).Read();
+  std::optional<TNotifyInfo> record = TAddOptions(context).Read();
   if (!record) return kExitFailure;
-  TCommandDataFile file(context.Env.Files, true);
-  TStreamMsgBox box(context);
-  TFileIO store(context.DataFile(), file, box);
-  if (!LoadDataFile(context, store, file, true)) return kExitFailure;
+  TRecordRewrite rewrite;
   // As given, so that the rule in its reserved bytes comes along.
-  store.AddRecords({*record});
-  if (!CommitDataFile(context, store, file)) return kExitFailure;
-  context.Print(ListLine(store.Count(), store.Item(store.Count() - 1), context.Format));
+  rewrite.Appended.push_back(std::move(*record));
+  size_t count = 0;
+  rewrite.Check = [&count](size_t read) {
+    count = read;
+    return true;
+  };
+  if (!RewriteDataFile(context, rewrite, true)) return kExitFailure;
+  context.Print(ListLine(count + 1, rewrite.Appended.back(), context.Format));
   return kExitOk;
 }
 

@@ -68,9 +68,7 @@ std::string DamagedFileText(const TCtlContext& context) {
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty) {
   if (context.DataFile() == "-") {
-    context.Fail(
-        "Die Datendatei aus der Standardeingabe lesen nur list, due ohne --write und "
-        "export.");
+    context.Fail(kStandardInputReadOnlyText);
     return false;
   }
   if (context.Env.Identities) store.SetIdentitySource(*context.Env.Identities);
@@ -82,13 +80,16 @@ bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& 
   store.Load();
   if (!file.ReadSucceeded()) return ExplainUnreadDataFile(context, missingIsEmpty);
   if (file.Writable() && store.LoadState() == TLoadState::Damaged && !context.Args.Has("--force")) {
-    context.Fail(DamagedFileText(context) + "; nichts geändert. " +
-                 DamageCountText(store.Damage()) +
-                 " Mit --force wird das Original daneben aufbewahrt und die Datei mit den "
-                 "lesbaren Erinnerungen neu geschrieben.");
+    context.Fail(DamagedRefusalText(context, store.Damage()));
     return false;
   }
   return true;
+}
+
+std::string DamagedRefusalText(const TCtlContext& context, const TDamageCount& damage) {
+  return DamagedFileText(context) + "; nichts geändert. " + DamageCountText(damage) +
+         " Mit --force wird das Original daneben aufbewahrt und die Datei mit den lesbaren "
+         "Erinnerungen neu geschrieben.";
 }
 
 bool ForEachStoredRecord(const TCtlContext& context,

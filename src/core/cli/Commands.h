@@ -61,6 +61,8 @@ bool ExplainUnreadDataFile(const TCtlContext& context, bool missingIsEmpty);
 // standard input, which cannot be written back.
 bool LoadDataFile(const TCtlContext& context, TFileIO& store, TCommandDataFile& file,
                   bool missingIsEmpty);
+// Why a writing command leaves a damaged data file alone without --force.
+std::string DamagedRefusalText(const TCtlContext& context, const TDamageCount& damage);
 // For the commands that only read: decodes the data file record by record as it is read,
 // into one record reused for each, so that the file is never held whole; each is numbered
 // as list numbers it. "--file -" reads it from standard input. False, after printing why,
@@ -100,6 +102,8 @@ bool ReadStandardInput(const TCtlContext& context,
 bool CommitDataFile(const TCtlContext& context, const TFileIO& store, TCommandDataFile& file);
 
 constexpr char kWriteErrorText[] = "Beim Schreiben der Informationen trat ein Fehler auf!";
+constexpr char kStandardInputReadOnlyText[] =
+    "Die Datendatei aus der Standardeingabe lesen nur list, due ohne --write und export.";
 
 // A whole number of at most nine digits, as list numbers the reminders; 0 for any other text.
 size_t WholeNumber(const std::string& text);

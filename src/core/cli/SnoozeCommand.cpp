@@ -1,6 +1,7 @@
 #include <string>
 
 #include "core/cli/Commands.h"
+#include "core/cli/RecordRewrite.h"
 #include "core/store/Snooze.h"
 
 namespace reminder {
@@ -21,18 +22,24 @@ int RunSnooze(TCtlContext& context) {
     return context.Fail("Ungültige Anzahl Minuten: \"" + context.Shown(*minutesText) +
                         "\" (1 bis " + std::to_string(kMaxSnoozeMinutes) + ").");
   }
-  TCommandDataFile file(context.Env.Files, true);
-  TStreamMsgBox box(context);
-  TFileIO store(context.DataFile(), file, box);
-  if (!LoadDataFile(context, store, file, false)) return kExitFailure;
   const std::string& arg = context.Args.Positional[0];
   const size_t number = WholeNumber(arg);
-  if (number == 0 || number > store.Count()) return FailNoReminder(context, arg, store.Count());
-  TNotifyInfo& record = store.Item(number - 1);
-  SetSnooze(record, context.Env.Clock.Now() + EncodeTime(0, static_cast<int>(minutes), 0, 0));
-  store.Save();
-  if (!CommitDataFile(context, store, file)) return kExitFailure;
-  context.Print(ListLine(number, record, context.Format));
+  const TDateTime moment = context.Env.Clock.Now() + EncodeTime(0, static_cast<int>(minutes), 0, 0);
+  TNotifyInfo snoozed;
+  TRecordRewrite rewrite;
+  rewrite.Each = [&](TStoredRecord& record) {
+    if (record.Number() != number) return TRecordFate::Keep;
+    SetSnooze(record.WithStrings(), moment);
+    snoozed = record.WithStrings();
+    return TRecordFate::Changed;
+  };
+  rewrite.Check = [&](size_t count) {
+    if (number != 0 && number <= count) return true;
+    FailNoReminder(context, arg, count);
+    return false;
+  };
+  if (!RewriteDataFile(context, rewrite, false)) return kExitFailure;
+  context.Print(ListLine(number, snoozed, context.Format));
   return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/cli/Commands.h"
 #include "core/cli/JsonRecords.h"
+#include "core/cli/RecordRewrite.h"
 #include "core/cli/TerminalText.h"
 
 namespace reminder {
@@ -31,30 +32,33 @@ int RunList(TCtlContext& context) {
 }
 
 int RunDelete(TCtlContext& context) {
-  TCommandDataFile file(context.Env.Files, true);
-  TStreamMsgBox box(context);
-  TFileIO store(context.DataFile(), file, box);
-  if (!LoadDataFile(context, store, file, false)) return kExitFailure;
-  // Every number is checked before anything is deleted.
   std::vector<size_t> numbers;
-  for (const std::string& arg : context.Args.Positional) {
-    const size_t number = WholeNumber(arg);
-    if (number == 0 || number > store.Count()) return FailNoReminder(context, arg, store.Count());
-    numbers.push_back(number);
-  }
+  for (const std::string& arg : context.Args.Positional) numbers.push_back(WholeNumber(arg));
   std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-  std::vector<const TNotifyInfo*> doomed;
+  // The records come in the order of their numbers: one pass over both.
+  auto next = std::lower_bound(numbers.begin(), numbers.end(), size_t{1});
   std::vector<std::string> lines;
-  for (size_t number : numbers) {
-    const TNotifyInfo& record = store.Item(number - 1);
-    doomed.push_back(&record);
-    lines.push_back("Erinnerung " + std::to_string(number) +
-                    " gelöscht: " + OneLine(record.NotifyText));
-  }
-  // One pass and one save, however many are deleted.
-  store.DeleteAll(doomed);
-  if (!CommitDataFile(context, store, file)) return kExitFailure;
+  TRecordRewrite rewrite;
+  rewrite.Each = [&](TStoredRecord& record) {
+    if (next == numbers.end() || *next != record.Number()) return TRecordFate::Keep;
+    ++next;
+    lines.push_back("Erinnerung " + std::to_string(record.Number()) +
+                    " gelöscht: " + OneLine(record.WithStrings().NotifyText));
+    return TRecordFate::Drop;
+  };
+  // Every number is checked before the new file takes the old one's place.
+  rewrite.Check = [&context](size_t count) {
+    for (const std::string& arg : context.Args.Positional) {
+      const size_t number = WholeNumber(arg);
+      if (number == 0 || number > count) {
+        FailNoReminder(context, arg, count);
+        return false;
+      }
+    }
+    return true;
+  };
+  if (!RewriteDataFile(context, rewrite, false)) return kExitFailure;
   for (const std::string& line : lines) context.Report(line);
   return kExitOk;
 }

@@ -169,9 +169,13 @@ bool IDataFile::ReplaceInParts(const std::string& path, const TPartSource& nextP
   return Replace(path, bytes);
 }
 
-bool IDataFile::WriteUserFile(const std::string& path, const TPartProducer& produce) {
+bool IDataFile::ReplaceFrom(const std::string& path, const TPartProducer& produce) {
   std::string bytes;
   return produce([&bytes](std::string_view part) { bytes += part; }) && Replace(path, bytes);
+}
+
+bool IDataFile::WriteUserFile(const std::string& path, const TPartProducer& produce) {
+  return ReplaceFrom(path, produce);
 }
 
 TPartSource OnePart(std::string_view bytes) {

@@ -69,6 +69,10 @@ class IDataFile {
   // Replace with the content in parts, for writers that need not hold it whole. By default
   // the parts are gathered and handed to Replace.
   virtual bool ReplaceInParts(const std::string& path, const TPartSource& nextPart);
+  // Replace with what produce writes, for a writer that makes the content as it reads the
+  // old file; nothing is replaced when produce answers false. By default the parts are
+  // gathered and handed to Replace.
+  virtual bool ReplaceFrom(const std::string& path, const TPartProducer& produce);
   // Hands the file to piece in consecutive parts, for readers that need not hold it whole,
   // until piece answers false (a reader that has found what it wanted); false when it cannot
   // be read. By default the whole file is one part.
@@ -106,6 +110,8 @@ class TStdDataFile : public IDataFile {
   bool Replace(const std::string& path, std::string_view bytes) override;
   // Each part is written as it comes: no memory the size of the file is needed.
   bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
+  // A temporary file beside path with what produce writes, synced and renamed over path.
+  bool ReplaceFrom(const std::string& path, const TPartProducer& produce) override;
   // Parts of 256 KiB in one reused buffer: no memory the size of the file is touched.
   bool ReadPieces(const std::string& path, const TPieceSink& piece) override;
   bool Exists(const std::string& path) override;
@@ -117,8 +123,6 @@ class TStdDataFile : public IDataFile {
   bool WriteUserFile(const std::string& path, const TPartProducer& produce) override;
 
  private:
-  // A temporary file beside path with what produce writes, synced and renamed over path.
-  bool ReplaceFrom(const std::string& path, const TPartProducer& produce);
   unsigned lockWaitMs_;
   TLockFailure lockFailure_ = TLockFailure::Busy;
 };

@@ -163,19 +163,41 @@ bool TFileIO::Refuse(const std::string& text) {
   return false;
 }
 
-bool TFileIO::KeepDamagedOriginal() {
+bool KeepDamagedCopy(IDataFile& file, const std::string& path, const TDamageCount& damage,
+                     std::string& message) {
   // Every damaged original keeps a name of its own, also two within one second.
-  const std::string first = DamagedCopyPath(fileName_);
+  const std::string first = DamagedCopyPath(path);
   std::string copy = first;
-  for (int n = 2; file_.Exists(copy); ++n) copy = first + "-" + std::to_string(n);
-  if (!file_.KeepCopy(fileName_, copy)) {
-    return Refuse("Die Datei \"" + fileName_ +
-                  "\" ist beschädigt, und eine Kopie des Originals konnte nicht angelegt "
-                  "werden. Die Änderung wurde nicht gespeichert.");
+  for (int n = 2; file.Exists(copy); ++n) copy = first + "-" + std::to_string(n);
+  if (!file.KeepCopy(path, copy)) {
+    message = "Die Datei \"" + path +
+              "\" ist beschädigt, und eine Kopie des Originals konnte nicht angelegt "
+              "werden. Die Änderung wurde nicht gespeichert.";
+    return false;
   }
-  Tell(mkWarning, "Die Datei \"" + fileName_ + "\" war beschädigt; es konnten nicht alle " +
-                      "Erinnerungen gelesen werden. " + DamageCountText(damage_) +
-                      " Das Original bleibt unverändert als \"" + copy + "\" erhalten.");
+  message = "Die Datei \"" + path + "\" war beschädigt; es konnten nicht alle " +
+            "Erinnerungen gelesen werden. " + DamageCountText(damage) +
+            " Das Original bleibt unverändert als \"" + copy + "\" erhalten.";
+  return true;
+}
+
+std::optional<std::string> WriteObstacleText(TWriteObstacle obstacle, const std::string& path) {
+  const std::string unsaved = " Die Änderung wurde nicht gespeichert.";
+  switch (obstacle) {
+    case TWriteObstacle::ReadOnly:
+      return "Die Datei \"" + path + "\" ist schreibgeschützt." + unsaved;
+    case TWriteObstacle::Directory:
+      return "\"" + path + "\" ist ein Verzeichnis, keine Datei." + unsaved;
+    case TWriteObstacle::None:
+      break;
+  }
+  return std::nullopt;
+}
+
+bool TFileIO::KeepDamagedOriginal() {
+  std::string message;
+  if (!KeepDamagedCopy(file_, fileName_, damage_, message)) return Refuse(message);
+  Tell(mkWarning, message);
   loadState_ = TLoadState::Read;
   return true;
 }
@@ -193,13 +215,9 @@ bool TFileIO::Save(bool reportDropped) {
 
 bool TFileIO::SaveLocked(bool reportDropped, bool& reloaded) {
   const std::string unsaved = " Die Änderung wurde nicht gespeichert.";
-  switch (file_.WriteObstacle(fileName_)) {
-    case TWriteObstacle::ReadOnly:
-      return Refuse("Die Datei \"" + fileName_ + "\" ist schreibgeschützt." + unsaved);
-    case TWriteObstacle::Directory:
-      return Refuse("\"" + fileName_ + "\" ist ein Verzeichnis, keine Datei." + unsaved);
-    case TWriteObstacle::None:
-      break;
+  if (const std::optional<std::string> obstacle =
+          WriteObstacleText(file_.WriteObstacle(fileName_), fileName_)) {
+    return Refuse(*obstacle);
   }
   const std::unique_ptr<IFileLockHold> hold = file_.LockForUpdate(fileName_);
   if (!hold) return Refuse(LockFailureText(file_.LastLockFailure(), fileName_) + "." + unsaved);

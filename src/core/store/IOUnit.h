@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,13 @@ struct TDamageCount {
 
 // "Gelesen: 998 Erinnerungen; nicht oder nur zum Teil lesbar: etwa 2 Erinnerungen."
 std::string DamageCountText(const TDamageCount& count);
+// Copies a damaged data file beside itself under a name of its own before it is first
+// written anew. message tells the user where the original stays or, when no copy could be
+// made (false: the file must not be written), that the change was not saved.
+bool KeepDamagedCopy(IDataFile& file, const std::string& path, const TDamageCount& damage,
+                     std::string& message);
+// Why a save does not write the file at path, or none when nothing stands in its way.
+std::optional<std::string> WriteObstacleText(TWriteObstacle obstacle, const std::string& path);
 
 class TFileIO {
  public:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 #include <utility>
@@ -189,6 +190,22 @@ bool TWin32DataFile::Read(const std::string& path, TFileBytes& bytes) {
     bytes.size = done;
   }
   return ok;
+}
+
+bool TWin32DataFile::ReadPieces(const std::string& path, const TPieceSink& piece) {
+  const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  constexpr DWORD kPartSize = 1 << 20;
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[kPartSize]);
+  if (!buffer) return false;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer.get(), kPartSize, &got, nullptr)) return false;
+    if (got == 0) return true;
+    if (!piece(std::string_view(buffer.get(), got))) return true;
+  }
 }
 
 bool TWin32DataFile::Replace(const std::string& path, std::string_view bytes) {

@@ -17,6 +17,10 @@ class TWin32DataFile : public IDataFile {
   bool Read(const std::string& path, TFileBytes& bytes) override;
   bool Replace(const std::string& path, std::string_view bytes) override;
   bool ReplaceInParts(const std::string& path, const TPartSource& nextPart) override;
+  // A temporary file beside path with what produce writes, flushed and moved over path.
+  bool ReplaceFrom(const std::string& path, const TPartProducer& produce) override;
+  // Parts of 1 MiB in one reused buffer: no memory the size of the file is touched.
+  bool ReadPieces(const std::string& path, const TPieceSink& piece) override;
   // An exported calendar, written as it is made and put in place as the data file is.
   bool WriteUserFile(const std::string& path, const TPartProducer& produce) override;
   bool Exists(const std::string& path) override;
@@ -26,8 +30,6 @@ class TWin32DataFile : public IDataFile {
   TLockFailure LastLockFailure() const override { return lockFailure_; }
 
  private:
-  // A temporary file beside path with what produce writes, flushed and moved over path.
-  bool ReplaceFrom(const std::string& path, const TPartProducer& produce);
   unsigned retryMs_;
   unsigned lockWaitMs_;
   TLockFailure lockFailure_ = TLockFailure::Busy;
