@@ -1,6 +1,7 @@
 // Speed of the main window as a host meets it: how long ZeltoReminderCreate takes to
-// return with 10,000 (and 100,000) reminders in the list, and how long a click on a column
-// header takes to sort them. Run by hand under Wine; the figures go to docs/benchmarks.md.
+// return with 10,000 (and 100,000) reminders in the list, how long a click on a column
+// header takes to sort them, and how long deleting a big selection takes and keeps the
+// window from answering. Run by hand under Wine; the figures go to docs/benchmarks.md.
 //
 // The module keeps its data file beside the running program and its settings below
 // HKEY_CURRENT_USER. So that neither touches anything but its own scratch, the program
@@ -11,6 +12,7 @@
 // After <windows.h>, which it needs.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +21,7 @@
 
 #include "BenchSupport.h"
 #include "CreateSortBench.h"
+#include "DeleteBench.h"
 #include "ScratchDirectory.h"
 #include "win32/host/RegistryRemover.h"
 
@@ -31,7 +34,13 @@ void PrintSetting(const char* what, const std::string& value) {
   std::printf("%-22s %s\n", what, value.c_str());
 }
 
-int RunInScratch(const std::vector<int>& counts) {
+// Which scenarios a run measures.
+struct Scenarios {
+  bool createAndSort = true;
+  bool remove = true;
+};
+
+int RunInScratch(const std::vector<int>& counts, Scenarios scenarios) {
   // Everything the module reads or writes below HKEY_CURRENT_USER lands in a scratch key.
   const std::string scratchKey =
       std::string(kScratchKey) + "\\" + std::to_string(GetCurrentProcessId());
@@ -60,8 +69,14 @@ int RunInScratch(const std::vector<int>& counts) {
     result = 0;
     for (int count : counts) {
       const bool large = count > 10000;
-      if (!BenchCount(host, dataFile, count, large ? 3 : 7, large ? 1 : 5)) result = 1;
+      if (scenarios.createAndSort &&
+          !BenchCount(host, dataFile, count, large ? 3 : 7, large ? 1 : 5)) {
+        result = 1;
+      }
     }
+    // Deleting matters where the selection is big: at the largest count only.
+    const int largest = *std::max_element(counts.begin(), counts.end());
+    if (scenarios.remove && !BenchDelete(host, dataFile, largest, 5)) result = 1;
     PumpMessages();
   } else {
     std::printf("ERROR: %s or its exports are missing.\n", kModuleName);
@@ -77,19 +92,27 @@ int RunInScratch(const std::vector<int>& counts) {
 }  // namespace
 }  // namespace reminder::bench
 
-// Arguments: the numbers of reminders to measure (10000 and 100000 when none are given).
+// Arguments: the numbers of reminders to measure (10000 and 100000 when none are given);
+// "sort" measures only the creation and the sort, "delete" only the delete.
 int main(int argc, char** argv) {
   using namespace reminder::bench;
   const bool inScratch = argc > 1 && std::strcmp(argv[1], kRunSwitch) == 0;
   std::vector<int> counts;
+  Scenarios scenarios;
   std::string arguments;
   for (int i = inScratch ? 2 : 1; i < argc; ++i) {
-    counts.push_back(std::atoi(argv[i]));
+    if (std::strcmp(argv[i], "sort") == 0) {
+      scenarios.remove = false;
+    } else if (std::strcmp(argv[i], "delete") == 0) {
+      scenarios.createAndSort = false;
+    } else {
+      counts.push_back(std::atoi(argv[i]));
+    }
     arguments += std::string(" ") + argv[i];
   }
   if (!inScratch) return RunFromScratch(arguments);
   if (counts.empty()) counts = {10000, 100000};
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  return RunInScratch(counts);
+  return RunInScratch(counts, scenarios);
 }
