@@ -234,6 +234,37 @@ TEST_F(MainWindowTest, DeleteKeyRemovesEverySelectedRecordAndRewritesTheFile) {
   EXPECT_EQ(reread.Item(1).NotifyText, "fünf");
 }
 
+TEST_F(MainWindowTest, DeletingABigSelectionKeepsExactlyTheOtherRowsUnselected) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 300; ++i) texts.push_back("Nr. " + std::to_string(1000 + i));
+  std::vector<Prepared> records;
+  for (int i = 0; i < 300; ++i) records.push_back({kFuture + i, texts[i].c_str(), 0, 1, false});
+  Prepare(records);
+  TMain& main = Create();
+  for (int i = 0; i < 300; i += 2) Select(i);  // more than the list clears row by row
+  Key(List(), VK_DELETE);
+  TWin32DataFile file;
+  TWin32MsgBox box;
+  TFileIO reread(DataFile(), file, box);
+  reread.Load();
+  ASSERT_EQ(main.LV().Count(), 150);
+  ASSERT_EQ(reread.Count(), 150u);
+  for (int i = 0; i < 150; ++i) {
+    EXPECT_EQ(Cell(i, 1), texts[2 * i + 1]);
+    EXPECT_EQ(reread.Item(i).NotifyText, texts[2 * i + 1]);
+  }
+  // No selection of the deleted rows lingers on those that took their places.
+  EXPECT_EQ(main.LV().SelectedCount(), 0);
+  Select(0);
+  EXPECT_EQ(main.LV().SelectedCount(), 1);
+
+  Select(-1);
+  Key(List(), VK_DELETE);
+  EXPECT_EQ(main.LV().Count(), 0);
+  reread.Load();
+  EXPECT_EQ(reread.Count(), 0u);
+}
+
 TEST_F(MainWindowTest, ColumnClicksAlternateDescendingAndAscending) {
   Prepare({{EncodeDate(2099, 1, 1), "b", 0, 1, false},
            {EncodeDate(2099, 12, 1), "c", 0, 1, false},

@@ -1,5 +1,6 @@
 #include "win32/ui/MainList.h"
 
+#include <numeric>
 #include <unordered_set>
 
 #include "core/common/FormatDateTime.h"
@@ -113,6 +114,12 @@ TNotifyInfo* TMainList::FirstSelected() const {
 std::vector<int> TMainList::SelectedRows() const {
   std::vector<int> selected;
   const int count = view_.Count();
+  if (count > 0 && view_.SelectedCount() == count) {
+    // Every row: no walk through the control, which asks it once a row.
+    selected.resize(static_cast<size_t>(count));
+    std::iota(selected.begin(), selected.end(), 0);
+    return selected;
+  }
   // Each answer lies after the one before, so the walk ends whatever the control says.
   for (int i = view_.FirstSelected(); i >= 0 && i < count;) {
     selected.push_back(i);
@@ -160,10 +167,12 @@ void TMainList::ImageChanged(const TNotifyInfo& record) {
 
 void TMainList::Remove(const std::vector<const TNotifyInfo*>& records) {
   if (view_.SelectedCount() > kFewSelected) {
-    // Emptying the list drops every selection range at once, where clearing the rows'
-    // states visits each row (seconds at 100,000 rows under Wine). The view then starts
+    // Emptying the list drops the selection at once, where clearing the rows' states visits
+    // each row (seconds at 100,000 rows under Wine). Deleting all items frees the selection
+    // ranges in one pass; shrinking the count to 0 takes them out one by one, each time
+    // moving the rest (95 to 160 ms for every second row of 100,000). The view then starts
     // at the top, which suits the removal of many rows.
-    view_.Send(LVM_SETITEMCOUNT, 0, 0);
+    view_.Send(LVM_DELETEALLITEMS);
   } else {
     ClearSelection();
   }
