@@ -22,6 +22,7 @@
 #include "BenchSupport.h"
 #include "CreateSortBench.h"
 #include "DeleteBench.h"
+#include "LoadBench.h"
 #include "ScratchDirectory.h"
 #include "win32/host/RegistryRemover.h"
 
@@ -38,6 +39,7 @@ void PrintSetting(const char* what, const std::string& value) {
 struct Scenarios {
   bool createAndSort = true;
   bool remove = true;
+  bool load = true;
 };
 
 int RunInScratch(const std::vector<int>& counts, Scenarios scenarios) {
@@ -77,6 +79,7 @@ int RunInScratch(const std::vector<int>& counts, Scenarios scenarios) {
     // Deleting matters where the selection is big: at the largest count only.
     const int largest = *std::max_element(counts.begin(), counts.end());
     if (scenarios.remove && !BenchDelete(host, dataFile, largest, 5)) result = 1;
+    if (scenarios.load && !BenchLoad(dataFile + ".load", largest, 7)) result = 1;
     PumpMessages();
   } else {
     std::printf("ERROR: %s or its exports are missing.\n", kModuleName);
@@ -93,7 +96,8 @@ int RunInScratch(const std::vector<int>& counts, Scenarios scenarios) {
 }  // namespace reminder::bench
 
 // Arguments: the numbers of reminders to measure (10000 and 100000 when none are given);
-// "sort" measures only the creation and the sort, "delete" only the delete.
+// "sort" measures only the creation and the sort, "delete" only the delete, "load" only the
+// store's load against ReadFile.
 int main(int argc, char** argv) {
   using namespace reminder::bench;
   const bool inScratch = argc > 1 && std::strcmp(argv[1], kRunSwitch) == 0;
@@ -102,9 +106,11 @@ int main(int argc, char** argv) {
   std::string arguments;
   for (int i = inScratch ? 2 : 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "sort") == 0) {
-      scenarios.remove = false;
+      scenarios = {true, false, false};
     } else if (std::strcmp(argv[i], "delete") == 0) {
-      scenarios.createAndSort = false;
+      scenarios = {false, true, false};
+    } else if (std::strcmp(argv[i], "load") == 0) {
+      scenarios = {false, false, true};
     } else {
       counts.push_back(std::atoi(argv[i]));
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/common/MyTools.h"
 
 namespace reminder {
@@ -50,4 +52,20 @@ TEST(PathTexts, ExtensionsChangeOnlyInTheFileName) {
 }
 
 }  // namespace
+TEST(ZeroBytes, WordsTellWhatMemchrTells) {
+  // Every length up to five words, a zero at every place or none, in text with high bytes.
+  std::mt19937 random(26);
+  for (size_t size = 0; size <= 40; ++size) {
+    for (size_t zeroAt = 0; zeroAt <= size; ++zeroAt) {
+      std::string bytes(size + 1, '\0');
+      for (char& c : bytes) c = static_cast<char>(1 + random() % 255);
+      if (zeroAt < size) bytes[zeroAt] = '\0';
+      // The byte after the range is zero: it must not count.
+      bytes[size] = '\0';
+      EXPECT_EQ(HasZeroByteByWords(bytes.data(), size), zeroAt < size)
+          << "size " << size << ", zero at " << zeroAt;
+    }
+  }
+}
+
 }  // namespace reminder

@@ -1,6 +1,7 @@
 #include "core/common/MyTools.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace reminder {
@@ -60,6 +61,27 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext) {
   const size_t dot = path.rfind('.');
   const bool hasExt = dot != std::string::npos && dot >= FileNameStart(path);
   return (hasExt ? path.substr(0, dot) : path) + ext;
+}
+
+bool HasZeroByteByWords(const char* at, size_t size) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+  if (size < 8) {
+    bool zero = false;
+    for (size_t i = 0; i < size; ++i) zero |= at[i] == 0;
+    return zero;
+  }
+  // (word - ones) & ~word has a high bit set at a word's lowest zero byte and none in a word
+  // without one, so the marks of all words are gathered and tested once.
+  uint64_t found = 0;
+  uint64_t word;
+  for (; size > 8; at += 8, size -= 8) {
+    std::memcpy(&word, at, 8);
+    found |= (word - kOnes) & ~word;
+  }
+  std::memcpy(&word, at + size - 8, 8);  // the last eight, overlapping what was looked at
+  found |= (word - kOnes) & ~word;
+  return (found & kHighBits) != 0;
 }
 
 }  // namespace reminder
