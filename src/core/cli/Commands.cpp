@@ -219,7 +219,7 @@ void TListLines::Make(std::string& line, size_t number, const TNotifyInfo& recor
   line += '\t';
   line += RepeatText(record);
   line += '\t';
-  AppendListStatusText(line, record, date_);
+  AppendListStatusText(line, record, statusDate_);
 }
 
 }  // namespace reminder

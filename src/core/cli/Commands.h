@@ -120,12 +120,13 @@ std::string ListLine(size_t number, TNotifyInfo& record, const TFormatSettings& 
 // The same for many records, with the date format read once for all of them.
 class TListLines {
  public:
-  explicit TListLines(const TFormatSettings& fs) : date_("c", fs) {}
+  explicit TListLines(const TFormatSettings& fs) : date_("c", fs), statusDate_("c", fs, true) {}
   // Replaces line with the record's line.
   void Make(std::string& line, size_t number, const TNotifyInfo& record) const;
 
  private:
   TCompiledDateFormat date_;
+  TCompiledDateFormat statusDate_;  // the last firing, which reminders fired together share
 };
 
 int RunList(TCtlContext& context);

@@ -1,6 +1,7 @@
 #include "core/cli/TerminalText.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/ical/Cp1252.h"
 
@@ -65,10 +66,18 @@ namespace {
 
 // C0 controls, DEL, and the bytes Windows-1252 leaves undefined, which become C1 controls
 // (such as U+009B, the one-byte start of an escape sequence) in UTF-8.
+constexpr std::array<bool, 256> MakeControlTable() {
+  std::array<bool, 256> table{};
+  for (int byte = 0; byte < 0x20; ++byte) table[byte] = true;
+  for (int byte : {0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D}) table[byte] = true;
+  return table;
+}
+
+// By table: every character of every listed text is looked at.
+constexpr std::array<bool, 256> kControl = MakeControlTable();
+
 bool IsControl(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
-         byte == 0x90 || byte == 0x9D;
+  return kControl[static_cast<unsigned char>(c)];
 }
 
 void AppendEscaped(std::string& out, char c) {

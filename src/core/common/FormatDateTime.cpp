@@ -110,8 +110,9 @@ bool HasTwelveHourMarker(const char* p) {
 
 }  // namespace
 
-TCompiledDateFormat::TCompiledDateFormat(const std::string& format, const TFormatSettings& fs)
-    : fs_(fs) {
+TCompiledDateFormat::TCompiledDateFormat(const std::string& format, const TFormatSettings& fs,
+                                         bool rememberLast)
+    : fs_(fs), rememberLast_(rememberLast) {
   Compile(format.c_str(), 0);
 }
 
@@ -231,6 +232,20 @@ void TCompiledDateFormat::Compile(const char* format, int level) {
 
 void TCompiledDateFormat::Append(std::string& out, TDateTime value) const {
   if (!IsValidDateTime(value)) return;
+  if (!rememberLast_) {
+    Format(out, value);
+    return;
+  }
+  if (!hasLast_ || value != lastValue_) {
+    lastText_.clear();
+    Format(lastText_, value);
+    lastValue_ = value;
+    hasLast_ = true;
+  }
+  out += lastText_;
+}
+
+void TCompiledDateFormat::Format(std::string& out, TDateTime value) const {
   const TDateParts date = DecodeDate(value);
   const TTimeParts time = DecodeTime(value);
   TPieces pieces(out);

@@ -25,7 +25,11 @@ namespace reminder {
 // outlive it.
 class TCompiledDateFormat {
  public:
-  TCompiledDateFormat(const std::string& format, const TFormatSettings& fs);
+  // rememberLast keeps the last value's text for the next call, for values that repeat
+  // from one call to the next (the reminders that fired at one check share its moment); an
+  // instance that remembers is for one thread.
+  TCompiledDateFormat(const std::string& format, const TFormatSettings& fs,
+                      bool rememberLast = false);
   // Appends the text of value to out; nothing for a date-time outside the calendar.
   void Append(std::string& out, TDateTime value) const;
   std::string Text(TDateTime value) const;
@@ -55,8 +59,14 @@ class TCompiledDateFormat {
   void Compile(const char* format, int level);
   void AddLiteral(const std::string& text);
 
+  void Format(std::string& out, TDateTime value) const;
+
   const TFormatSettings& fs_;
   std::vector<TStep> steps_;
+  bool rememberLast_;
+  mutable bool hasLast_ = false;
+  mutable TDateTime lastValue_ = 0;
+  mutable std::string lastText_;
 };
 
 std::string FormatDateTime(const std::string& format, TDateTime value, const TFormatSettings& fs);
