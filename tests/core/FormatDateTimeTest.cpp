@@ -24,13 +24,21 @@ TEST_F(FormatDateTimeTest, CFormatDropsTheTimeAtMidnight) {
   // A format read once serves midnights and other times in turn, as a list's rows come.
   const TCompiledDateFormat once("c \"am\" dddd, h am/pm", fs);
   std::string rows;
-  for (TDateTime value : {sample, EncodeDate(2000, 7, 24), sample + 0.5, TDateTime(-700000)}) {
+  // One that keeps the last value's text gives the same, also for a value again.
+  const TCompiledDateFormat remembering("c \"am\" dddd, h am/pm", fs, true);
+  std::string again;
+  for (TDateTime value : {sample, EncodeDate(2000, 7, 24), EncodeDate(2000, 7, 24), sample + 0.5,
+                          TDateTime(-700000), sample + 0.5, sample}) {
     once.Append(rows, value);
     rows += '|';
+    remembering.Append(again, value);
+    again += '|';
   }
   EXPECT_EQ(rows,
             "07.03.2005 08:05:03 am Montag, 8 am|24.07.2000 am Montag, 12 am|"
-            "07.03.2005 20:05:03 am Montag, 8 pm||");
+            "24.07.2000 am Montag, 12 am|07.03.2005 20:05:03 am Montag, 8 pm||"
+            "07.03.2005 20:05:03 am Montag, 8 pm|07.03.2005 08:05:03 am Montag, 8 am|");
+  EXPECT_EQ(again, rows);
 }
 
 TEST_F(FormatDateTimeTest, DayMonthAndYearCodes) {
