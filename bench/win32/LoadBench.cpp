@@ -68,7 +68,7 @@ bool BenchLoad(const std::string& path, int count, int runs) {
   PrintRow("ReadFile, whole file", reads);
   PrintRow("TFileIO::Load", loads);
   const double ratio = Summarize(loads).median / Summarize(reads).median;
-  std::printf("  load / read %.1f (limit 4), %.2f of the limit\n", ratio, ratio / 4);
+  std::printf("  load / read %.1f, %.2f (load / read / 4)\n", ratio, ratio / 4);
   return true;
 }
 
