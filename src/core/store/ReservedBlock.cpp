@@ -180,10 +180,16 @@ size_t TIdentityHash::operator()(const TIdentity& id) const {
 }
 
 TIdentity TRandomIdentitySource::NewIdentity() {
-  std::random_device device;
+  if (!generator_) {
+    std::random_device device;
+    std::seed_seq seed{device(), device(), device(), device(),
+                       device(), device(), device(), device()};
+    generator_.emplace(seed);
+  }
   TIdentity id;
   do {
-    for (size_t i = 0; i < id.Bytes.size(); i += 4) WriteLe(id.Bytes.data() + i, device(), 4);
+    for (size_t i = 0; i < id.Bytes.size(); i += 8)
+      WriteLe(id.Bytes.data() + i, (*generator_)(), 8);
   } while (id.IsNone());
   return id;
 }

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -42,10 +43,15 @@ class IIdentitySource {
   virtual TIdentity NewIdentity() = 0;
 };
 
-// The system's random numbers (std::random_device).
+// The system's random numbers (std::random_device, 256 bits) seed a generator of the
+// source's own at its first identity: the system takes microseconds a number, and the first
+// save of a large file from an older version gives every record an identity.
 class TRandomIdentitySource : public IIdentitySource {
  public:
   TIdentity NewIdentity() override;
+
+ private:
+  std::optional<std::mt19937_64> generator_;
 };
 
 constexpr size_t kRuleSize = 16;
