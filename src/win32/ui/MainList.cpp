@@ -247,8 +247,16 @@ void TMainList::ImageChanged(const TNotifyInfo& record) {
 }
 
 void TMainList::Remove(const std::vector<const TNotifyInfo*>& records) {
-  // With many rows selected the view starts at the top again, which suits their removal.
-  ClearSelection();
+  if (view_.SelectedCount() > kFewSelected) {
+    // Emptying the list drops the selection at once, where clearing the rows' states visits
+    // each row (seconds at 100,000 rows under Wine). Deleting all items frees the selection
+    // ranges in one pass; shrinking the count to 0 takes them out one by one, each time
+    // moving the rest (95 to 160 ms for every second row of 100,000). The view then starts
+    // at the top, which suits the removal of many rows.
+    view_.Send(LVM_DELETEALLITEMS);
+  } else {
+    ClearSelection();
+  }
   rows_.RemoveRecords(records);
   ShowCount();
 }
