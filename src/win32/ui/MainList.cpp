@@ -210,9 +210,9 @@ void TMainList::Select(const std::vector<const TNotifyInfo*>& records, const TPl
     for (int row = first; row < first + length; row += 2) view_.SetSelected(row, true);
     for (int row = first + 1; row < first + length; row += 2) view_.SetSelected(row, true);
   }
-  view_.Send(WM_SETREDRAW, TRUE);
   // Giving a row the focus may have scrolled it into view.
   ScrollTo(place.Top);
+  view_.Send(WM_SETREDRAW, TRUE);
   restoring_ = false;
 }
 
