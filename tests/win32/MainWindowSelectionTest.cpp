@@ -61,19 +61,26 @@ TEST_F(MainWindowTest, DeletingABigSelectionKeepsExactlyTheOtherRowsUnselected) 
   EXPECT_EQ(reread.Count(), 0u);
 }
 
-// More rows selected than the list clears one by one, scattered, with the focus and the
-// anchor of Shift+click on rows of their own and the view scrolled down: a sort and a
-// refill keep all of it with its reminders, and the window's bars follow the selection.
+// More rows selected than the list clears one by one, alone and in runs of 2, 3 and 30
+// rows, with the focus and the anchor of Shift+click on rows of their own and the view
+// scrolled down: sorts and a refill keep all of it with its reminders, and the window's
+// bars follow the selection.
 TEST_F(MainWindowTest, SortingAndRefillingKeepAScatteredSelectionWithItsReminders) {
   std::vector<std::string> texts;
   std::vector<Prepared> records;
   for (int i = 0; i < 300; ++i) texts.push_back("Nr. " + std::to_string(1000 + i));
   for (int i = 0; i < 300; ++i) {
-    records.push_back({kFuture + i, texts[i].c_str(), 0, 1, i == 297});
+    // The dates stand in another order than the texts.
+    records.push_back({kFuture + (i * 7) % 300, texts[i].c_str(), 0, 1, i == 299});
   }
   Prepare(records);
   TMain& main = Create();
-  for (int i = 0; i < 300; i += 3) Select(i);
+  for (int i = 0; i < 300; ++i) {
+    if ((i >= 200 && i < 230) || i % 11 == 0 || i % 11 == 2 || i % 11 == 3 || i % 11 == 5 ||
+        i % 11 == 6 || i % 11 == 7) {
+      Select(i);
+    }
+  }
   ListView_SetItemState(List(), 151, LVIS_FOCUSED, LVIS_FOCUSED);
   ListView_SetSelectionMark(List(), 90);
   ListView_EnsureVisible(List(), 200, FALSE);
@@ -90,7 +97,7 @@ TEST_F(MainWindowTest, SortingAndRefillingKeepAScatteredSelectionWithItsReminder
     return selected;
   };
   const std::vector<std::string> before = selectedTexts();
-  ASSERT_EQ(before.size(), 100u);
+  ASSERT_EQ(before.size(), 177u);
   const auto expectKept = [&] {
     EXPECT_EQ(selectedTexts(), before);
     EXPECT_EQ(Cell(ListView_GetNextItem(List(), -1, LVNI_FOCUSED), 1), "Nr. 1151");
@@ -98,7 +105,7 @@ TEST_F(MainWindowTest, SortingAndRefillingKeepAScatteredSelectionWithItsReminder
     EXPECT_EQ(ListView_GetTopIndex(List()), top);
   };
 
-  ClickColumn(1);  // descending: "Nr. 1297", finished, is the first selected row
+  ClickColumn(1);  // descending: "Nr. 1299", finished, is the first selected row
   ASSERT_EQ(Cell(0, 1), "Nr. 1299");
   expectKept();
   EXPECT_EQ(Status(), "Erinnerung durchgeführt.");
@@ -109,6 +116,10 @@ TEST_F(MainWindowTest, SortingAndRefillingKeepAScatteredSelectionWithItsReminder
   ASSERT_EQ(Cell(0, 1), "Nr. 1000");
   expectKept();
   EXPECT_EQ(Status(), "Noch keine Erinnerung durchgeführt!");
+
+  ClickColumn(0);
+  ASSERT_EQ(Cell(0, 1), "Nr. 1257");  // the latest date
+  expectKept();
 
   main.RefillList();
   expectKept();
