@@ -110,6 +110,32 @@ std::vector<std::string> ColumnTexts(HWND list, int column) {
   return texts;
 }
 
+int SelectEvery(HWND list, int step) {
+  LVITEMA selected = {};
+  selected.stateMask = LVIS_SELECTED;
+  selected.state = LVIS_SELECTED;
+  if (step == 1) {
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&selected));
+  } else {
+    for (int row = 0; row < RowCount(list); row += step) {
+      SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selected));
+    }
+  }
+  PumpMessages();
+  return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+void SendColumnClick(HWND main, HWND list, int column) {
+  NMLISTVIEW click = {};
+  click.hdr.hwndFrom = list;
+  click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  SendMessageA(main, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
 int CompareUser(const std::string& a, const std::string& b) {
   return CompareStringA(LOCALE_USER_DEFAULT, 0, a.c_str(), static_cast<int>(a.size()), b.c_str(),
                         static_cast<int>(b.size())) -

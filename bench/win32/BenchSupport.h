@@ -37,6 +37,11 @@ void PumpMessages();
 // Pumps this thread's messages until done() holds; false when the limit passed first.
 bool PumpUntil(const std::function<bool()>& done);
 std::vector<std::string> ColumnTexts(HWND list, int column);
+// Selects every row (step 1) or every step-th row, as Strg+A or clicks with Strg would;
+// returns the list's selected count.
+int SelectEvery(HWND list, int step);
+// What a click on the column's header delivers to the main window.
+void SendColumnClick(HWND main, HWND list, int column);
 // CompareStringA in the user's locale, as -1, 0 or 1.
 int CompareUser(const std::string& a, const std::string& b);
 // False when an alert opened: the data must have nothing due, and nothing may be carried out.

@@ -73,16 +73,6 @@ bool BenchCreate(const BenchHost& host, const std::string& dataFile, int count, 
   return true;
 }
 
-void SendColumnClick(HWND main, HWND list, int column) {
-  NMLISTVIEW click = {};
-  click.hdr.hwndFrom = list;
-  click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-  click.hdr.code = LVN_COLUMNCLICK;
-  click.iItem = -1;
-  click.iSubItem = column;
-  SendMessageA(main, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
-}
-
 // Whether the column's texts stand in the order the click asked for.
 bool InOrder(HWND list, int column, bool descending) {
   const std::vector<std::string> texts = ColumnTexts(list, column);

@@ -1,7 +1,7 @@
 // Speed of the main window as a host meets it: how long ZeltoReminderCreate takes to
 // return with 10,000 (and 100,000) reminders in the list, how long a click on a column
-// header takes to sort them, and how long deleting a big selection takes and keeps the
-// window from answering. Run by hand under Wine; the figures go to docs/benchmarks.md.
+// header takes to sort them, and how long deleting or sorting a big selection takes and
+// keeps the window from answering. Run by hand under Wine; the figures go to docs/benchmarks.md.
 //
 // The module keeps its data file beside the running program and its settings below
 // HKEY_CURRENT_USER. So that neither touches anything but its own scratch, the program
@@ -24,6 +24,7 @@
 #include "DeleteBench.h"
 #include "LoadBench.h"
 #include "ScratchDirectory.h"
+#include "SortSelectionBench.h"
 #include "win32/host/RegistryRemover.h"
 
 namespace reminder::bench {
@@ -39,6 +40,7 @@ void PrintSetting(const char* what, const std::string& value) {
 struct Scenarios {
   bool createAndSort = true;
   bool remove = true;
+  bool sortSelection = true;
   bool load = true;
 };
 
@@ -79,6 +81,7 @@ int RunInScratch(const std::vector<int>& counts, Scenarios scenarios) {
     // Deleting matters where the selection is big: at the largest count only.
     const int largest = *std::max_element(counts.begin(), counts.end());
     if (scenarios.remove && !BenchDelete(host, dataFile, largest, 5)) result = 1;
+    if (scenarios.sortSelection && !BenchSortSelection(host, dataFile, largest, 5)) result = 1;
     if (scenarios.load && !BenchLoad(dataFile + ".load", largest, 7)) result = 1;
     PumpMessages();
   } else {
@@ -96,8 +99,8 @@ int RunInScratch(const std::vector<int>& counts, Scenarios scenarios) {
 }  // namespace reminder::bench
 
 // Arguments: the numbers of reminders to measure (10000 and 100000 when none are given);
-// "sort" measures only the creation and the sort, "delete" only the delete, "load" only the
-// store's load against ReadFile.
+// "sort" measures only the creation and the sort, "delete" only the delete, "select" only a
+// sort with a big scattered selection, "load" only the store's load against ReadFile.
 int main(int argc, char** argv) {
   using namespace reminder::bench;
   const bool inScratch = argc > 1 && std::strcmp(argv[1], kRunSwitch) == 0;
@@ -106,11 +109,13 @@ int main(int argc, char** argv) {
   std::string arguments;
   for (int i = inScratch ? 2 : 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "sort") == 0) {
-      scenarios = {true, false, false};
+      scenarios = {true, false, false, false};
     } else if (std::strcmp(argv[i], "delete") == 0) {
-      scenarios = {false, true, false};
+      scenarios = {false, true, false, false};
+    } else if (std::strcmp(argv[i], "select") == 0) {
+      scenarios = {false, false, true, false};
     } else if (std::strcmp(argv[i], "load") == 0) {
-      scenarios = {false, false, true};
+      scenarios = {false, false, false, true};
     } else {
       counts.push_back(std::atoi(argv[i]));
     }

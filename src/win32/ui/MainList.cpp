@@ -1,7 +1,9 @@
 #include "win32/ui/MainList.h"
 
+#include <algorithm>
 #include <numeric>
 #include <unordered_set>
+#include <utility>
 
 #include "core/common/FormatDateTime.h"
 #include "win32/toolkit/Application.h"
@@ -27,6 +29,24 @@ std::string LocaleSortKey(const std::string& text) {
                  key.data(), size);
   }
   return key;
+}
+
+// The rows as runs of consecutive rows (first row, length), the longest first. The control
+// keeps a selection as ranges of rows, and under Wine a row that joins a range looks
+// through every range the control holds, where a row that starts a range of its own does
+// not: runs are made while few ranges exist, the single rows come last.
+std::vector<std::pair<int, int>> RunsLongestFirst(const std::vector<int>& rows) {
+  std::vector<std::pair<int, int>> runs;
+  for (int row : rows) {
+    if (!runs.empty() && runs.back().first + runs.back().second == row) {
+      ++runs.back().second;
+    } else {
+      runs.emplace_back(row, 1);
+    }
+  }
+  std::stable_sort(runs.begin(), runs.end(),
+                   [](const auto& a, const auto& b) { return a.second > b.second; });
+  return runs;
 }
 
 }  // namespace
@@ -72,10 +92,13 @@ void TMainList::Layout(const TBounds& bounds) {
 }
 
 void TMainList::ClearSelection() {
-  // Clearing every row at once makes the control visit each of them (72 ms at 100,000
-  // rows under Wine); a few selected rows are cleared one by one.
   if (view_.SelectedCount() > kFewSelected) {
-    view_.SetSelected(-1, false);
+    // Clearing every row's state makes the control visit each row and take the selection's
+    // ranges out one by one (about a second for every second row of 100,000 under Wine);
+    // emptying the list frees them in one pass (shrinking its count to 0 would again take
+    // them out one by one). Emptying also drops the focus and starts the view at the top.
+    view_.Send(LVM_DELETEALLITEMS);
+    view_.Send(LVM_SETITEMCOUNT, rows_.Count(), LVSICF_NOSCROLL);
     return;
   }
   for (int i : SelectedRows()) view_.SetSelected(i, false);
@@ -97,13 +120,37 @@ void TMainList::Refill(TReminder& store) {
   // A serial tells a record from a new one at the address of one that went.
   std::unordered_set<uint64_t> selected;
   for (const TNotifyInfo* record : SelectedRecords()) selected.insert(TRecordPool::Serial(record));
+  const TPlace place = Place();
+  const auto serialOf = [](const TNotifyInfo* record) {
+    return record ? TRecordPool::Serial(record) : 0;  // serials start at 1
+  };
+  const uint64_t focused = serialOf(place.Focused);
+  const uint64_t anchor = serialOf(place.Anchor);
   Fill(store);
+  TPlace kept;
+  kept.Top = place.Top;
   std::vector<const TNotifyInfo*> still;
-  for (size_t i = 0; i < rows_.Count() && !selected.empty(); ++i) {
+  for (size_t i = 0; i < rows_.Count(); ++i) {
     const TNotifyInfo* record = rows_.Row(i).Data;
-    if (selected.count(TRecordPool::Serial(record))) still.push_back(record);
+    const uint64_t serial = TRecordPool::Serial(record);
+    if (selected.count(serial)) still.push_back(record);
+    if (serial == focused) kept.Focused = record;
+    if (serial == anchor) kept.Anchor = record;
   }
-  Select(still);
+  Select(still, kept);
+}
+
+const TNotifyInfo* TMainList::RecordAt(int row) const {
+  return row >= 0 && static_cast<size_t>(row) < rows_.Count() ? rows_.Row(row).Data : nullptr;
+}
+
+TMainList::TPlace TMainList::Place() const {
+  TPlace place;
+  place.Focused = RecordAt(
+      static_cast<int>(view_.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+  place.Anchor = RecordAt(static_cast<int>(view_.Send(LVM_GETSELECTIONMARK)));
+  place.Top = static_cast<int>(view_.Send(LVM_GETTOPINDEX));
+  return place;
 }
 
 TNotifyInfo* TMainList::FirstSelected() const {
@@ -138,13 +185,47 @@ std::vector<const TNotifyInfo*> TMainList::SelectedRecords() const {
   return records;
 }
 
-void TMainList::Select(const std::vector<const TNotifyInfo*>& records) {
+void TMainList::Select(const std::vector<const TNotifyInfo*>& records, const TPlace& place) {
+  restoring_ = true;
+  // Without redrawing, the control does not look for each changed row's place on the
+  // screen; turned on again, it repaints the whole list.
+  view_.Send(WM_SETREDRAW, FALSE);
   ClearSelection();
-  if (records.empty()) return;
   const std::unordered_set<const TNotifyInfo*> wanted(records.begin(), records.end());
+  LVITEMA focus = {};
+  focus.stateMask = LVIS_FOCUSED;
+  focus.state = LVIS_FOCUSED;
+  std::vector<int> chosen;
   for (size_t i = 0; i < rows_.Count(); ++i) {
-    if (wanted.count(rows_.Row(i).Data)) view_.SetSelected(static_cast<int>(i), true);
+    const TNotifyInfo* record = rows_.Row(i).Data;
+    const auto row = static_cast<int>(i);
+    if (wanted.count(record)) chosen.push_back(row);
+    if (record == place.Focused) {
+      view_.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&focus));
+    }
+    if (record == place.Anchor) view_.Send(LVM_SETSELECTIONMARK, 0, row);
   }
+  for (const auto& [first, length] : RunsLongestFirst(chosen)) {
+    // Every other row starts a range; each row between then joins two into one.
+    for (int row = first; row < first + length; row += 2) view_.SetSelected(row, true);
+    for (int row = first + 1; row < first + length; row += 2) view_.SetSelected(row, true);
+  }
+  // Giving a row the focus may have scrolled it into view.
+  ScrollTo(place.Top);
+  view_.Send(WM_SETREDRAW, TRUE);
+  restoring_ = false;
+}
+
+void TMainList::ScrollTo(int top) {
+  const auto now = static_cast<int>(view_.Send(LVM_GETTOPINDEX));
+  RECT row = {};
+  row.left = LVIR_BOUNDS;
+  if (top == now ||
+      !view_.Send(LVM_GETITEMRECT, static_cast<WPARAM>(now), reinterpret_cast<LPARAM>(&row))) {
+    return;
+  }
+  // The list scrolls by pixels, rounded to whole rows.
+  view_.Send(LVM_SCROLL, 0, (top - now) * (row.bottom - row.top));
 }
 
 void TMainList::Redraw(int row) const {
@@ -205,11 +286,13 @@ void TMainList::SupplyRow(NMLVDISPINFOA& info) const {
 }
 
 void TMainList::ColumnClick(int column) {
-  // The selection stays with its records, not with the row positions.
+  // The selection, the focus and the anchor stay with their records, not with the row
+  // positions; the view keeps its first visible row.
   const std::vector<const TNotifyInfo*> selected = SelectedRecords();
+  const TPlace place = Place();
   rows_.SortByColumn(column, &LocaleSortKey);
   ShowSortArrow();
-  Select(selected);
+  Select(selected, place);
   InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 

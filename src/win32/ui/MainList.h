@@ -35,6 +35,10 @@ class TMainList {
   void Clear() { rows_.ClearItems(); }
 
   int SelectedCount() const { return view_.SelectedCount(); }
+  // True while the list puts a selection back after a sort or a refill: the control's
+  // change notices then tell of no choice of the user, and the window takes in the
+  // selection once the list is done.
+  bool Restoring() const { return restoring_; }
   // The first selected record, or null.
   TNotifyInfo* FirstSelected() const;
   std::vector<const TNotifyInfo*> SelectedRecords() const;
@@ -51,6 +55,14 @@ class TMainList {
   void ColumnClick(int column);
 
  private:
+  // What the user sees of the selection besides the selected rows: the focused row, the
+  // anchor of Shift+click and the first visible row.
+  struct TPlace {
+    const TNotifyInfo* Focused = nullptr;
+    const TNotifyInfo* Anchor = nullptr;
+    int Top = 0;
+  };
+
   void Redraw(int row) const;
   void ClearSelection();
   // The header's arrow at the column of the current order, pointing its way.
@@ -58,12 +70,17 @@ class TMainList {
   // Widens a column to its widest text (and an image beside it) where it is narrower.
   void FitColumn(int column, const std::vector<std::string>& texts, int image);
   std::vector<int> SelectedRows() const;
-  void Select(const std::vector<const TNotifyInfo*>& records);
+  const TNotifyInfo* RecordAt(int row) const;
+  TPlace Place() const;
+  // Selects exactly these records' rows and puts the focus, the anchor and the view back.
+  void Select(const std::vector<const TNotifyInfo*>& records, const TPlace& place);
+  void ScrollTo(int top);
   void ShowCount();
 
   const TFormatSettings& fs_;
   TListView view_;
   TReminderRows rows_;
+  bool restoring_ = false;
 };
 
 }  // namespace reminder

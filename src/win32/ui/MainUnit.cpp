@@ -263,7 +263,7 @@ LRESULT TMain::OnNotify(NMHDR* header) {
     case LVN_ITEMCHANGED:
     case LVN_ODSTATECHANGED:
     case NM_CLICK:
-      if (listHandlersAttached_) LVSelectItem();
+      if (listHandlersAttached_ && !list_.Restoring()) LVSelectItem();
       return 0;
     case NM_DBLCLK:
       if (listHandlersAttached_ && list_.SelectedCount() > 0) ndern1Click();
@@ -308,6 +308,7 @@ void TMain::LVSelectItem() {
 
 void TMain::LVColumnClick(int column) {
   list_.ColumnClick(column);
+  LVSelectItem();
 }
 
 void TMain::Lschen1Click() {
