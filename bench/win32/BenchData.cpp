@@ -1,6 +1,7 @@
 #include "BenchData.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -124,6 +125,18 @@ bool WriteDataFile(const std::string& path, int count, TRecordOrder order) {
   for (int i : indices) EncodeRecord(bytes, MixedRecord(i, now));
   TWin32DataFile file;
   return file.Replace(path, bytes);
+}
+
+bool OpenOnShuffledData(const BenchHost& host, const std::string& dataFile, int count) {
+  if (!WriteDataFile(dataFile, count, TRecordOrder::Shuffled)) {
+    std::printf("ERROR: cannot write %s.\n", dataFile.c_str());
+    return false;
+  }
+  if (!host.Create() || !NoAlertOpen()) {
+    host.Close();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace reminder::bench

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "BenchSupport.h"
+
 namespace reminder::bench {
 
 enum class TRecordOrder { Cycled, Shuffled };
@@ -11,5 +13,9 @@ enum class TRecordOrder { Cycled, Shuffled };
 // Writes count reminders to path. Cycled keeps the kinds in a fixed rotation; Shuffled puts
 // the same reminders in a random order (the same one every run).
 bool WriteDataFile(const std::string& path, int count, TRecordOrder order = TRecordOrder::Cycled);
+
+// Writes count reminders in random order to dataFile and lets the host create the module
+// on them; false, after saying why, when either fails.
+bool OpenOnShuffledData(const BenchHost& host, const std::string& dataFile, int count);
 
 }  // namespace reminder::bench

@@ -36,14 +36,7 @@ struct DeleteTimes {
 // is painted again.
 bool DeleteOnce(const BenchHost& host, const std::string& dataFile, int count, int step,
                 DeleteTimes& times) {
-  if (!WriteDataFile(dataFile, count, TRecordOrder::Shuffled)) {
-    std::printf("ERROR: cannot write %s.\n", dataFile.c_str());
-    return false;
-  }
-  if (!host.Create() || !NoAlertOpen()) {
-    host.Close();
-    return false;
-  }
+  if (!OpenOnShuffledData(host, dataFile, count)) return false;
   HWND main = MainWindow();
   HWND list = ListOf(main);
   SendMessageA(main, WM_COMMAND, kRestoreCommand, 0);

@@ -104,14 +104,7 @@ double MedianPlainSort(HWND list, int repetitions) {
 bool BenchSortSelection(const BenchHost& host, const std::string& dataFile, int count,
                         int repetitions) {
   std::printf("\nsort with every second row selected, %d reminders in random order\n", count);
-  if (!WriteDataFile(dataFile, count, TRecordOrder::Shuffled)) {
-    std::printf("ERROR: cannot write %s.\n", dataFile.c_str());
-    return false;
-  }
-  if (!host.Create() || !NoAlertOpen()) {
-    host.Close();
-    return false;
-  }
+  if (!OpenOnShuffledData(host, dataFile, count)) return false;
   HWND main = MainWindow();
   HWND list = ListOf(main);
   bool fine = PrepareSelection(main, list, count);
