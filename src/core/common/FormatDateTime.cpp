@@ -48,6 +48,12 @@ class TPieces {
   // At least digits digits (up to 15), with leading zeros, written in place.
   void Number(int value, int digits) {
     unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
+    // Most numbers of a date-time are two digits: day, month, hours, minutes, seconds.
+    if (digits == 2 && v < 100 && sizeof buffer_ - used_ >= 2) {
+      buffer_[used_++] = static_cast<char>('0' + v / 10);
+      buffer_[used_++] = static_cast<char>('0' + v % 10);
+      return;
+    }
     size_t length = 1;
     for (unsigned rest = v / 10; rest != 0; rest /= 10) ++length;
     length = std::max(length, static_cast<size_t>(std::clamp(digits, 0, 15)));
